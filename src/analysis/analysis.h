@@ -1,0 +1,13 @@
+// Deal texts and the double-dummy analysis through DDS.
+#pragma once
+
+#include <string>
+
+void BuildDealTexts();
+void SolveBoard(int board);
+void ddanalysis();
+
+// Pure forms.
+std::string DealTextOfBoard(int board);   // from G.HandMasks
+std::string ResultLine(int board);        // from G.DDTricks
+std::string ElapsedText(float seconds);   // " 1:07"

@@ -1,0 +1,150 @@
+// The one game model. Every routine reads and writes it directly; there is
+// exactly one current game. Texts are single-byte (code page 437) strings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Console colours by their standard numbers.
+enum ConsoleColour {
+    BLACK = 0, BLUE = 1, GREEN = 2, CYAN = 3, RED = 4, MAGENTA = 5, BROWN = 6,
+    WHITE = 7, GREY = 8, LIGHTBLUE = 9, LIGHTGREEN = 10, LIGHTCYAN = 11,
+    LIGHTRED = 12, LIGHTMAGENTA = 13, YELLOW = 14, BRIGHTWHITE = 15
+};
+
+// Leave the background as it is (ConsoleColor).
+constexpr int KEEP_BACKGROUND = -1;
+
+// Cursor states for ConsoleCursor: hide, show with its current size, or a
+// size of 10..99 percent of the cell.
+constexpr int CURSOR_HIDE = 0;
+constexpr int CURSOR_SHOW = 1;
+
+// Key texts as ReadKey returns them. Keys without a character of their own
+// are two characters: a zero byte and a scan code letter.
+#define KEY_ESC   "\x1b"
+#define KEY_ENTER "\r"
+#define KEY_BACKSPACE "\b"
+extern const std::string KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_F1,
+    KEY_HOME, KEY_END, KEY_DELETE;
+
+// Code page 437 line-drawing and block characters.
+enum BoxChar : unsigned char {
+    DBL_TOPLEFT = 201, DBL_TOPRIGHT = 187, DBL_BOTLEFT = 200, DBL_BOTRIGHT = 188,
+    DBL_HORIZ = 205, DBL_VERT = 186, DBL_TEE_LEFT = 204, DBL_TEE_RIGHT = 185,
+    DBL_SGL_TEE_LEFT = 199, DBL_SGL_TEE_RIGHT = 182, SGL_HORIZ = 196,
+    SGL_TOPLEFT = 218, SGL_TOPRIGHT = 191, SGL_BOTLEFT = 192, SGL_BOTRIGHT = 217,
+    SGL_VERT = 179, LOWER_HALF_BLOCK = 220, FULL_BLOCK = 219, UPPER_HALF_BLOCK = 223
+};
+constexpr unsigned char ArchiveMarker = 246;
+constexpr char DoubleQuote = 34;
+
+// Fixed screen positions (rows and columns from 1 on 80 x 25).
+constexpr int WorkAreaTop = 14, WorkAreaBottom = 23, WorkAreaLeft = 4, WorkAreaWidth = 74;
+constexpr int MenuTopRow = 14, PromptRow = 17, SelectRow = 20, MessageRow = 22;
+constexpr int PromptColumn = 13, FieldColumn = 35;
+
+constexpr int MaxBoards = 36;
+constexpr int SettingsLineCount = 9;
+
+struct GameModel {
+    // Game particulars.
+    std::string ClubName, EventName;
+    int GameMonth = 0, GameDay = 0, GameYear = 0;
+    int SessionNumber = 0;
+    int TotalBoards = 0;
+    int DateValid = 0;
+    std::string ArchivePath;
+    int PbnImportMode = 0;
+    int LoadFailed = 0;
+    int PbnCreatedHere = 0;
+
+    // Derived date values.
+    std::string WeekdayText, DateText, PbnDate;
+    int FullYear = 0;
+    int32_t GameSerial = 0;   // 32 bits: passes 32767 in 2089
+
+    // Control number.
+    int GameNumber = 0;
+    std::string ControlString;
+    int ControlDigits[53] = {};
+
+    // Per-board tables, index 1..36 (0 unused).
+    int Deck[52] = {};
+    uint16_t HandMasks[MaxBoards + 1][4][4] = {};      // board, seat, suit
+    std::string HoldingText[MaxBoards + 1][4][4];
+    int SuitLength[MaxBoards + 1][4][4] = {};
+    int LongestEast[MaxBoards + 1] = {};
+    int LongestWest[MaxBoards + 1] = {};
+    std::string DupeText[MaxBoards + 1][4];
+    std::string DealText[MaxBoards + 1];
+    int DDTricks[MaxBoards + 1][5][6] = {};             // board, seat 1..4, strain 1..5
+    std::string DDTricksText[MaxBoards + 1];
+    std::string ParText[MaxBoards + 1];
+
+    // PBN file values (reader and writer).
+    std::string PbnFilePath;
+    std::string PbnEventText, PbnSiteText, PbnDateText;
+    int PbnBoardCount = 0;
+    int PbnErrorBoard = 0, PbnErrorLine = 0;
+
+    // Name tables.
+    std::string RankText[14];
+    std::string SuitSymbol[5];
+    std::string SuitFontLetter[5];
+    std::string SeatName[4];
+    std::string SeatLetter[5];
+    std::string DealerName[4];
+    std::string VulName[4];
+    std::string PbnVulName[4];
+    std::string SessionName[5];
+    std::string WeekdayName[7];
+    std::string MonthName[13];
+    int DaysInMonth[14] = {};
+    int MonthCode[13] = {};
+
+    // Settings.
+    std::string SettingsLines[11];
+    std::string LogoText[4];
+    int ClubNamePrompt = 1, ColorPrinting = 0, AutoCreatePBNfile = 0;
+    std::string ClubNameFont, EventNameFont, PBNfilesDirectory;
+
+    // Print fonts: handles by face 0..6, points 0..60, style 0..1.
+    int32_t PrintFonts[7][61][2] = {};
+
+    // File names.
+    std::string SettingsFileName, ClubNameFile, ArchiveFolder;
+
+    // Blank texts and void marks.
+    std::string Blank1, Blank2, Blank50, Blank74;
+    std::string VoidMark3, VoidMark4;
+    std::string VoidHolding;   // two horizontal line characters
+
+    // Shared interaction state.
+    int AbandonFlag = 0;
+    int YesNoAnswer = 0;
+    std::string KeyText;
+    std::string InputText;
+    int InputNumber = 0;
+    std::string MenuChoice;
+    int ErrorCode = 0;
+    int BoardOneMatches = 0;
+
+    // Generator state: all ones at program start.
+    uint32_t RandomState = 0xFFFFFFFFu;
+
+    bool TablesCreated = false;
+};
+
+extern GameModel G;
+
+// Creates and fills the model; makes the archive folder; sets today's date.
+void initialize();
+
+// Board attributes from the board number alone.
+int DealerSeat(int board);        // 0 North .. 3 West
+int VulIndex(int board);          // index into VulName / PbnVulName
+bool SeatVulnerable(int board, int seat);  // seat 0..3
+
+// Resets the model to its program-start state (tests only).
+void ResetGameModel();

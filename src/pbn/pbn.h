@@ -1,0 +1,13 @@
+// PBN files: writer and reader.
+#pragma once
+
+#include <string>
+
+void EncodeDDTricksTexts();    // DDTricksText from DDTricks
+void MakePbnFilePath();        // PbnFilePath from date, session and folder
+void writepbnfile();
+void readpbnfile();
+void DecodeDDTricksTexts();    // DDTricks from DDTricksText
+
+// The whole file as bytes (CR LF lines), from the game model.
+std::string PbnFileText(const std::string& todayMmDdYyyy);

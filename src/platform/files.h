@@ -1,0 +1,35 @@
+// Files and folders as the program names them: relative to the working
+// folder, "\" and "/" both separators, existing names found without regard
+// to letter case. Every write goes to a temporary name and is renamed into
+// place, so a crash never leaves a half-written file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The path to use on this system for a name as the program gives it: the
+// separators made "/", and every component that exists in another letter
+// case replaced by its spelling on disk.
+std::string ResolvePath(const std::string& name);
+
+bool FileExists(const std::string& name);
+bool FolderExists(const std::string& name);
+bool MakeFolder(const std::string& name);
+bool RemoveFile(const std::string& name);
+
+// Reads the whole file as bytes; false when it cannot be read.
+bool ReadWholeFile(const std::string& name, std::string& bytes);
+// Splits into lines at LF, dropping a CR before it; false when unreadable.
+bool ReadTextLines(const std::string& name, std::vector<std::string>& lines);
+// Writes bytes to a temporary name in the same folder, then renames it over
+// the file. False (and no file changed) when any step fails.
+bool WriteFileAtomic(const std::string& name, const std::string& bytes);
+// Lines joined with CR LF, each line ended.
+std::string JoinCrLf(const std::vector<std::string>& lines);
+
+// Environment variable, empty text when not set.
+std::string GetEnvironment(const std::string& name);
+
+// A file that ships with the program (manual, fonts), found in the build
+// tree or under the install prefix. Empty text when not found.
+std::string FindSharedFile(const std::string& relative);

@@ -1,0 +1,148 @@
+// The narrow interfaces between the program and the machine. Everything
+// above platform/ talks to the OS only through these; tests swap in doubles
+// (tests/support) by setting the pointers in P.
+#pragma once
+
+#include <string>
+#include <vector>
+
+constexpr int ScreenRows = 25, ScreenColumns = 80;
+
+// An 80 x 25 console of code page 437 cells. The screen operations work on a
+// shadow buffer that is the truth for CharAt; a real terminal is brought up
+// to date from it by Refresh (called before every wait for a key or pause).
+class Console {
+public:
+    struct Cell {
+        unsigned char ch = ' ';
+        unsigned char fg = 7, bg = 0;
+        bool operator==(const Cell&) const = default;
+    };
+
+    virtual ~Console() = default;
+
+    // Screen: rows and columns from 1.
+    void Locate(int row, int column);   // 0 keeps the current row or column
+    void Color(int fg, int bg);         // bg < 0 keeps the background
+    void Cursor(int state);             // 0 hide, 1 show, 10..99 size in percent
+    void Clear();
+    void Write(const std::string& text);
+    void WriteLine();
+    int Row() const { return row_; }
+    int Column() const { return column_; }
+    unsigned char CharAt(int row, int column) const;
+    const Cell& CellAt(int row, int column) const;
+    bool CursorVisible() const { return cursorVisible_; }
+    int CursorSize() const { return cursorSize_; }
+    int Foreground() const { return fg_; }
+    int Background() const { return bg_; }
+    // The text of one row (columns 1..80) as code page 437 bytes.
+    std::string RowText(int row) const;
+
+    // Keys: one character, or two for keys without a character of their own.
+    virtual std::string ReadKey() = 0;
+    virtual std::string PollKey() = 0;   // empty text when no key waits
+    virtual void FlushKeys() = 0;
+
+    // Terminal housekeeping (no-ops on doubles).
+    virtual void Refresh() {}
+    virtual void SetTitle(const std::string&) {}
+    virtual void SetSize(int /*columns*/, int /*rows*/) {}
+    virtual void Suspend() {}   // hand the terminal to another program
+    virtual void Resume() {}    // take it back and repaint
+
+protected:
+    Cell cells_[ScreenRows][ScreenColumns];
+    int row_ = 1, column_ = 1;
+    int fg_ = 7, bg_ = 0;
+    bool cursorVisible_ = true;
+    int cursorSize_ = 25;
+    void ScrollUp();
+};
+
+struct LocalTime {
+    int year = 2000, month = 1, day = 1;
+    int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalTime Now() = 0;          // local date and time of day
+    virtual double ElapsedSeconds() = 0;  // monotonic, from an arbitrary start
+    virtual void Pause(int milliseconds) = 0;
+};
+
+class Sound {
+public:
+    virtual ~Sound() = default;
+    // Starts the named wave ("beep2", "done2", "notify2") and returns at once.
+    virtual void Play(const std::string& name) = 0;
+};
+
+class FontList {
+public:
+    virtual ~FontList() = default;
+    // Family names of every installed font, as the system spells them.
+    virtual std::vector<std::string> Families() = 0;
+};
+
+class Process {
+public:
+    virtual ~Process() = default;
+    // Starts a program and waits for it; returns its exit code or -1.
+    virtual int Run(const std::vector<std::string>& argv) = 0;
+};
+
+// Font description as recorded by MakeFont.
+struct FontDesc {
+    std::string face;
+    double points = 0;
+    int style = 0;   // 1 = bold
+};
+
+// A print job drawn in page units (SetScale maps the printable area).
+class PageDevice {
+public:
+    virtual ~PageDevice() = default;
+    // tag names the job's PDF, e.g. "150307A-handrecords".
+    virtual void OpenJob(const std::string& tag) = 0;
+    virtual void SetScale(float x1, float y1, float x2, float y2) = 0;
+    virtual void SetFont(const FontDesc& font) = 0;
+    virtual void SetColor(int red, int green, int blue) = 0;
+    virtual void SetPenWidth(int pixels) = 0;
+    virtual void MoveTo(double x, double y) = 0;
+    virtual void DrawText(const std::string& text) = 0;
+    virtual void NewLine() = 0;
+    virtual void TextSize(const std::string& text, double& width, double& height) = 0;
+    virtual void LineTo(double x, double y) = 0;
+    virtual void RoundBox(double x1, double y1, double x2, double y2, int rounding) = 0;
+    virtual void EndPage() = 0;
+    virtual void CloseJob() = 0;
+};
+
+struct Platform {
+    Console* console = nullptr;
+    Clock* clock = nullptr;
+    Sound* sound = nullptr;
+    FontList* fonts = nullptr;
+    Process* process = nullptr;
+    PageDevice* printer = nullptr;
+};
+
+extern Platform P;
+
+// Real implementations (platform/*.cpp).
+Console* MakeTerminalConsole();
+Clock* MakeSystemClock();
+Sound* MakeSystemSound();
+FontList* MakeSystemFontList();
+Process* MakeSystemProcess();
+PageDevice* MakePdfPrinter();
+
+// Ends the program: unwinds to main, which restores the terminal and exits
+// with the code.
+struct ProgramExit {
+    int code;
+};
+[[noreturn]] void EndProgram(int code);

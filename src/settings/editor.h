@@ -1,0 +1,6 @@
+// The settings editor.
+#pragma once
+
+void programsettings();
+void editsettings();
+void display();

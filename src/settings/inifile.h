@@ -1,0 +1,7 @@
+// The settings file.
+#pragma once
+
+void processinifile();
+void ReadSettingsLines();
+bool WriteSettingsLines();
+void WriteSettingsDefaults();

@@ -1,0 +1,44 @@
+// Console operations over the platform console, and the console kit: the
+// header screen, the game fields, the work area, the input routines, boxes
+// and sounds.
+#pragma once
+
+#include <string>
+
+// Console operations (rows and columns from 1).
+void ConsoleLocate(int row, int column);      // 0 keeps the current row or column
+void ConsoleColor(int fg, int bg = -1);       // bg -1 leaves the background
+void ConsoleCursor(int state);                // 0 hide, 1 show, 10..99 size
+void ConsoleClear();
+void ConsoleWrite(const std::string& text);
+void ConsoleWriteLine();
+void ConsoleWriteNumber(long value);          // one leading blank when not negative
+int ConsoleRow();
+int ConsoleColumn();
+int ConsoleCharAt(int row, int column);
+std::string ReadKey();
+std::string PollKey();
+void FlushKeys();
+void Pause(int milliseconds);
+
+// Upper-cases a key text (single-byte letters only).
+std::string UpperKey(const std::string& key);
+
+// Console kit.
+void ShowHeader();
+void ShowGameFields();
+void ClearWorkArea();
+void ReadLine(const std::string& allowed, int maximum);
+void inputinteger(int lowest, int highest);
+void AskYesNo(int defaultAnswer);
+void DrawBox(int row, int column, int width, int height, int fg, int bg);
+void PlayNamedSound(const std::string& name);
+
+// Allowed character sets of ReadLine.
+extern const std::string PrintableCharacters;   // codes 32..126
+extern const std::string LetterCharacters;      // letters and space
+extern const std::string ControlCharacters;     // "0123456789 Xx"
+
+// A one-line warning on row 22 in the warning colours with "beep2", then a
+// wait for a key: for failures the program carries on from.
+void ShowWarning(const std::string& text);

@@ -1,0 +1,5 @@
+// Placeholder: replaced when this part is built.
+#include "shell/mainloop.h"
+
+int RunProgram() { return 0; }
+void StartUp() {}
