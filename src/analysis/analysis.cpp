@@ -1,9 +1,8 @@
 // Placeholder: replaced when this part is built.
 #include "analysis/analysis.h"
 
-void BuildDealTexts() {}
 void SolveBoard(int /*board*/) {}
 void ddanalysis() {}
-std::string DealTextOfBoard(int /*board*/) { return {}; }
 std::string ResultLine(int /*board*/) { return {}; }
 std::string ElapsedText(float /*seconds*/) { return {}; }
+void PrepareSolver() {}

@@ -7,6 +7,9 @@ void BuildDealTexts();
 void SolveBoard(int board);
 void ddanalysis();
 
+// Once at start-up: lets DDS size its threads to the cores.
+void PrepareSolver();
+
 // Pure forms.
 std::string DealTextOfBoard(int board);   // from G.HandMasks
 std::string ResultLine(int board);        // from G.DDTricks

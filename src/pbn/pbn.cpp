@@ -7,3 +7,4 @@ void writepbnfile() {}
 void readpbnfile() {}
 void DecodeDDTricksTexts() {}
 std::string PbnFileText(const std::string& /*todayMmDdYyyy*/) { return {}; }
+bool PbnStoredTricksUsable() { return false; }

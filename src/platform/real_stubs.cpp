@@ -6,4 +6,3 @@ Clock* MakeSystemClock() { return nullptr; }
 Sound* MakeSystemSound() { return nullptr; }
 FontList* MakeSystemFontList() { return nullptr; }
 Process* MakeSystemProcess() { return nullptr; }
-PageDevice* MakePdfPrinter() { return nullptr; }
