@@ -125,6 +125,9 @@ void ShowGameFields() {
 
 void ClearWorkArea() {
     ConsoleCursor(CURSOR_HIDE);
+    // Blank in the work area's own colours, even after a warning left the
+    // colours at white on magenta.
+    ConsoleColor(YELLOW, BLUE);
     for (int row = WorkAreaTop; row <= WorkAreaBottom; row++) {
         ConsoleLocate(row, WorkAreaLeft);
         ConsoleWrite(G.Blank74);
@@ -221,12 +224,13 @@ void inputinteger(int lowest, int highest) {
             PlayNamedSound("beep2");
             continue;
         }
+        // Typing at the start column replaces the shown default, so a full
+        // one-digit default can still be typed over.
+        if (ConsoleColumn() == start) typed.clear();
         if ((int)typed.size() >= width) {
             PlayNamedSound("beep2");
             continue;
         }
-        // Typing at the start column replaces the shown default.
-        if (ConsoleColumn() == start) typed.clear();
         ConsoleWrite(key);
         typed += key;
     }

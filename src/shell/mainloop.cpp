@@ -1,5 +1,241 @@
-// Placeholder: replaced when this part is built.
 #include "shell/mainloop.h"
 
-int RunProgram() { return 0; }
-void StartUp() {}
+#include "analysis/analysis.h"
+#include "analysis/par.h"
+#include "dealing/control.h"
+#include "dealing/dates.h"
+#include "dealing/deal.h"
+#include "dealing/verify.h"
+#include "game/archive.h"
+#include "game/entry.h"
+#include "model/model.h"
+#include "pbn/pbn.h"
+#include "platform/platform.h"
+#include "printing/print.h"
+#include "settings/editor.h"
+#include "settings/fontcheck.h"
+#include "settings/inifile.h"
+#include "shell/kit.h"
+#include "shell/menus.h"
+
+namespace {
+
+// Runs one step of a path; true when the user (or a failed step) abandoned
+// it, so the path stops at once.
+bool Abandoned(void (*step)()) {
+    step();
+    return G.AbandonFlag == 1;
+}
+
+// Runs steps in order; true as soon as one of them abandons.
+bool AnyAbandoned(std::initializer_list<void (*)()> steps) {
+    for (auto step : steps)
+        if (Abandoned(step)) return true;
+    return false;
+}
+
+void DateControlOfGame() { datecontrol(G.GameMonth, G.GameDay, G.GameYear); }
+void DealAllShown() { DealBoards(1, G.TotalBoards, 1); }
+void DealBoardOneSilently() { DealBoards(1, 1, 0); }
+void DealRestShown() { DealBoards(2, G.TotalBoards, 1); }
+void EmptyNames() {
+    G.ClubName.clear();
+    G.EventName.clear();
+}
+void PauseOneSecond() { Pause(1000); }
+
+bool solverPrepared = false;
+
+}  // namespace
+
+void StartUp() {
+    P.console->SetTitle("Vantry's Card Den");
+    P.console->SetSize(80, 25);
+    initialize();
+    processinifile();
+    checkfont();
+    CreatePrintFonts();
+    // DDS sizes its threads once per process.
+    if (!solverPrepared) {
+        PrepareSolver();
+        solverPrepared = true;
+    }
+}
+
+PathResult NewGamePath() {
+    if (AnyAbandoned({EnterClubName, EnterGameDate, EnterSession, EnterEventName,
+                      EnterBoardCount, ConfirmEntries}))
+        return PathResult::Abandoned;
+    if (G.YesNoAnswer == 0) return PathResult::BackToMenu;
+    if (AnyAbandoned({MakeArchivePath, WriteArchive, DrawGameNumber, ApplyDealingKey,
+                      BuildControlString, DealAllShown, BuildDealTexts, ddanalysis}))
+        return PathResult::Abandoned;
+    if (G.AutoCreatePBNfile == 1) {
+        if (AnyAbandoned({EncodeDDTricksTexts, MakePbnFilePath, writepbnfile}))
+            return PathResult::Abandoned;
+    }
+    return PathResult::Finished;
+}
+
+PathResult RecallPath() {
+    if (AnyAbandoned({EnterControlString, ApplyDealingKey, DealBoardOneSilently,
+                      VerifyBoardOne}))
+        return PathResult::Abandoned;
+    if (G.BoardOneMatches == 0) return PathResult::Restart;
+    if (AnyAbandoned({DateControlOfGame, MakeArchivePath, ShowHeader, LoadArchive,
+                      ShowGameFields}))
+        return PathResult::Abandoned;
+    if (G.LoadFailed == 1) {
+        if (AnyAbandoned({EnterClubName, EnterEventName, WriteArchive}))
+            return PathResult::Abandoned;
+    }
+    if (AnyAbandoned({ClearWorkArea, DealRestShown, BuildDealTexts, ddanalysis}))
+        return PathResult::Abandoned;
+    return PathResult::Finished;
+}
+
+PathResult MultiSitePath() {
+    if (AnyAbandoned({EnterControlString, DateControlOfGame, ShowHeader, EmptyNames,
+                      ShowGameFields, PauseOneSecond, ConfirmDateSession}))
+        return PathResult::Abandoned;
+    if (G.YesNoAnswer == 0) {
+        ShowDataImportError();
+        return PathResult::BackToMenu;
+    }
+    if (AnyAbandoned({EnterClubName, EnterEventName, ConfirmEntries}))
+        return PathResult::Abandoned;
+    if (G.YesNoAnswer == 0) {
+        PlayNamedSound("beep2");
+        return PathResult::BackToMenu;
+    }
+    if (AnyAbandoned({MakeArchivePath, WriteArchive, ApplyDealingKey, ClearWorkArea,
+                      DealAllShown, BuildDealTexts, ddanalysis}))
+        return PathResult::Abandoned;
+    return PathResult::Finished;
+}
+
+PathResult PbnImportPath() {
+    if (AnyAbandoned({EnterGameDate, EnterSession, ConfirmEntries}))
+        return PathResult::Abandoned;
+    if (G.YesNoAnswer == 0) {
+        PlayNamedSound("beep2");
+        return PathResult::BackToMenu;
+    }
+    if (AnyAbandoned({DateControlOfGame, MakePbnFilePath, readpbnfile}))
+        return PathResult::Abandoned;
+    // The reader has already told the user why.
+    if (G.LoadFailed == 1) return PathResult::BackToMenu;
+    if (AnyAbandoned({ShowPbnFound, AskChangeNames})) return PathResult::Abandoned;
+    if (G.YesNoAnswer == 0) {
+        ShowGameFields();
+    } else {
+        do {
+            if (AnyAbandoned({ClearWorkArea, EnterClubName, EnterEventName, ConfirmEntries}))
+                return PathResult::Abandoned;
+        } while (G.YesNoAnswer == 0);
+    }
+    // The reader checks only the length of each deal: a text that does not
+    // make a deal must not reach the solver.
+    int badBoard = HandsFromDealTexts();
+    if (badBoard != 0) {
+        ClearWorkArea();
+        ShowWarning("Hand data corrupt on Board " + std::to_string(badBoard));
+        return PathResult::BackToMenu;
+    }
+    if (PbnStoredTricksUsable()) {
+        if (AnyAbandoned({DecodeDDTricksTexts, GetParResults})) return PathResult::Abandoned;
+    } else {
+        if (Abandoned(ddanalysis)) return PathResult::Abandoned;
+    }
+    return PathResult::Finished;
+}
+
+void ClosingQuestion() {
+    ClearWorkArea();
+    ConsoleColor(YELLOW, BLUE);
+    ConsoleLocate(MessageRow, 22);
+    ConsoleWrite(" DONE!  Prepare another game?  (y/N)");
+    ConsoleLocate(MessageRow, 56);
+    ConsoleCursor(30);
+    FlushKeys();
+    PlayNamedSound("done2");
+    for (;;) {
+        G.KeyText = UpperKey(ReadKey());
+        if (G.KeyText == "Y") {
+            G.AbandonFlag = 0;
+            return;
+        }
+        if (G.KeyText == "N" || G.KeyText == KEY_ENTER || G.KeyText == KEY_ESC) EndProgram(0);
+        PlayNamedSound("beep2");
+    }
+}
+
+void QuitQuestion() {
+    ClearWorkArea();
+    ConsoleColor(BRIGHTWHITE, MAGENTA);
+    ConsoleLocate(MessageRow, 30);
+    ConsoleWrite(" Quit program?  (Y/n) ");
+    ConsoleLocate(MessageRow, 47);
+    ConsoleCursor(30);
+    FlushKeys();
+    PlayNamedSound("beep2");
+    for (;;) {
+        G.KeyText = UpperKey(ReadKey());
+        if (G.KeyText == "N") {
+            G.AbandonFlag = 0;
+            return;
+        }
+        if (G.KeyText == "Y" || G.KeyText == KEY_ENTER || G.KeyText == KEY_ESC) EndProgram(0);
+        PlayNamedSound("beep2");
+    }
+}
+
+void MainLoopPass() {
+    ShowHeader();
+    MainMenu();
+    if (G.AbandonFlag == 1) {
+        QuitQuestion();
+        return;
+    }
+    PathResult result;
+    if (G.MenuChoice == "SETTINGS") {
+        programsettings();
+        return;
+    } else if (G.MenuChoice == "HELP") {
+        ShowManual();
+        return;
+    } else if (G.MenuChoice == "NEW GAME") {
+        result = NewGamePath();
+    } else if (G.MenuChoice == "OLD GAME") {
+        result = RecallPath();
+    } else if (G.MenuChoice == "MULTI-SITE GAME") {
+        result = MultiSitePath();
+    } else if (G.MenuChoice == "PBN IMPORT") {
+        result = PbnImportPath();
+    } else {
+        return;
+    }
+    switch (result) {
+    case PathResult::Abandoned:
+        QuitQuestion();
+        return;
+    case PathResult::BackToMenu:
+        return;
+    case PathResult::Restart:
+        StartUp();
+        return;
+    case PathResult::Finished:
+        PrintingOptions();
+        ClosingQuestion();
+        return;
+    }
+}
+
+int RunProgram() {
+    try {
+        StartUp();
+        for (;;) MainLoopPass();
+    } catch (const ProgramExit& exit) {
+        return exit.code;
+    }
+}
