@@ -109,6 +109,11 @@ struct GameModel {
     int ClubNamePrompt = 1, ColorPrinting = 0, AutoCreatePBNfile = 0;
     std::string ClubNameFont, EventNameFont, PBNfilesDirectory;
 
+    // Settings editor: the changed flag, and the installed-font list (each
+    // family upper-cased and followed by ", "), built once per run.
+    int SettingsChanged = 0;
+    std::string FontListText;
+
     // Print fonts: handles by face 0..6, points 0..60, style 0..1.
     int32_t PrintFonts[7][61][2] = {};
 
