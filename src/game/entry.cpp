@@ -1,14 +1,234 @@
-// Placeholder: replaced when this part is built.
+// Game entry steps and the club-name file.
 #include "game/entry.h"
 
-void EnterClubName() {}
-void EnterGameDate() {}
-void EnterSession() {}
-void EnterEventName() {}
-void EnterBoardCount() {}
-void ConfirmEntries() {}
-void ConfirmDateSession() {}
-void AskChangeNames() {}
-void ShowPbnFound() {}
-void LoadClubName() {}
-void SaveClubName() {}
+#include <vector>
+
+#include "dealing/dates.h"
+#include "model/model.h"
+#include "platform/files.h"
+#include "shell/kit.h"
+
+namespace {
+
+constexpr int NameLength = 40;
+
+void Prompt(int row, int column, const std::string& text) {
+    ConsoleColor(YELLOW, BLUE);
+    ConsoleLocate(row, column);
+    ConsoleWrite(text);
+}
+
+// A header field: the old value blanked, the new one in bright white.
+void ShowField(int row, const std::string& text) {
+    ConsoleCursor(CURSOR_HIDE);
+    ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
+    ConsoleLocate(row, FieldColumn);
+    ConsoleWrite(std::string(43, ' '));
+    ConsoleLocate(row, FieldColumn);
+    ConsoleWrite(text);
+}
+
+void AskQuestion(bool clear, int column, int cursorColumn, const std::string& text,
+                 int defaultAnswer) {
+    if (clear) ClearWorkArea();
+    Prompt(18, column, text);
+    ConsoleLocate(18, cursorColumn);
+    AskYesNo(defaultAnswer);
+}
+
+bool ClubNameRemembered() { return G.ClubNamePrompt == 1 && G.PbnImportMode == 0; }
+
+}  // namespace
+
+std::string StripBlanks(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::string NameFromPbnValue(const std::string& value) {
+    std::string padded = value + std::string(NameLength, ' ');
+    return StripBlanks(padded.substr(0, NameLength));
+}
+
+int SessionOfKey(const std::string& key) {
+    static const std::string letters = "MAEL";
+    std::string up = UpperKey(key);
+    if (up.size() != 1) return 0;
+    size_t at = letters.find(up[0]);
+    return at == std::string::npos ? 0 : (int)at + 1;
+}
+
+int BoardsOfKey(const std::string& key) {
+    if (key == "1" || key == "2") return (4 - (key[0] - '0')) * 12;
+    return 0;
+}
+
+void EnterClubName() {
+    ClearWorkArea();
+    if (ClubNameRemembered()) LoadClubName();
+    Prompt(PromptRow, PromptColumn, "Enter club name:");
+    ConsoleColor(BRIGHTWHITE, BLUE);
+    ConsoleLocate(PromptRow, 33);
+    // The default fills at most the input field.
+    ConsoleWrite(G.ClubName.substr(0, NameLength));
+    ConsoleLocate(PromptRow, 33);
+    ReadLine(PrintableCharacters, NameLength);
+    if (G.AbandonFlag) return;
+    if (!G.InputText.empty()) {
+        G.ClubName = G.InputText;
+        if (ClubNameRemembered()) SaveClubName();
+    }
+    ShowField(6, G.ClubName);
+}
+
+void EnterGameDate() {
+    bool invalid = false;
+    for (;;) {
+        ClearWorkArea();
+        if (invalid) {
+            ConsoleCursor(CURSOR_HIDE);
+            ConsoleColor(BRIGHTWHITE, MAGENTA);
+            ConsoleLocate(MessageRow, 33);
+            ConsoleWrite(" Invalid date ");
+        }
+        Prompt(PromptRow, PromptColumn, "Enter game date <mm/dd/yy>: " + std::string(20, ' '));
+        ConsoleLocate(PromptRow, 42);
+        ConsoleColor(BRIGHTWHITE, BLUE);
+        ConsoleCursor(CURSOR_SHOW);
+        ReadDateField();
+        if (G.AbandonFlag) return;
+        if (G.GameYear == 0 && G.PbnImportMode == 0) {
+            // Year 00 has no serial a control number can carry: refused like
+            // an impossible date, the texts keep the last accepted date.
+            G.DateValid = 0;
+        } else {
+            datecontrol(G.GameMonth, G.GameDay, G.GameYear);
+        }
+        if (G.DateValid) break;
+        PlayNamedSound("beep2");
+        invalid = true;
+    }
+    Pause(250);
+    ConsoleCursor(CURSOR_HIDE);
+    ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
+    ConsoleLocate(7, FieldColumn);
+    ConsoleWrite(G.DateText + ",");
+    ConsoleWriteNumber(G.FullYear);
+    ConsoleWrite(std::string(13, ' '));
+}
+
+void EnterSession() {
+    G.SessionNumber = 0;
+    ClearWorkArea();
+    ConsoleCursor(CURSOR_HIDE);
+    static const char* const choices[4] = {"(M)orning", "(A)fternoon", "(E)vening", "(L)ate"};
+    for (int i = 0; i < 4; i++) Prompt(MenuTopRow + i, FieldColumn, choices[i]);
+    Prompt(SelectRow, 30, "Select session:" + std::string(20, ' '));
+    FlushKeys();
+    ConsoleLocate(SelectRow, 47);
+    ConsoleCursor(CURSOR_SHOW);
+    for (;;) {
+        std::string key = UpperKey(ReadKey());
+        G.KeyText = key;
+        if (key == KEY_ESC) {
+            G.AbandonFlag = 1;
+            return;
+        }
+        G.SessionNumber = SessionOfKey(key);
+        if (G.SessionNumber != 0) break;
+        PlayNamedSound("beep2");
+    }
+    ConsoleCursor(CURSOR_HIDE);
+    ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
+    ConsoleLocate(8, FieldColumn);
+    // Padded to the longest name, so a shorter one does not leave letters
+    // of the last.
+    std::string name = G.SessionName[G.SessionNumber];
+    if (name.size() < 9) name += std::string(9 - name.size(), ' ');
+    ConsoleWrite(name);
+}
+
+void EnterEventName() {
+    ClearWorkArea();
+    Prompt(PromptRow, PromptColumn, "Enter event name: " + std::string(45, ' '));
+    ConsoleLocate(PromptRow, 32);
+    ConsoleColor(BRIGHTWHITE, BLUE);
+    if (G.PbnImportMode == 1 && !G.EventName.empty()) {
+        ConsoleWrite(G.EventName.substr(0, NameLength));
+        ConsoleLocate(PromptRow, 32);
+    }
+    ReadLine(PrintableCharacters, NameLength);
+    if (G.AbandonFlag) return;
+    if (!G.InputText.empty()) G.EventName = G.InputText;
+    // The kept name is shown too: the header tells what the game will carry
+    // even when no default was offered.
+    ShowField(9, G.EventName);
+}
+
+void EnterBoardCount() {
+    ClearWorkArea();
+    Prompt(15, 31, "(1)  36 boards");
+    Prompt(16, 31, "(2)  24 boards");
+    Prompt(SelectRow, 27, "Select print format: " + std::string(10, ' '));
+    FlushKeys();
+    ConsoleLocate(SelectRow, 49);
+    ConsoleCursor(CURSOR_SHOW);
+    int boards = 0;
+    while (boards == 0) {
+        std::string key = ReadKey();
+        G.KeyText = key;
+        if (key == KEY_ESC) {
+            G.AbandonFlag = 1;
+            return;
+        }
+        boards = BoardsOfKey(key);
+    }
+    G.TotalBoards = boards;
+    ConsoleCursor(CURSOR_HIDE);
+    ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
+    ConsoleLocate(10, FieldColumn);
+    ConsoleWrite(std::to_string(G.TotalBoards));
+}
+
+void ConfirmEntries() { AskQuestion(true, 28, 47, "Entries correct?  (Y/n)", 1); }
+
+void ConfirmDateSession() {
+    AskQuestion(true, 18, 60, "Are the Date and Session specs correct?  (Y/n)", 1);
+}
+
+void AskChangeNames() {
+    AskQuestion(false, 16, 61, "Make changes to Event Name or Club Name?  (y/N)", 0);
+}
+
+void ShowPbnFound() {
+    ClearWorkArea();
+    ConsoleColor(BROWN, BLUE);
+    ConsoleLocate(MenuTopRow, 20);
+    ConsoleWrite("PBN File found: " + G.PbnFilePath);
+    G.ClubName = NameFromPbnValue(G.PbnSiteText);
+    G.EventName = NameFromPbnValue(G.PbnEventText);
+    G.TotalBoards = G.PbnBoardCount;
+    ShowField(6, "");
+    ConsoleColor(BROWN, KEEP_BACKGROUND);
+    ConsoleLocate(6, FieldColumn);
+    ConsoleWrite(G.ClubName);
+    ShowField(9, "");
+    ConsoleColor(BROWN, KEEP_BACKGROUND);
+    ConsoleLocate(9, FieldColumn);
+    ConsoleWrite(G.EventName);
+    ShowField(10, std::to_string(G.TotalBoards));
+}
+
+void LoadClubName() {
+    if (!FileExists(G.ClubNameFile)) return;
+    std::vector<std::string> lines;
+    if (!ReadTextLines(G.ClubNameFile, lines) || lines.empty()) return;
+    G.ClubName = StripBlanks(lines[0]);
+}
+
+void SaveClubName() {
+    if (!WriteFileAtomic(G.ClubNameFile, G.ClubName + "\r\n"))
+        ShowWarning("Could not write " + G.ClubNameFile);
+}

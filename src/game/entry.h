@@ -1,5 +1,9 @@
-// Game entry: the particulars of a game, asked one step at a time.
+// Game entry: the particulars of a game, asked one step at a time, each
+// accepted value written at once into its header field. The last club name
+// is remembered in CLUBNAME.KM when ClubNamePrompt is yes.
 #pragma once
+
+#include <string>
 
 void EnterClubName();
 void EnterGameDate();
@@ -12,3 +16,13 @@ void AskChangeNames();
 void ShowPbnFound();
 void LoadClubName();
 void SaveClubName();
+
+// Pure rules under the steps above.
+// Leading and trailing blanks removed.
+std::string StripBlanks(const std::string& text);
+// A PBN name value as a club or event name: padded to 40, cut to 40, stripped.
+std::string NameFromPbnValue(const std::string& value);
+// Session 1..4 of a key ("M", "a", ...), 0 when it names none.
+int SessionOfKey(const std::string& key);
+// Boards of a key at the board-count prompt ("1" 36, "2" 24), 0 for others.
+int BoardsOfKey(const std::string& key);
