@@ -1,46 +1,165 @@
-// Placeholder file operations (no letter-case lookup yet).
+// Files and folders as the program names them (see files.h).
 #include "platform/files.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-namespace fs = std::filesystem;
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+std::string Lower(const std::string& text) {
+    std::string out = text;
+    for (char& ch : out)
+        if (ch >= 'A' && ch <= 'Z') ch = (char)(ch - 'A' + 'a');
+    return out;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of `folder` that matches `name` without regard to letter case;
+// the name itself when nothing matches. Several matches: the first in byte
+// order, so the answer does not depend on the directory's order.
+std::string MatchInFolder(const std::string& folder, const std::string& name) {
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return name;
+    const std::string want = Lower(name);
+    std::vector<std::string> found;
+    while (dirent* entry = readdir(dir)) {
+        if (Lower(entry->d_name) == want) found.push_back(entry->d_name);
+    }
+    closedir(dir);
+    if (found.empty()) return name;
+    return *std::min_element(found.begin(), found.end());
+}
+
+// The temporary of a write in progress, for a signal handler to remove.
+char pendingTemp[4096];
+volatile std::sig_atomic_t pendingSet = 0;
+
+void SetPending(const std::string& path) {
+    pendingSet = 0;
+    if (path.size() >= sizeof pendingTemp) return;
+    std::memcpy(pendingTemp, path.c_str(), path.size() + 1);
+    pendingSet = 1;
+}
+
+mode_t NewFileMode() {
+    static const mode_t mode = [] {
+        mode_t mask = umask(0);
+        umask(mask);
+        return (mode_t)(0666 & ~mask);
+    }();
+    return mode;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += (size_t)n;
+    }
+    return true;
+}
+
+void SyncFolder(const std::string& folder) {
+    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+}  // namespace
 
 std::string ResolvePath(const std::string& name) {
     std::string path = name;
-    for (char& ch : path)
-        if (ch == '\\') ch = '/';
-    return path;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (path.empty()) return path;
+
+    const bool absolute = path[0] == '/';
+    const bool trailing = path.size() > 1 && path.back() == '/';
+    std::vector<std::string> parts;
+    size_t at = 0;
+    while (at <= path.size()) {
+        size_t next = path.find('/', at);
+        if (next == std::string::npos) next = path.size();
+        if (next > at) parts.push_back(path.substr(at, next - at));
+        at = next + 1;
+    }
+
+    std::string result = absolute ? "/" : "";
+    bool onDisk = true;   // every component so far exists
+    for (size_t i = 0; i < parts.size(); i++) {
+        std::string part = parts[i];
+        std::string candidate = result + part;
+        if (onDisk && part != "." && part != ".." && !Exists(candidate)) {
+            part = MatchInFolder(result, part);
+            candidate = result + part;
+            onDisk = Exists(candidate);
+        }
+        result = candidate;
+        if (i + 1 < parts.size() || trailing) result += '/';
+    }
+    return result;
 }
 
 bool FileExists(const std::string& name) {
-    std::error_code ec;
-    return fs::is_regular_file(ResolvePath(name), ec);
+    struct stat st;
+    return stat(ResolvePath(name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool FolderExists(const std::string& name) {
-    std::error_code ec;
-    return fs::is_directory(ResolvePath(name), ec);
+    struct stat st;
+    return stat(ResolvePath(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool MakeFolder(const std::string& name) {
-    std::error_code ec;
-    return fs::create_directory(ResolvePath(name), ec);
+    std::string path = ResolvePath(name);
+    if (mkdir(path.c_str(), 0777) == 0) return true;
+    return errno == EEXIST && FolderExists(path);
 }
 
-bool RemoveFile(const std::string& name) {
-    std::error_code ec;
-    return fs::remove(ResolvePath(name), ec);
-}
+bool RemoveFile(const std::string& name) { return unlink(ResolvePath(name).c_str()) == 0; }
 
 bool ReadWholeFile(const std::string& name, std::string& bytes) {
-    std::ifstream in(ResolvePath(name), std::ios::binary);
-    if (!in) return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    bytes = ss.str();
+    bytes.clear();
+    int fd = open(ResolvePath(name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        close(fd);
+        return false;
+    }
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            close(fd);
+            bytes.clear();
+            return false;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, (size_t)n);
+    }
+    close(fd);
     return true;
 }
 
@@ -58,22 +177,43 @@ bool ReadTextLines(const std::string& name, std::vector<std::string>& lines) {
             line += ch;
         }
     }
-    if (!line.empty()) lines.push_back(line);
+    if (!line.empty()) {
+        if (line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
     return true;
 }
 
 bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
-    std::string path = ResolvePath(name);
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << bytes;
-        if (!out) return false;
-    }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    return !ec;
+    const std::string path = ResolvePath(name);
+    if (path.empty() || path.back() == '/') return false;
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+
+    // A hidden, unique name beside the file, so the rename stays on one
+    // file system.
+    std::string temp = folder + "." + base + ".XXXXXX";
+    std::vector<char> buffer(temp.begin(), temp.end());
+    buffer.push_back('\0');
+    int fd = mkostemp(buffer.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    temp = buffer.data();
+    SetPending(temp);
+
+    struct stat old;
+    mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
+    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) unlink(temp.c_str());
+    pendingSet = 0;
+    if (ok) SyncFolder(folder);
+    return ok;
+}
+
+void RemovePendingTemporary() {
+    if (pendingSet) unlink(pendingTemp);
 }
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {
@@ -83,8 +223,53 @@ std::string JoinCrLf(const std::vector<std::string>& lines) {
 }
 
 std::string GetEnvironment(const std::string& name) {
-    const char* value = std::getenv(name.c_str());
-    return value ? value : "";
+    if (name.empty()) return "";
+    if (const char* value = std::getenv(name.c_str())) return value;
+    // Variable names are matched without regard to case, as the program's
+    // callers expect ("comspec" finds "ComSpec").
+    const std::string want = Lower(name);
+    for (char** entry = environ; entry && *entry; entry++) {
+        const char* eq = std::strchr(*entry, '=');
+        if (eq && Lower(std::string(*entry, (size_t)(eq - *entry))) == want) return eq + 1;
+    }
+    return "";
 }
 
-std::string FindSharedFile(const std::string& /*relative*/) { return {}; }
+namespace {
+
+std::string ExecutableFolder() {
+    char buffer[4096];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return "";
+    std::string path(buffer, (size_t)n);
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string FindSharedFile(const std::string& relative) {
+    if (relative.empty()) return "";
+    std::vector<std::string> bases;
+    std::string exe = ExecutableFolder();
+    // An installed program first, so it never picks up a stale build tree.
+    if (!exe.empty()) bases.push_back(exe + "/../share/kelmo");
+#ifdef KELMO_SOURCE_DIR
+    bases.push_back(std::string(KELMO_SOURCE_DIR) + "/resources");
+#endif
+#ifdef KELMO_BUILD_DIR
+    bases.push_back(std::string(KELMO_BUILD_DIR) + "/resources");
+#endif
+#ifdef KELMO_DATADIR
+    bases.push_back(KELMO_DATADIR);
+#endif
+    for (const auto& base : bases) {
+        std::string path = ResolvePath(base + "/" + relative);
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0) continue;
+        char real[PATH_MAX];
+        if (realpath(path.c_str(), real)) return real;
+        return path;
+    }
+    return "";
+}

@@ -14,6 +14,7 @@ std::string ResolvePath(const std::string& name);
 
 bool FileExists(const std::string& name);
 bool FolderExists(const std::string& name);
+// True when the folder exists afterwards (made now or already there).
 bool MakeFolder(const std::string& name);
 bool RemoveFile(const std::string& name);
 
@@ -24,10 +25,14 @@ bool ReadTextLines(const std::string& name, std::vector<std::string>& lines);
 // Writes bytes to a temporary name in the same folder, then renames it over
 // the file. False (and no file changed) when any step fails.
 bool WriteFileAtomic(const std::string& name, const std::string& bytes);
+// Removes the temporary of a write cut short by a signal; safe to call
+// from a signal handler.
+void RemovePendingTemporary();
 // Lines joined with CR LF, each line ended.
 std::string JoinCrLf(const std::vector<std::string>& lines);
 
-// Environment variable, empty text when not set.
+// Environment variable (name matched without regard to case), empty text
+// when not set.
 std::string GetEnvironment(const std::string& name);
 
 // A file that ships with the program (manual, fonts), found in the build

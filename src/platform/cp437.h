@@ -1,0 +1,11 @@
+// Code page 437 codes and their Unicode characters.
+#pragma once
+
+// The character a terminal shows for a code: 0 and 32 blank, 1..31 and 127
+// the PC glyphs (3..6 the suits), 128..255 letters, box drawing and signs.
+// Without a Unicode terminal, plain ASCII stand-ins.
+wchar_t Cp437Glyph(unsigned char code, bool unicode = true);
+
+// The code for a typed character outside ASCII; -1 when code page 437 has
+// none.
+int Cp437FromUnicode(wchar_t ch);

@@ -1,0 +1,414 @@
+// The real console: the shadow screen shown on a terminal through ncursesw.
+// Cells hold code page 437 codes; the terminal gets their Unicode glyphs.
+// (model.h is not included here: its key macros clash with curses.h.)
+#include <curses.h>
+#include <langinfo.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <cwchar>
+
+#include "platform/cp437.h"
+#include "platform/files.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Console colour numbers (0 black, 1 blue .. 6 brown, 7 white, +8 bright)
+// to curses colour numbers, whose order differs (1 red, 4 blue).
+constexpr short CursesColour[8] = {COLOR_BLACK, COLOR_BLUE, COLOR_GREEN, COLOR_CYAN,
+                                   COLOR_RED, COLOR_MAGENTA, COLOR_YELLOW, COLOR_WHITE};
+
+bool TermStartsWith(const char* term, const char* prefix) {
+    return term && std::strncmp(term, prefix, std::strlen(prefix)) == 0;
+}
+
+// Terminals that take the xterm title sequence.
+bool TitleCapable() {
+    const char* term = std::getenv("TERM");
+    for (const char* p : {"xterm", "tmux", "screen", "rxvt", "alacritty", "foot", "kitty", "vte",
+                          "gnome", "konsole", "wezterm", "st-"})
+        if (TermStartsWith(term, p)) return true;
+    return false;
+}
+
+// Terminals that act on the xterm window-size request.
+bool ResizeCapable() { return TermStartsWith(std::getenv("TERM"), "xterm"); }
+
+void WriteRaw(const char* text) {
+    std::fputs(text, stdout);
+    std::fflush(stdout);
+}
+
+class TerminalConsole;
+TerminalConsole* active = nullptr;
+
+void RestoreOnExit();
+void RestoreOnSignal(int sig);
+
+class TerminalConsole : public Console {
+public:
+    bool Start() {
+        if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) {
+            std::fprintf(stderr, "kelmo: needs a terminal to run in\n");
+            return false;
+        }
+        screen_ = newterm(nullptr, stdout, stdin);
+        if (!screen_) {
+            const char* term = std::getenv("TERM");
+            std::fprintf(stderr, "kelmo: cannot use the terminal type \"%s\"\n", term ? term : "");
+            return false;
+        }
+        set_term(screen_);
+        cbreak();   // Ctrl+C still raises SIGINT
+        noecho();
+        nonl();
+        keypad(stdscr, TRUE);
+        meta(stdscr, TRUE);
+        set_escdelay(25);
+        leaveok(stdscr, FALSE);
+        scrollok(stdscr, FALSE);
+        SetUpColours();
+        unicode_ = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+
+        active = this;
+        static bool registered = false;
+        if (!registered) {
+            std::atexit(RestoreOnExit);
+            registered = true;
+        }
+        struct sigaction sa {};
+        sa.sa_handler = RestoreOnSignal;
+        sigemptyset(&sa.sa_mask);
+        for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(sig, &sa, nullptr);
+        state_ = Running;
+        return true;
+    }
+
+    ~TerminalConsole() override {
+        Restore();
+        if (screen_) delscreen(screen_);
+        if (active == this) active = nullptr;
+    }
+
+    // Gives the terminal back to the shell; safe to call more than once and
+    // from a signal handler.
+    void Restore() {
+        if (state_ == Off) return;
+        if (state_ == Running) {
+            curs_set(1);
+            endwin();
+        }
+        state_ = Off;
+        if (titlePushed_) WriteRaw("\033[23;0t");
+        if (resized_) {
+            char request[40];
+            std::snprintf(request, sizeof request, "\033[8;%d;%dt", originalRows_, originalColumns_);
+            WriteRaw(request);
+        }
+    }
+
+    void Refresh() override {
+        if (state_ != Running) return;
+        WaitForSize();
+        Draw();
+    }
+
+    std::string ReadKey() override {
+        Refresh();
+        for (;;) {
+            std::string key;
+            if (NextKey(true, key)) return key;
+        }
+    }
+
+    std::string PollKey() override {
+        if (state_ != Running) return "";
+        std::string key;
+        nodelay(stdscr, TRUE);
+        while (!NextKey(false, key)) {
+            if (noInput_) break;
+        }
+        nodelay(stdscr, FALSE);
+        return key;
+    }
+
+    void FlushKeys() override {
+        if (state_ == Running) flushinp();
+    }
+
+    void SetTitle(const std::string& title) override {
+        if (state_ != Running || !TitleCapable()) return;
+        std::string clean;
+        for (unsigned char ch : title)
+            if (ch >= 32 && ch < 127) clean += (char)ch;
+        if (!titlePushed_) {
+            WriteRaw("\033[22;0t");   // keep the old title to put back at the end
+            titlePushed_ = true;
+        }
+        WriteRaw(("\033]0;" + clean + "\007").c_str());
+    }
+
+    void SetSize(int columns, int rows) override {
+        if (state_ != Running) return;
+        int nowRows = 0, nowColumns = 0;
+        if (!TerminalSize(nowRows, nowColumns)) return;
+        if (ResizeCapable() && (nowRows != rows || nowColumns != columns)) {
+            if (!resized_) {
+                originalRows_ = nowRows;
+                originalColumns_ = nowColumns;
+                resized_ = true;
+            }
+            char request[40];
+            std::snprintf(request, sizeof request, "\033[8;%d;%dt", rows, columns);
+            WriteRaw(request);
+            // Give the terminal a moment to answer, so the enlarge message
+            // does not flash up for a request that is about to succeed.
+            for (int i = 0; i < 30 && (nowRows < rows || nowColumns < columns); i++) {
+                napms(10);
+                TerminalSize(nowRows, nowColumns);
+            }
+            if (nowRows != LINES || nowColumns != COLS) resizeterm(nowRows, nowColumns);
+        }
+    }
+
+    void Suspend() override {
+        if (state_ != Running) return;
+        def_prog_mode();
+        endwin();
+        state_ = Suspended;
+    }
+
+    void Resume() override {
+        if (state_ != Suspended) return;
+        reset_prog_mode();
+        state_ = Running;
+        int rows = 0, columns = 0;
+        if (TerminalSize(rows, columns) && (rows != LINES || columns != COLS)) resizeterm(rows, columns);
+        Repaint();
+        Refresh();
+    }
+
+private:
+    enum State { Off, Running, Suspended };
+    SCREEN* screen_ = nullptr;
+    volatile State state_ = Off;
+    bool unicode_ = true;
+    enum { Mono, Eight, Sixteen } colours_ = Mono;
+    Cell drawn_[ScreenRows][ScreenColumns];
+    bool drawnValid_ = false;
+    int drawnCursor_ = -1;
+    bool titlePushed_ = false, resized_ = false;
+    int originalRows_ = 0, originalColumns_ = 0;
+    bool noInput_ = false;
+
+    static bool TerminalSize(int& rows, int& columns) {
+        winsize ws{};
+        if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) != 0 || ws.ws_row == 0 || ws.ws_col == 0) return false;
+        rows = ws.ws_row;
+        columns = ws.ws_col;
+        return true;
+    }
+
+    void SetUpColours() {
+        if (!has_colors() || start_color() == ERR) return;
+        if (COLORS >= 16 && COLOR_PAIRS >= 257) {
+            colours_ = Sixteen;
+            for (int bg = 0; bg < 16; bg++)
+                for (int fg = 0; fg < 16; fg++)
+                    init_pair((short)(1 + fg + 16 * bg), (short)(CursesColour[fg & 7] + (fg & 8)),
+                              (short)(CursesColour[bg & 7] + (bg & 8)));
+        } else if (COLORS >= 8 && COLOR_PAIRS >= 65) {
+            colours_ = Eight;
+            for (int bg = 0; bg < 8; bg++)
+                for (int fg = 0; fg < 8; fg++)
+                    init_pair((short)(1 + fg + 8 * bg), CursesColour[fg], CursesColour[bg]);
+        }
+    }
+
+    // Pair numbers above 255 do not fit COLOR_PAIR(): they go to setcchar
+    // as numbers.
+    void Style(const Cell& cell, attr_t& attr, short& pair) const {
+        attr = A_NORMAL;
+        pair = 0;
+        switch (colours_) {
+        case Sixteen:
+            pair = (short)(1 + cell.fg + 16 * cell.bg);
+            break;
+        case Eight:
+            pair = (short)(1 + (cell.fg & 7) + 8 * (cell.bg & 7));
+            if (cell.fg & 8) attr |= A_BOLD;
+            break;
+        case Mono:
+            if (cell.bg != 0) attr |= A_REVERSE;
+            if (cell.fg & 8) attr |= A_BOLD;
+            break;
+        }
+    }
+
+    void Draw() {
+        for (int r = 0; r < ScreenRows && r < LINES; r++) {
+            for (int c = 0; c < ScreenColumns && c < COLS; c++) {
+                const Cell& cell = cells_[r][c];
+                if (drawnValid_ && drawn_[r][c] == cell) continue;
+                wchar_t glyph[2] = {Cp437Glyph(cell.ch, unicode_), 0};
+                attr_t attr;
+                short pair;
+                Style(cell, attr, pair);
+                cchar_t cc;
+                setcchar(&cc, glyph, attr, pair, nullptr);
+                // The bottom-right cell of the terminal takes an insert, as
+                // writing there would try to move the cursor past the end.
+                if (r == LINES - 1 && c == COLS - 1)
+                    mvwins_wch(stdscr, r, c, &cc);
+                else
+                    mvwadd_wch(stdscr, r, c, &cc);
+                drawn_[r][c] = cell;
+            }
+        }
+        drawnValid_ = true;
+        int cursor = !cursorVisible_ ? 0 : cursorSize_ >= 50 ? 2 : 1;
+        if (cursor != drawnCursor_) {
+            if (curs_set(cursor) == ERR && cursor == 2) curs_set(1);
+            drawnCursor_ = cursor;
+        }
+        wmove(stdscr, row_ - 1, column_ - 1);
+        wrefresh(stdscr);
+    }
+
+    // Forget what the terminal shows, so the next Draw paints every cell.
+    void Repaint() {
+        drawnValid_ = false;
+        drawnCursor_ = -1;
+        clearok(curscr, TRUE);
+        werase(stdscr);
+    }
+
+    bool TooSmall() const { return LINES < ScreenRows || COLS < ScreenColumns; }
+
+    // While the terminal is smaller than the screen, say so and wait; keys
+    // typed meanwhile are dropped. Then paint everything afresh.
+    void WaitForSize() {
+        if (!TooSmall()) return;
+        while (TooSmall()) {
+            werase(stdscr);
+            wattr_set(stdscr, A_NORMAL, 0, nullptr);
+            char now[80];
+            std::snprintf(now, sizeof now, "(It is now %d by %d.)", COLS, LINES);
+            const char* lines[] = {"Please enlarge this window to at least",
+                                   "80 columns by 25 rows.", now, "", "Ctrl+C ends the program."};
+            int row = 0;
+            for (const char* line : lines) {
+                // Wrap each line to the width there is.
+                std::string text = line;
+                do {
+                    if (row >= LINES) break;
+                    mvwaddnstr(stdscr, row++, 0, text.c_str(), COLS);
+                    text = (int)text.size() > COLS ? text.substr(COLS) : "";
+                } while (!text.empty());
+            }
+            curs_set(0);
+            drawnCursor_ = -1;
+            wrefresh(stdscr);
+            wint_t ch;
+            int got = wget_wch(stdscr, &ch);
+            if (got == KEY_CODE_YES && ch == KEY_RESIZE) continue;
+            if (got == ERR) napms(50);
+        }
+        Repaint();
+    }
+
+    // One key into `key`: true when there is one. False for something that
+    // is not a key (a resize, an unknown code); noInput_ tells when nothing
+    // waited at all (polling).
+    bool NextKey(bool wait, std::string& key) {
+        noInput_ = false;
+        wint_t ch = 0;
+        int got = wget_wch(stdscr, &ch);
+        if (got == ERR) {
+            noInput_ = !wait;
+            return false;
+        }
+        if (got == KEY_CODE_YES) {
+            if (ch == KEY_RESIZE) {
+                Repaint();
+                WaitForSize();
+                Draw();
+                if (!wait) nodelay(stdscr, TRUE);
+                return false;
+            }
+            key = SpecialKey((int)ch);
+            return !key.empty();
+        }
+        if (ch == '\r' || ch == '\n') key = "\r";
+        else if (ch == 127 || ch == 8) key = "\b";
+        else if (ch < 128) key = std::string(1, (char)ch);
+        else {
+            int code = Cp437FromUnicode((wchar_t)ch);
+            if (code < 0) return false;
+            key = std::string(1, (char)code);
+        }
+        return true;
+    }
+
+    // Keys without a character: a zero byte and the PC scan code.
+    static std::string SpecialKey(int code) {
+        auto two = [](unsigned char scan) { return std::string(1, '\0') + (char)scan; };
+        switch (code) {
+        case KEY_UP: return two('H');
+        case KEY_DOWN: return two('P');
+        case KEY_LEFT: return two('K');
+        case KEY_RIGHT: return two('M');
+        case KEY_HOME: case KEY_A1: return two('G');
+        case KEY_END: case KEY_C1: return two('O');
+        case KEY_PPAGE: case KEY_A3: return two('I');
+        case KEY_NPAGE: case KEY_C3: return two('Q');
+        case KEY_IC: return two('R');
+        case KEY_DC: return two('S');
+        case KEY_B2: return two('L');
+        case KEY_BTAB: return two(0x0F);
+        case KEY_ENTER: return "\r";
+        case KEY_BACKSPACE: return "\b";
+        default: break;
+        }
+        if (code >= KEY_F(1) && code <= KEY_F(10)) return two((unsigned char)(0x3B + code - KEY_F(1)));
+        if (code == KEY_F(11)) return two(0x85);
+        if (code == KEY_F(12)) return two(0x86);
+        return "";
+    }
+
+    friend void RestoreOnSignal(int sig);
+};
+
+void RestoreOnExit() {
+    if (active) active->Restore();
+}
+
+void RestoreOnSignal(int sig) {
+    if (active) active->Restore();
+    RemovePendingTemporary();
+    // End the way the signal would have, so the shell sees it.
+    signal(sig, SIG_DFL);
+    raise(sig);
+    _exit(128 + sig);
+}
+
+}  // namespace
+
+Console* MakeTerminalConsole() {
+    std::setlocale(LC_ALL, "");
+    // Box and suit characters need a UTF-8 character type.
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
+    auto* console = new TerminalConsole;
+    if (!console->Start()) {
+        delete console;
+        return nullptr;
+    }
+    return console;
+}

@@ -1,0 +1,186 @@
+# End-to-end harness: runs the real kelmo binary in a private tmux server and
+# looks at its screen. Source it from a test script, which ctest runs as
+#     bash tests/e2e/test_NAME.sh /path/to/kelmo
+#
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_start "$1"                       # 80x25, suit font installed
+#   e2e_wait_at 3 31 "HAND-RECORD GENERATOR"
+#   e2e_keys Escape; e2e_keys Enter
+#   e2e_expect_exit 0
+#   e2e_pass
+#
+# Functions (rows and columns count from 1, as on the program's screen):
+#   e2e_start KELMO [options]   start the program; options:
+#         --size COLSxROWS      terminal size (default 80x25)
+#         --no-font             do not install the generated Bridge font
+#         --term NAME           TERM for the program (default tmux-256color)
+#         --file NAME=SOURCE    copy SOURCE into the working folder as NAME
+#                               before the start (repeatable)
+#   e2e_keys KEY...            tmux key names: Enter Escape Up F1 BSpace C-c ...
+#   e2e_type TEXT              type TEXT literally, one key per character
+#   e2e_screen                 print the screen, 25 lines padded to the width
+#   e2e_text ROW COL LEN       print LEN characters from ROW, COL
+#   e2e_wait_for TEXT [SECS]   wait until TEXT is anywhere on the screen
+#   e2e_wait_at ROW COL TEXT [SECS]   wait until TEXT stands at ROW, COL
+#   e2e_wait_gone TEXT [SECS]  wait until TEXT is no longer on the screen
+#   e2e_expect_at ROW COL TEXT        fail unless TEXT stands there now
+#   e2e_wait_exit [SECS]       wait for the program to end; sets E2E_EXIT
+#   e2e_expect_exit CODE [SECS]       wait for the end and check the code
+#   e2e_pane FORMAT            a tmux pane variable, e.g. '#{alternate_on}'
+#   e2e_resize COLS ROWS       resize the terminal
+#   e2e_fail MESSAGE           print MESSAGE and the screen, end the test (1)
+#   e2e_pass                   end the test (0)
+# Variables: E2E_WORK (the program's working folder), E2E_HOME (its HOME),
+# E2E_DIR (the harness's own temp folder). Everything is removed at the end.
+#
+# The wrapper prints "KELMO-E2E-BEFORE" before the program starts and
+# "KELMO-E2E-AFTER" once it has ended, both on the terminal's normal screen.
+
+set -uo pipefail
+export LC_ALL=C.UTF-8   # substring offsets count characters, not bytes
+
+E2E_SOCKET="kelmo-e2e-$$"
+E2E_DIR="$(mktemp -d "${TMPDIR:-/tmp}/kelmo-e2e.XXXXXX")"
+E2E_WORK="$E2E_DIR/work"
+E2E_HOME="$E2E_DIR/home"
+E2E_EXIT=""
+E2E_SESSION="e2e"
+mkdir -p "$E2E_WORK" "$E2E_HOME"
+
+_e2e_tmux() { tmux -L "$E2E_SOCKET" -f /dev/null "$@"; }
+
+_e2e_cleanup() {
+  _e2e_tmux kill-server >/dev/null 2>&1 || true
+  rm -rf "$E2E_DIR"
+}
+trap _e2e_cleanup EXIT
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  if _e2e_tmux has-session -t "$E2E_SESSION" 2>/dev/null; then
+    echo "--- screen ---" >&2
+    e2e_screen >&2
+    echo "--------------" >&2
+  fi
+  exit 1
+}
+
+e2e_pass() {
+  echo "PASS: $(basename "$0")"
+  exit 0
+}
+
+# The generated suit font, when the build made one.
+_e2e_font() {
+  local kelmo="$1" dir
+  for dir in "${KELMO_BUILD_DIR:-}" "$(dirname "$kelmo")"; do
+    [ -n "$dir" ] && [ -f "$dir/resources/fonts/bridge.ttf" ] && {
+      echo "$dir/resources/fonts/bridge.ttf"
+      return
+    }
+  done
+}
+
+e2e_start() {
+  local kelmo="$1"
+  shift
+  local size="80x25" font=1 term="tmux-256color" spec
+  while (($#)); do
+    case "$1" in
+      --size) size="$2"; shift 2 ;;
+      --no-font) font=0; shift ;;
+      --term) term="$2"; shift 2 ;;
+      --file) spec="$2"; cp "${spec#*=}" "$E2E_WORK/${spec%%=*}" || e2e_fail "cannot copy $spec"; shift 2 ;;
+      *) e2e_fail "e2e_start: unknown option $1" ;;
+    esac
+  done
+  [ -x "$kelmo" ] || e2e_fail "no program at $kelmo"
+  kelmo="$(cd "$(dirname "$kelmo")" && pwd)/$(basename "$kelmo")"
+
+  if ((font)); then
+    local ttf
+    ttf="$(_e2e_font "$kelmo")"
+    if [ -n "$ttf" ]; then
+      mkdir -p "$E2E_HOME/.local/share/fonts"
+      cp "$ttf" "$E2E_HOME/.local/share/fonts/"
+      HOME="$E2E_HOME" XDG_CACHE_HOME="$E2E_HOME/.cache" XDG_DATA_HOME="$E2E_HOME/.local/share" \
+        fc-cache -f "$E2E_HOME/.local/share/fonts" >/dev/null 2>&1 || true
+    fi
+  fi
+
+  cat >"$E2E_DIR/wrapper.sh" <<EOF
+#!/bin/bash
+cd "$E2E_WORK" || exit 1
+export HOME="$E2E_HOME" TERM="$term" LANG=C.UTF-8
+export XDG_CACHE_HOME="$E2E_HOME/.cache" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CONFIG_HOME="$E2E_HOME/.config"
+unset LC_ALL LC_CTYPE COMSPEC comspec DISPLAY WAYLAND_DISPLAY BROWSER
+echo KELMO-E2E-BEFORE
+"$kelmo"
+code=\$?
+echo "\$code" > "$E2E_DIR/exit.part" && mv "$E2E_DIR/exit.part" "$E2E_DIR/exit"
+echo KELMO-E2E-AFTER
+exec sleep 3600
+EOF
+  chmod +x "$E2E_DIR/wrapper.sh"
+  local cols="${size%x*}" rows="${size#*x}"
+  _e2e_tmux new-session -d -s "$E2E_SESSION" -x "$cols" -y "$rows" "$E2E_DIR/wrapper.sh" \; \
+    set -g status off \; set -sg escape-time 10 \; set -g window-size manual \
+    >/dev/null 2>&1 || e2e_fail "tmux did not start"
+}
+
+e2e_keys() { _e2e_tmux send-keys -t "$E2E_SESSION" "$@" || e2e_fail "send-keys $*"; }
+e2e_type() { _e2e_tmux send-keys -t "$E2E_SESSION" -l "$1" || e2e_fail "send-keys -l $1"; }
+e2e_pane() { _e2e_tmux display-message -p -t "$E2E_SESSION" "$1"; }
+
+e2e_resize() { _e2e_tmux resize-window -t "$E2E_SESSION" -x "$1" -y "$2" || e2e_fail "resize $1x$2"; }
+
+e2e_screen() {
+  local width line
+  width="$(e2e_pane '#{pane_width}')"
+  _e2e_tmux capture-pane -p -N -t "$E2E_SESSION" | while IFS= read -r line; do
+    while ((${#line} < width)); do line+=" "; done
+    printf '%s\n' "$line"
+  done
+}
+
+e2e_text() {
+  local row="$1" col="$2" len="$3" line
+  line="$(e2e_screen | sed -n "${row}p")"
+  printf '%s' "${line:col-1:len}"
+}
+
+_e2e_until() {   # _e2e_until SECS command...: true once the command succeeds
+  local secs="$1"
+  shift
+  local tries=$((secs * 10))
+  while ((tries-- > 0)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
+}
+
+_e2e_has() { e2e_screen | grep -qF -- "$1"; }
+_e2e_lacks() { ! _e2e_has "$1"; }
+_e2e_at() { [ "$(e2e_text "$1" "$2" "${#3}")" == "$3" ]; }
+
+e2e_wait_for() { _e2e_until "${2:-10}" _e2e_has "$1" || e2e_fail "\"$1\" did not appear"; }
+e2e_wait_gone() { _e2e_until "${2:-10}" _e2e_lacks "$1" || e2e_fail "\"$1\" did not go away"; }
+e2e_wait_at() {
+  _e2e_until "${4:-10}" _e2e_at "$1" "$2" "$3" ||
+    e2e_fail "\"$3\" did not appear at row $1, column $2 (found \"$(e2e_text "$1" "$2" "${#3}")\")"
+}
+e2e_expect_at() {
+  _e2e_at "$1" "$2" "$3" ||
+    e2e_fail "expected \"$3\" at row $1, column $2, found \"$(e2e_text "$1" "$2" "${#3}")\""
+}
+
+e2e_wait_exit() {
+  _e2e_until "${1:-10}" test -f "$E2E_DIR/exit" || e2e_fail "the program did not end"
+  E2E_EXIT="$(cat "$E2E_DIR/exit")"
+}
+
+e2e_expect_exit() {
+  e2e_wait_exit "${2:-10}"
+  [ "$E2E_EXIT" == "$1" ] || e2e_fail "exit code $E2E_EXIT, expected $1"
+}

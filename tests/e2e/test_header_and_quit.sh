@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The header screen's texts at their places; Esc at the main menu, then
+# Enter at the quit question, ends the program with code 0 and gives the
+# terminal back as it was.
+source "$(dirname "$0")/lib.sh"
+e2e_start "$1"
+
+e2e_wait_at 3 31 "HAND-RECORD GENERATOR"
+e2e_expect_at 2 3 "╔══════════"
+e2e_expect_at 2 78 "╗"
+e2e_expect_at 3 10 "♠  ♥  ♦  ♣"
+e2e_expect_at 3 62 "♠  ♥  ♦  ♣"
+e2e_expect_at 6 10 "CLUB NAME"
+e2e_expect_at 7 10 "GAME DATE"
+e2e_expect_at 8 10 "SESSION"
+e2e_expect_at 9 10 "EVENT NAME"
+e2e_expect_at 10 10 "TOTAL BOARDS"
+e2e_expect_at 12 3 "╟─────"
+e2e_expect_at 24 3 "╚═════"
+e2e_expect_at 24 78 "╝"
+e2e_wait_at 14 29 "(N) New game"
+e2e_wait_at 20 34 "Select:  N"
+[ "$(e2e_pane '#{alternate_on}')" == 1 ] || e2e_fail "the program does not use the alternate screen"
+[ "$(e2e_pane '#{pane_title}')" == "Vantry's Card Den" ] || e2e_fail "title is \"$(e2e_pane '#{pane_title}')\""
+
+e2e_keys Escape
+e2e_wait_at 22 30 " Quit program?  (Y/n) "
+e2e_keys Enter
+e2e_expect_exit 0
+
+# The terminal is back: normal screen with what was there before, cursor shown.
+e2e_wait_for "KELMO-E2E-AFTER"
+e2e_wait_for "KELMO-E2E-BEFORE"
+[ "$(e2e_pane '#{alternate_on}')" == 0 ] || e2e_fail "still on the alternate screen"
+[ "$(e2e_pane '#{cursor_flag}')" == 1 ] || e2e_fail "cursor left hidden"
+[ "$(e2e_pane '#{keypad_flag}')" == 0 ] || e2e_fail "keypad mode left on"
+e2e_pass
