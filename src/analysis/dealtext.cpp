@@ -1,5 +1,28 @@
-// Placeholder: replaced when this part is built.
 #include "analysis/analysis.h"
 
-void BuildDealTexts() {}
-std::string DealTextOfBoard(int /*board*/) { return {}; }
+#include "model/model.h"
+
+std::string DealTextOfBoard(int board) {
+    static const char ranks[] = "AKQJT98765432";
+    static const char seats[] = "NESW";
+    if (board < 1 || board > MaxBoards) return {};
+    int dealer = (board - 1) % 4;
+    std::string text;
+    text += seats[dealer];
+    text += ':';
+    for (int h = 0; h < 4; h++) {
+        int seat = (dealer + h) % 4;
+        if (h > 0) text += ' ';
+        for (int suit = 0; suit < 4; suit++) {
+            if (suit > 0) text += '.';
+            uint16_t mask = G.HandMasks[board][seat][suit];
+            for (int r = 0; r < 13; r++)
+                if (mask & (1u << r)) text += ranks[r];
+        }
+    }
+    return text;
+}
+
+void BuildDealTexts() {
+    for (int board = 1; board <= MaxBoards; board++) G.DealText[board] = DealTextOfBoard(board);
+}

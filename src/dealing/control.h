@@ -1,17 +1,29 @@
-// The control number.
+// The control number: serial date, game number, session with board count
+// and a check character in ten characters, shown as "#ddddd ddddd".
 #pragma once
 
+#include <cstdint>
 #include <string>
 
+// Reseeds from the time of day and draws GameNumber 1..9999.
 void DrawGameNumber();
+// ControlString from GameSerial, GameNumber, SessionNumber, TotalBoards.
 void BuildControlString();
+// Asks for a control number until a good one or Esc; decodes it into the
+// game date, GameNumber, SessionNumber, TotalBoards and ControlString.
 void EnterControlString();
 
 // Pure rules: the control string of the values, and the decoding of a typed
-// text (spaces removed, upper case). Decode returns false on input error.
-std::string MakeControlString(int serial, int gameNumber, int session, int boards);
+// text (spaces are dropped, "x" taken as "X"). Decode returns false on an
+// input error, which includes serial digits that name no serial from 1 up
+// to the latest one accepted: max(9861, todaySerial + 366).
+std::string MakeControlString(int32_t serial, int gameNumber, int session, int boards);
 struct DecodedControl {
-    int serial = 0, gameNumber = 0, session = 0, boards = 0;
+    int32_t serial = 0;
+    int gameNumber = 0, session = 0, boards = 0;
     std::string controlString;
 };
-bool DecodeControlText(const std::string& text, int todaySerial, DecodedControl& out);
+bool DecodeControlText(const std::string& text, int32_t todaySerial, DecodedControl& out);
+// The largest serial s >= 1 with s = digits mod 10000 and s <= latest; 0 when
+// there is none.
+int32_t SerialFromDigits(int digits, int32_t latest);

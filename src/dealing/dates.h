@@ -1,15 +1,28 @@
-// Date control and serial dates.
+// Date control and serial dates. Game years are two digits, 2000 + value;
+// serial 1 is January 1 of year 01.
 #pragma once
 
 #include <cstdint>
 
+// Today's date (the platform clock) becomes the game date.
 void ReadSystemDate();
+// Keystroke entry of mm/dd/yy at the cursor; sets the game date, never
+// validates; AbandonFlag on Esc.
 void ReadDateField();
+// Validates the date (years 00..99) and fills DateValid, WeekdayText,
+// DateText, FullYear, PbnDate and GameSerial.
 void datecontrol(int& month, int& day, int& year);
+// Sets GameYear, GameMonth, GameDay from a serial (1 .. end of 2099).
 void parseserialdate(int32_t& serial);
 
 // Pure rules under the routines above.
+constexpr int LastGameYear = 99;
+constexpr int32_t LastSerialOf2027 = 9861;
+bool IsLeapGameYear(int year);
+int MonthLength(int month, int year);
 bool IsValidGameDate(int month, int day, int year);
 int WeekdayIndex(int month, int day, int year);        // 0 = Saturday
 int32_t SerialOfDate(int month, int day, int year);
 void DateOfSerial(int32_t serial, int& month, int& day, int& year);
+// Serial of the platform clock's date.
+int32_t TodaySerial();

@@ -1,5 +1,109 @@
-// Placeholder: replaced when this part is built.
 #include "dealing/verify.h"
 
-void VerifyBoardOne() {}
-void ShowDataImportError() {}
+#include <initializer_list>
+#include <string>
+
+#include "model/model.h"
+#include "shell/kit.h"
+
+static std::string Chars(unsigned char ch, int count) { return std::string(count, (char)ch); }
+
+static void ShowHand(int seat, int row, int column) {
+    for (int suit = 0; suit < 4; suit++) {
+        ConsoleLocate(row + suit, column);
+        ConsoleColor(RED, BRIGHTWHITE);
+        ConsoleWrite(G.SuitSymbol[suit]);
+        ConsoleColor(BLACK, BRIGHTWHITE);
+        ConsoleWrite(G.HoldingText[1][seat][suit]);
+    }
+}
+
+static void ShowIncompatibilityNotice() {
+    static const char* const lines[3] = {
+        " If the hands do not match and your typing is okay,  ",
+        " then your computer hardware is somehow incompatible ",
+        " with the unit that produced these hands originally. "};
+    ConsoleColor(BLACK, KEEP_BACKGROUND);
+    ConsoleLocate(13, 15);
+    ConsoleWrite(Chars(LOWER_HALF_BLOCK, 55));
+    auto row = [](int r, const std::string& framed, unsigned char shadow) {
+        ConsoleLocate(r, 14);
+        ConsoleColor(BLUE, YELLOW);
+        ConsoleWrite(framed);
+        ConsoleColor(BLACK, BLUE);
+        ConsoleWrite(Chars(shadow, 1));
+    };
+    row(14, Chars(SGL_TOPLEFT, 1) + Chars(SGL_HORIZ, 53) + Chars(SGL_TOPRIGHT, 1), FULL_BLOCK);
+    for (int i = 0; i < 3; i++)
+        row(15 + i, Chars(SGL_VERT, 1) + lines[i] + Chars(SGL_VERT, 1), FULL_BLOCK);
+    row(18, Chars(SGL_BOTLEFT, 1) + Chars(SGL_HORIZ, 53) + Chars(SGL_BOTRIGHT, 1), UPPER_HALF_BLOCK);
+    ConsoleCursor(CURSOR_HIDE);
+    ConsoleColor(YELLOW, BLUE);
+    ReadKey();
+}
+
+void VerifyBoardOne() {
+    ConsoleCursor(CURSOR_HIDE);
+    ClearWorkArea();
+    DrawBox(6, 40, G.LongestEast[1] + 22, 14, GREEN, BRIGHTWHITE);
+    ShowHand(0, 7, 50);
+    ShowHand(3, 11, 42);
+    ShowHand(1, 11, 58);
+    ShowHand(2, 15, 50);
+
+    ConsoleColor(YELLOW, BLUE);
+    ConsoleLocate(MessageRow, PromptColumn);
+    ConsoleWrite("Does this deal match Board #1 on the handrecord?  (Y/n)");
+    ConsoleCursor(CURSOR_SHOW);
+    ConsoleLocate(MessageRow, 64);
+    for (;;) {
+        std::string key = UpperKey(ReadKey());
+        if (key == KEY_ESC) {
+            G.AbandonFlag = 1;
+            return;
+        }
+        if (key == "Y" || key == KEY_ENTER) {
+            G.BoardOneMatches = 1;
+            return;
+        }
+        if (key == "N") {
+            G.BoardOneMatches = 0;
+            ShowIncompatibilityNotice();
+            return;
+        }
+        PlayNamedSound("beep2");
+    }
+}
+
+void ShowDataImportError() {
+    ConsoleCursor(CURSOR_HIDE);
+    ConsoleColor(WHITE, BLACK);
+    ConsoleClear();
+    DrawBox(7, 14, 54, 12, GREY, BRIGHTWHITE);
+    ConsoleLocate(8, 31);
+    ConsoleColor(RED, BRIGHTWHITE);
+    ConsoleWrite(Chars(SGL_HORIZ, 1) + " DATA IMPORT ERROR " + Chars(SGL_HORIZ, 1));
+
+    // Each row is a run of pieces in their own colours, all on white.
+    struct Piece {
+        const char* text;
+        int colour;
+    };
+    auto line = [](int row, std::initializer_list<Piece> pieces) {
+        ConsoleLocate(row, 16);
+        for (const Piece& piece : pieces) {
+            ConsoleColor(piece.colour, BRIGHTWHITE);
+            ConsoleWrite(piece.text);
+        }
+    };
+    line(10, {{"The ", BLUE}, {"Control Number ", RED}, {"you have entered is valid only", BLUE}});
+    line(11, {{"for the ", BLUE}, {"GAME DATE", GREEN}, {", ", BLUE}, {"SESSION", GREEN},
+              {", and ", BLUE}, {"TOTAL BOARDS ", GREEN}, {"shown", BLUE}});
+    line(12, {{"on the screen. ", BLUE}, {"KELMO ", GREEN}, {"is unable to generate hands", BLUE}});
+    line(13, {{"for a different specification.", BLUE}});
+    line(15, {{"If your typing was correct, then you might need to", BLUE}});
+    line(16, {{"consult with your ", BLUE}, {"Multi-Venue Coordinator ", GREEN}, {"in order", BLUE}});
+    line(17, {{"to correct the problem.", BLUE}});
+    PlayNamedSound("notify2");
+    ReadKey();
+}
