@@ -1,0 +1,186 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/cp437.h"
+#include "platform/files.h"
+#include "support/doubles.h"
+
+namespace fs = std::filesystem;
+
+class PlatformFiles : public KelmoTest {
+protected:
+    std::vector<std::string> Entries(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(PlatformFiles, ResolvePathTakesBothSeparatorsAndFindsNamesInAnyCase) {
+    fs::create_directory("GAMEFILE.KM");
+    WriteFile("GAMEFILE.KM/x.pbn", "old");
+    EXPECT_EQ(ResolvePath("gamefile.km\\X.PBN"), "GAMEFILE.KM/x.pbn");
+    EXPECT_EQ(ResolvePath("GameFile.km/x.pbn"), "GAMEFILE.KM/x.pbn");
+    EXPECT_EQ(ResolvePath("gamefile.km\\"), "GAMEFILE.KM/");
+    // A missing last component keeps its spelling; so does all after a
+    // missing folder.
+    EXPECT_EQ(ResolvePath("gamefile.km\\New.PBN"), "GAMEFILE.KM/New.PBN");
+    EXPECT_EQ(ResolvePath("None\\Sub\\File.txt"), "None/Sub/File.txt");
+    EXPECT_EQ(ResolvePath(workDir + "\\gamefile.km\\x.PBN"), workDir + "/GAMEFILE.KM/x.pbn");
+    EXPECT_EQ(ResolvePath("./gamefile.km/../GAMEFILE.km"), "./GAMEFILE.KM/../GAMEFILE.KM");
+    EXPECT_EQ(ResolvePath(""), "");
+
+    EXPECT_TRUE(FileExists("gamefile.km\\X.pbn"));
+    EXPECT_TRUE(FolderExists("Gamefile.KM"));
+    EXPECT_FALSE(FileExists("gamefile.km"));
+    std::vector<std::string> lines;
+    ASSERT_TRUE(ReadTextLines("GAMEFILE.km\\x.PBN", lines));
+    EXPECT_EQ(lines, std::vector<std::string>{"old"});
+
+    // A write under another spelling replaces the file instead of adding one.
+    ASSERT_TRUE(WriteFileAtomic("gamefile.km\\X.PBN", "new"));
+    EXPECT_EQ(Entries("GAMEFILE.KM"), std::vector<std::string>{"x.pbn"});
+    EXPECT_EQ(ReadFile("GAMEFILE.KM/x.pbn"), "new");
+}
+
+TEST_F(PlatformFiles, AnExactSpellingWinsOverOtherCases) {
+    WriteFile("a.txt", "lower");
+    WriteFile("A.TXT", "upper");
+    EXPECT_EQ(ResolvePath("a.txt"), "a.txt");
+    EXPECT_EQ(ResolvePath("A.TXT"), "A.TXT");
+    EXPECT_EQ(ResolvePath("a.TXT"), "A.TXT");   // first in byte order, every time
+}
+
+TEST_F(PlatformFiles, WriteReplacesWholeAndLeavesNoTemporary) {
+    ASSERT_TRUE(WriteFileAtomic("KELMO.INI", "a much longer first version\r\n"));
+    ASSERT_TRUE(WriteFileAtomic("kelmo.ini", "short\r\n"));
+    EXPECT_EQ(ReadFile("KELMO.INI"), "short\r\n");
+    EXPECT_EQ(Entries("."), std::vector<std::string>{"KELMO.INI"});
+
+    // The file keeps its permissions.
+    chmod("KELMO.INI", 0640);
+    ASSERT_TRUE(WriteFileAtomic("KELMO.INI", "again"));
+    struct stat st;
+    ASSERT_EQ(stat("KELMO.INI", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    ASSERT_TRUE(WriteFileAtomic("empty.txt", ""));
+    EXPECT_EQ(ReadFile("empty.txt"), "");
+}
+
+TEST_F(PlatformFiles, FailedWritesReportFalseAndChangeNothing) {
+    EXPECT_FALSE(WriteFileAtomic("missing\\x.pbn", "data"));
+    EXPECT_FALSE(fs::exists("missing"));
+
+    // The target is a folder: the rename fails, the folder stays as it was.
+    fs::create_directory("GAMEFILE.KM");
+    WriteFile("GAMEFILE.KM/a.kma", "keep");
+    EXPECT_FALSE(WriteFileAtomic("gamefile.km", "data"));
+    EXPECT_EQ(ReadFile("GAMEFILE.KM/a.kma"), "keep");
+    EXPECT_EQ(Entries("."), std::vector<std::string>{"GAMEFILE.KM"});
+    EXPECT_EQ(Entries("GAMEFILE.KM"), std::vector<std::string>{"a.kma"});
+
+    // The file exists but no temporary can be made beside it (its name is
+    // too long for one): the old contents stay.
+    std::string longName(250, 'n');
+    WriteFile(longName, "old contents");
+    EXPECT_FALSE(WriteFileAtomic(longName, "new"));
+    EXPECT_EQ(ReadFile(longName), "old contents");
+    EXPECT_FALSE(WriteFileAtomic("", "data"));
+    EXPECT_FALSE(WriteFileAtomic("GAMEFILE.KM/", "data"));
+}
+
+TEST_F(PlatformFiles, ReadOnlyFolderKeepsTheOldFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    fs::create_directory("ro");
+    WriteFile("ro/f.txt", "old");
+    chmod("ro", 0555);
+    EXPECT_FALSE(WriteFileAtomic("RO/F.TXT", "new"));
+    chmod("ro", 0755);
+    EXPECT_EQ(ReadFile("ro/f.txt"), "old");
+    EXPECT_EQ(Entries("ro"), std::vector<std::string>{"f.txt"});
+}
+
+TEST_F(PlatformFiles, TextLinesAcceptCrLfLfAndAnUnendedLastLine) {
+    WriteFile("t.txt", "one\r\ntwo\n\r\nlast\r");
+    std::vector<std::string> lines;
+    ASSERT_TRUE(ReadTextLines("T.TXT", lines));
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "", "last"}));
+    EXPECT_FALSE(ReadTextLines("none.txt", lines));
+    EXPECT_TRUE(lines.empty());
+    fs::create_directory("folder");
+    std::string bytes;
+    EXPECT_FALSE(ReadWholeFile("folder", bytes));
+}
+
+TEST_F(PlatformFiles, MakeFolderIsTrueWhenTheFolderIsThere) {
+    EXPECT_TRUE(MakeFolder("GAMEFILE.KM"));
+    EXPECT_TRUE(MakeFolder("gamefile.km"));   // the same folder, not a second one
+    EXPECT_EQ(Entries("."), std::vector<std::string>{"GAMEFILE.KM"});
+    WriteFile("plain", "x");
+    EXPECT_FALSE(MakeFolder("plain"));
+}
+
+TEST_F(PlatformFiles, EnvironmentNamesMatchWithoutRegardToCase) {
+    setenv("KelmoTestComSpec", "value", 1);
+    EXPECT_EQ(GetEnvironment("kelmotestcomspec"), "value");
+    EXPECT_EQ(GetEnvironment("KelmoTestComSpec"), "value");
+    unsetenv("KelmoTestComSpec");
+    EXPECT_EQ(GetEnvironment("kelmotestcomspec"), "");
+}
+
+TEST_F(PlatformFiles, SharedFilesAreFoundInTheBuildTree) {
+    std::string wave = FindSharedFile("Sounds\\beep2.wav");
+    ASSERT_FALSE(wave.empty());
+    EXPECT_EQ(wave.front(), '/');
+    EXPECT_TRUE(fs::is_regular_file(wave));
+    EXPECT_EQ(FindSharedFile("no/such/file"), "");
+}
+
+TEST(PlatformProcess, RunGivesTheExitCodeOrMinusOne) {
+    Process* process = MakeSystemProcess();
+    EXPECT_EQ(process->Run({"sh", "-c", "exit 3"}), 3);
+    EXPECT_EQ(process->Run({"true"}), 0);
+    EXPECT_EQ(process->Run({"/no/such/program"}), -1);
+    EXPECT_EQ(process->Run({}), -1);
+    delete process;
+}
+
+TEST(PlatformCp437, GlyphsOfTheCodesTheScreensUse) {
+    EXPECT_EQ(Cp437Glyph(6), L'\u2660');   // spade
+    EXPECT_EQ(Cp437Glyph(3), L'\u2665');
+    EXPECT_EQ(Cp437Glyph(4), L'\u2666');
+    EXPECT_EQ(Cp437Glyph(5), L'\u2663');
+    EXPECT_EQ(Cp437Glyph(201), L'\u2554');
+    EXPECT_EQ(Cp437Glyph(205), L'\u2550');
+    EXPECT_EQ(Cp437Glyph(199), L'\u255F');
+    EXPECT_EQ(Cp437Glyph(196), L'\u2500');
+    EXPECT_EQ(Cp437Glyph(220), L'\u2584');
+    EXPECT_EQ(Cp437Glyph(246), L'\u00F7');
+    EXPECT_EQ(Cp437Glyph(0), L' ');
+    EXPECT_EQ(Cp437Glyph(32), L' ');
+    EXPECT_EQ(Cp437Glyph('A'), L'A');
+    // Every high code has its own character, and typing it gives the code.
+    for (int code = 128; code < 255; code++) EXPECT_EQ(Cp437FromUnicode(Cp437Glyph(code)), code) << code;
+    EXPECT_EQ(Cp437FromUnicode(L'\u20AC'), -1);
+    EXPECT_EQ(Cp437Glyph(205, false), L'=');
+    EXPECT_EQ(Cp437Glyph(6, false), L'S');
+}
+
+TEST(PlatformClock, LocalTimeIsInRangeAndElapsedTimeAdvances) {
+    Clock* clock = MakeSystemClock();
+    LocalTime now = clock->Now();
+    EXPECT_GE(now.year, 2020);
+    EXPECT_TRUE(now.month >= 1 && now.month <= 12);
+    EXPECT_TRUE(now.day >= 1 && now.day <= 31);
+    EXPECT_TRUE(now.hour >= 0 && now.hour <= 23 && now.minute <= 59 && now.second <= 59);
+    EXPECT_TRUE(now.millisecond >= 0 && now.millisecond <= 999);
+    double start = clock->ElapsedSeconds();
+    clock->Pause(2);
+    EXPECT_GE(clock->ElapsedSeconds() - start, 0.002);
+    delete clock;
+}
