@@ -1,0 +1,102 @@
+#include "dealing/control.h"
+#include "model/model.h"
+#include "shell/kit.h"
+#include "support/doubles.h"
+
+class ControlEntryTest : public KelmoTest {
+protected:
+    void SetUp() override {
+        KelmoTest::SetUp();
+        initialize();
+        ShowHeader();
+    }
+};
+
+TEST_F(ControlEntryTest, PromptAndAcceptedNumber) {
+    bool checked = false;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        if (checked) return;
+        checked = true;
+        EXPECT_TRUE(c.Shows(15, 13, "Enter control string from handrecord:", YELLOW, BLUE));
+        EXPECT_EQ(c.Text(15, 53, 20), std::string(20, ' '));
+        EXPECT_EQ(c.Row(), 15);
+        EXPECT_EQ(c.Column(), 53);
+    };
+    console.Type("91722 31459");
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterControlString));
+    EXPECT_TRUE(console.Shows(15, 53, "91722 31459", BRIGHTWHITE, BLUE));
+    EXPECT_EQ(G.ControlString, "#91722 31459");
+    EXPECT_EQ(G.GameMonth, 3);
+    EXPECT_EQ(G.GameDay, 7);
+    EXPECT_EQ(G.GameYear, 15);
+    EXPECT_EQ(G.GameNumber, 1234);
+    EXPECT_EQ(G.SessionNumber, 2);
+    EXPECT_EQ(G.TotalBoards, 24);
+    EXPECT_EQ(G.ControlDigits[1], 9);
+    EXPECT_EQ(G.ControlDigits[10], 9);
+    EXPECT_EQ(G.AbandonFlag, 0);
+}
+
+TEST_F(ControlEntryTest, InputErrorThenRetry) {
+    std::string message;
+    int waits = 0;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        if (++waits == 12) {   // the wait after the refused number
+            message = c.Text(22, 28, 25);
+            EXPECT_TRUE(c.Shows(22, 28, " Input error. Try again. ", BRIGHTWHITE, MAGENTA));
+        }
+    };
+    console.Type("9172231458");
+    console.Press(KEY_ENTER);
+    console.Press(" ");   // any key
+    console.Type("90701 1125x");
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterControlString));
+    EXPECT_EQ(message, " Input error. Try again. ");
+    EXPECT_EQ(sound.Count("beep2"), 1);
+    EXPECT_EQ(G.ControlString, "#90701 1125X");
+    EXPECT_EQ(G.GameNumber, 12);
+    // The prompt came back on a cleared work area.
+    EXPECT_EQ(console.Text(22, 28, 25), std::string(25, ' '));
+}
+
+TEST_F(ControlEntryTest, HashIsNotTypedAndEscLeavesNothing) {
+    console.Type("#9");
+    console.Press(KEY_ESC);
+    ASSERT_FALSE(Run(EnterControlString));
+    EXPECT_EQ(sound.Count("beep2"), 1);   // "#" is not allowed
+    EXPECT_EQ(G.AbandonFlag, 1);
+    EXPECT_EQ(G.ControlString, "");
+}
+
+TEST_F(ControlEntryTest, SerialDigitsBeyondAYearFromTodayAreRefused) {
+    // Digits 9999: 05/17/28, more than a year ahead of December 2026.
+    std::string later = MakeControlString(9999, 4321, 1, 36).substr(1);
+    clock.SetDate(2026, 12, 7);
+    console.Type(later);
+    console.Press(KEY_ENTER);
+    console.Press(" ");
+    console.Press(KEY_ESC);
+    ASSERT_FALSE(Run(EnterControlString));
+    EXPECT_EQ(sound.Count("beep2"), 1);
+    EXPECT_EQ(G.ControlString, "");
+
+    clock.SetDate(2028, 2, 1);
+    console.Type(later);
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterControlString));
+    EXPECT_EQ(G.GameMonth, 5);
+    EXPECT_EQ(G.GameDay, 17);
+    EXPECT_EQ(G.GameYear, 28);
+    EXPECT_EQ(G.TotalBoards, 36);
+
+    // A 2035 game typed in 2035 comes back to 2035.
+    clock.SetDate(2035, 7, 1);
+    console.Type(MakeControlString(12584, 1, 3, 24).substr(1));
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterControlString));
+    EXPECT_EQ(G.GameMonth, 6);
+    EXPECT_EQ(G.GameDay, 15);
+    EXPECT_EQ(G.GameYear, 35);
+}
