@@ -1,6 +1,333 @@
-// Placeholder: replaced when this part is built.
+// The settings editor. Every change goes into the setting in memory and its
+// line in SettingsLines at once; the file is rewritten once, on leaving.
 #include "settings/editor.h"
 
-void programsettings() {}
-void editsettings() {}
-void display() {}
+#include <cctype>
+
+#include "model/model.h"
+#include "platform/files.h"
+#include "platform/platform.h"
+#include "printing/print.h"
+#include "settings/inifile.h"
+#include "shell/kit.h"
+
+namespace {
+
+constexpr int ValueColumn = 55, ValueWidth = 22;
+constexpr int QuestionRow = 21, QuestionColumn = 10, InputColumn = 50;
+
+const char* const ItemKeys[7] = {"ClubNameFont",      "EventNameFont",     "ClubNamePrompt",
+                                 "ColorPrinting",     "AutoCreatePBNfile", "PBNfilesDirectory",
+                                 ""};
+const char* const ItemLabels[7] = {
+    "Typeface for Club Name",
+    "Typeface for Event Name",
+    "Supply the last-used Club Name as a prompt",
+    "Print the Suit Symbols in Red/Blue",
+    "Auto-create PBN file for export or archive",
+    "Change path to PBN files",
+    "Change wording on logo for printing",
+};
+const char* const ItemQuestions[7] = {
+    "1. Font to use for Club Name:",
+    "2. Font choice for Event Name:",
+    "3. Display most recent Club Name?",
+    "4. Print Card Symbols in color?",
+    "5. Auto-create a PBN hand-record file?",
+    "6. Change the path to PBN files?",
+    "7. Change the wording in the Logo?",
+};
+
+std::string Upper(std::string text) {
+    for (char& ch : text) ch = (char)std::toupper((unsigned char)ch);
+    return text;
+}
+
+std::string Lower(std::string text) {
+    for (char& ch : text) ch = (char)std::tolower((unsigned char)ch);
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// The trimmed text after the first "=" of a settings line.
+std::string ValuePart(const std::string& line) {
+    size_t eq = line.find('=');
+    return eq == std::string::npos ? "" : Trim(line.substr(eq + 1));
+}
+
+void WriteAt(int row, int column, const std::string& text, int fg, int bg = KEEP_BACKGROUND) {
+    ConsoleLocate(row, column);
+    ConsoleColor(fg, bg);
+    ConsoleWrite(text);
+}
+
+// Blanks a row of the work area in the work area's colours.
+void BlankRow(int row) { WriteAt(row, WorkAreaLeft, G.Blank74, YELLOW, BLUE); }
+
+void BlankRows(int first, int last) {
+    for (int row = first; row <= last; row++) BlankRow(row);
+}
+
+// Item n's value on the settings screen (row n + 6), cut to fit.
+void ShowValue(int item, const std::string& value) {
+    WriteAt(item + 6, ValueColumn, std::string(ValueWidth + 1, ' '), BRIGHTWHITE, BLUE);
+    WriteAt(item + 6, ValueColumn, value.substr(0, ValueWidth), BRIGHTWHITE, BLUE);
+}
+
+std::string Repeat(unsigned char ch, int count) { return std::string(count, (char)ch); }
+
+void DrawSettingsScreen() {
+    ConsoleCursor(CURSOR_HIDE);
+    ConsoleColor(GREY, BLUE);
+    ConsoleClear();
+    const std::string side = "  " + Repeat(DBL_VERT, 1) + std::string(74, ' ') + Repeat(DBL_VERT, 1);
+    auto line = [](int row, const std::string& text) {
+        ConsoleLocate(row, 1);
+        ConsoleWrite(text);
+    };
+    line(2, "  " + Repeat(DBL_TOPLEFT, 1) + Repeat(DBL_HORIZ, 74) + Repeat(DBL_TOPRIGHT, 1));
+    line(3, side);
+    line(4, "  " + Repeat(DBL_TEE_LEFT, 1) + Repeat(DBL_HORIZ, 74) + Repeat(DBL_TEE_RIGHT, 1));
+    for (int row = 5; row <= 23; row++) {
+        if (row == 15)
+            line(row, "  " + Repeat(DBL_SGL_TEE_LEFT, 1) + Repeat(SGL_HORIZ, 74) +
+                          Repeat(DBL_SGL_TEE_RIGHT, 1));
+        else
+            line(row, side);
+    }
+    // The last row is written without a line feed, so nothing scrolls.
+    line(24, "  " + Repeat(DBL_BOTLEFT, 1) + Repeat(DBL_HORIZ, 74) + Repeat(DBL_BOTRIGHT, 1));
+
+    const std::string suits =
+        G.SuitSymbol[0] + " " + G.SuitSymbol[1] + " " + G.SuitSymbol[2] + " " + G.SuitSymbol[3];
+    WriteAt(3, 10, suits, LIGHTRED);
+    WriteAt(3, 30, "HAND-RECORD GENERATOR", LIGHTGREEN);
+    WriteAt(3, 62, suits, LIGHTRED);
+    const std::string rule = Repeat(SGL_HORIZ, 1);
+    WriteAt(5, 31, rule + " CURRENT SETTINGS " + rule, YELLOW);
+    for (int item = 1; item <= 7; item++) {
+        WriteAt(item + 6, 6, std::to_string(item) + "  ", YELLOW);
+        ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
+        ConsoleWrite(ItemLabels[item - 1]);
+    }
+}
+
+void SetLine(int item, const std::string& value) {
+    G.SettingsLines[item] = std::string(ItemKeys[item - 1]) + "=" + value;
+    G.SettingsChanged = 1;
+}
+
+// Items 1 and 2.
+void EditFont(int item) {
+    for (;;) {
+        // The old value is cut to the field, so it never runs into the frame
+        // and the first key blanks all of it.
+        const std::string old = ValuePart(G.SettingsLines[item]).substr(0, FontNameMaximum);
+        WriteAt(QuestionRow, InputColumn, old, GREY, BLUE);
+        ConsoleLocate(QuestionRow, InputColumn);
+        ConsoleColor(BRIGHTWHITE, BLUE);
+        ConsoleCursor(CURSOR_SHOW);
+        ReadLine(LetterCharacters, FontNameMaximum);
+        if (G.InputText.empty()) {
+            BlankRow(QuestionRow);
+            return;
+        }
+        if (G.FontListText.empty()) display();
+        const std::string name = CutRegular(G.InputText);
+        if (FontListed(G.FontListText, name)) {
+            SetLine(item, name);
+            if (item == 1) {
+                G.ClubNameFont = name;
+                G.PrintFonts[5][18][0] = MakeFont(name, 18, 0);
+            } else {
+                G.EventNameFont = name;
+                G.PrintFonts[6][16][0] = MakeFont(name, 16, 0);
+            }
+            ShowValue(item, name);
+            BlankRow(QuestionRow);
+            BlankRow(23);
+            PlayNamedSound("notify2");
+            return;
+        }
+        WriteAt(23, 16, " The specified font does not exist on your system ", BRIGHTWHITE, MAGENTA);
+        PlayNamedSound("beep2");
+        ReadKey();
+        BlankRow(23);
+    }
+}
+
+// Items 3, 4 and 5. False when Esc leaves the editor.
+bool EditYesNo(int item) {
+    const int defaultAnswer = item == 4 ? 0 : 1;
+    WriteAt(QuestionRow, InputColumn, "Y/N", YELLOW, BLUE);
+    ConsoleLocate(QuestionRow, defaultAnswer ? InputColumn : InputColumn + 2);
+    AskYesNo(defaultAnswer);
+    if (G.AbandonFlag) return false;
+    const std::string answer = G.YesNoAnswer ? "yes" : "no";
+    if (Lower(ValuePart(G.SettingsLines[item])) != answer) {
+        SetLine(item, answer);
+        int& flag = item == 3 ? G.ClubNamePrompt : item == 4 ? G.ColorPrinting : G.AutoCreatePBNfile;
+        flag = G.YesNoAnswer;
+    }
+    BlankRow(QuestionRow);
+    BlankRow(23);
+    ShowValue(item, answer);
+    return true;
+}
+
+// Item 6. False when Esc leaves the editor.
+bool EditFolder() {
+    BlankRows(16, 23);
+    WriteAt(16, 8, "Enter a fully qualified path. ", YELLOW, BLUE);
+    ConsoleWrite("Example: ");
+    ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
+    ConsoleWrite("c:\\bridge\\dealer_4 data");
+    WriteAt(17, 8, "Use backslashes, include any spaces, but do not type any quotes.", YELLOW);
+    WriteAt(18, 8, "(50-character maximum; letter case is immaterial)", YELLOW);
+    for (;;) {
+        WriteAt(20, 12, std::string(62, ' '), YELLOW, BLUE);
+        WriteAt(20, 12, "Enter path: ", YELLOW);
+        ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
+        ConsoleCursor(CURSOR_SHOW);
+        ReadLine(PrintableCharacters, 50);
+        if (G.AbandonFlag) return false;
+        const std::string folder = TrimTrailingSeparators(G.InputText);
+        if (!folder.empty() && FolderExists(folder)) {
+            SetLine(6, folder);
+            G.PBNfilesDirectory = folder;
+            ShowValue(6, folder);
+            WriteAt(22, 30, "Path changed.", LIGHTCYAN, BLUE);
+            Pause(1800);
+            return true;
+        }
+        WriteAt(22, 15, " The specified path does not exist on your computer ", MAGENTA, BRIGHTWHITE);
+        PlayNamedSound("beep2");
+        ReadKey();
+        BlankRow(22);
+    }
+}
+
+// Item 7.
+void EditLogo() {
+    for (;;) {
+        BlankRows(16, 23);
+        WriteAt(17, 23, "Enter new text:", YELLOW, BLUE);
+        for (int k = 1; k <= 3; k++) {
+            WriteAt(18 + k, 26, "Line " + std::to_string(k) + ":", LIGHTCYAN);
+            WriteAt(18 + k, 36, G.SettingsLines[6 + k], BRIGHTWHITE);
+        }
+        for (int k = 1; k <= 3; k++) {
+            ConsoleLocate(18 + k, 36);
+            ConsoleColor(BRIGHTWHITE, BLUE);
+            ConsoleCursor(CURSOR_SHOW);
+            ReadLine(PrintableCharacters, 40);
+            if (G.AbandonFlag) return;
+            // An entry that would read back as an empty logo line (blanks, or
+            // nothing before "=") keeps the old line: the next start would
+            // take it as a broken file and reset all three lines.
+            if (!LogoPart(G.InputText).empty()) {
+                G.SettingsLines[6 + k] = G.InputText;
+                G.SettingsChanged = 1;
+                // In memory at once, as the next start will read it, so the
+                // printouts agree with the file even if Esc follows.
+                G.LogoText[k] = LogoPart(G.InputText);
+            }
+            WriteAt(18 + k, 36, G.SettingsLines[6 + k], BRIGHTWHITE, BLUE);
+        }
+        WriteAt(17, 23, "Entries Okay?   (Y/n)", YELLOW, BLUE);
+        ConsoleLocate(17, 40);
+        AskYesNo(1);
+        if (G.AbandonFlag) return;
+        if (G.YesNoAnswer == 1) break;
+    }
+    if (G.SettingsChanged)
+        for (int k = 1; k <= 3; k++) G.LogoText[k] = LogoPart(G.SettingsLines[6 + k]);
+    BlankRows(16, 23);
+}
+
+}  // namespace
+
+std::string CutRegular(const std::string& name) {
+    size_t at = Upper(name).find(" REGULAR");
+    if (at == std::string::npos) return name;
+    return Trim(name.substr(0, at));
+}
+
+bool FontListed(const std::string& fontList, const std::string& name) {
+    if (name.empty()) return false;
+    // Whole entries only: "AL" must not match inside "ARIAL, ".
+    return (", " + fontList).find(", " + Upper(name) + ", ") != std::string::npos;
+}
+
+std::string TrimTrailingSeparators(const std::string& folder) {
+    size_t end = folder.find_last_not_of("/\\");
+    if (end == std::string::npos) return folder;
+    return folder.substr(0, end + 1);
+}
+
+std::string LogoPart(const std::string& line) { return Trim(line.substr(0, line.find('='))); }
+
+void display() {
+    G.FontListText.clear();
+    if (!P.fonts) return;
+    for (const std::string& family : P.fonts->Families()) G.FontListText += Upper(family) + ", ";
+}
+
+void editsettings() {
+    for (int item = 1; item <= 6; item++) ShowValue(item, ValuePart(G.SettingsLines[item]));
+    for (;;) {
+        BlankRows(16, 23);
+        WriteAt(17, 28, "Change (1-7)  or  (Q)uit ", YELLOW, BLUE);
+        WriteAt(19, 35, "Select:  Q", YELLOW, BLUE);
+        ConsoleLocate(19, 44);
+        ConsoleCursor(99);
+        int item = 0;
+        FlushKeys();
+        while (item == 0) {
+            const std::string key = UpperKey(ReadKey());
+            if (key == "Q" || key == KEY_ENTER || key == KEY_ESC) return;
+            if (key.size() == 1 && key[0] >= '1' && key[0] <= '7')
+                item = key[0] - '0';
+            else
+                PlayNamedSound("beep2");
+        }
+        BlankRow(18);
+        WriteAt(QuestionRow, QuestionColumn, ItemQuestions[item - 1], YELLOW, BLUE);
+        switch (item) {
+            case 1:
+            case 2:
+                EditFont(item);
+                break;
+            case 3:
+            case 4:
+            case 5:
+                if (!EditYesNo(item)) return;
+                break;
+            case 6:
+                if (!EditFolder()) return;
+                break;
+            case 7:
+                EditLogo();
+                break;
+        }
+    }
+}
+
+void programsettings() {
+    G.SettingsChanged = 0;
+    DrawSettingsScreen();
+    editsettings();
+    if (G.SettingsChanged) {
+        // A failed write shows its own warning; the changes stay in memory.
+        WriteSettingsLines();
+        G.SettingsChanged = 0;
+    }
+    // Esc here only leaves the editor; it does not abandon the game.
+    G.AbandonFlag = 0;
+}
