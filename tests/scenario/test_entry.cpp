@@ -1,0 +1,298 @@
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/entry.h"
+#include "model/model.h"
+#include "shell/kit.h"
+#include "support/doubles.h"
+
+class EntryTest : public KelmoTest {
+protected:
+    void SetUp() override {
+        KelmoTest::SetUp();
+        initialize();
+        ShowHeader();
+        sound.played.clear();
+    }
+    // The screen at the first wait for a key.
+    void AtFirstWait(std::function<void(ScriptedConsole&)> check) {
+        console.onReadKey = [this, check](ScriptedConsole& c) {
+            if (c.ReadKeyCalls() == 1) check(c);
+        };
+    }
+};
+
+TEST_F(EntryTest, ClubNamePromptOffersTheRememberedNameAndEnterKeepsIt) {
+    G.ClubNamePrompt = 1;
+    WriteFile("CLUBNAME.KM", "  Keelward Bridge Club  \r\n");
+    AtFirstWait([](ScriptedConsole& c) {
+        EXPECT_TRUE(c.Shows(17, 13, "Enter club name:", YELLOW, BLUE));
+        EXPECT_TRUE(c.Shows(17, 33, "Keelward Bridge Club", BRIGHTWHITE, BLUE));
+        EXPECT_EQ(c.Row(), 17);
+        EXPECT_EQ(c.Column(), 33);
+    });
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterClubName));
+    EXPECT_EQ(G.ClubName, "Keelward Bridge Club");
+    EXPECT_TRUE(console.Shows(6, 35, "Keelward Bridge Club", BRIGHTWHITE, BLUE));
+    EXPECT_EQ(console.Text(6, 55, 23), std::string(23, ' '));
+    // Nothing typed, nothing written.
+    EXPECT_EQ(ReadFile("CLUBNAME.KM"), "  Keelward Bridge Club  \r\n");
+}
+
+TEST_F(EntryTest, ClubNameIsRememberedAcrossRunsOnlyWithThePromptSetting) {
+    G.ClubNamePrompt = 1;
+    console.Type("Lakeside BC");
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterClubName));
+    EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Lakeside BC\r\n");
+
+    // The next run offers it.
+    ResetGameModel();
+    initialize();
+    G.ClubNamePrompt = 1;
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterClubName));
+    EXPECT_EQ(G.ClubName, "Lakeside BC");
+
+    // With the setting no the file is neither read nor written.
+    ResetGameModel();
+    initialize();
+    G.ClubNamePrompt = 0;
+    G.ClubName = "Old Club";
+    AtFirstWait([](ScriptedConsole& c) { EXPECT_TRUE(c.Shows(17, 33, "Old Club ")); });
+    console.Type("Hilltop");
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterClubName));
+    EXPECT_EQ(G.ClubName, "Hilltop");
+    EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Lakeside BC\r\n");
+
+    // Nor during a PBN import.
+    G.ClubNamePrompt = 1;
+    G.PbnImportMode = 1;
+    console.onReadKey = nullptr;
+    console.Type("Imported");
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterClubName));
+    EXPECT_EQ(G.ClubName, "Imported");
+    EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Lakeside BC\r\n");
+}
+
+TEST_F(EntryTest, EscAtClubNameKeepsTheNameAndTheField) {
+    G.ClubNamePrompt = 0;
+    G.ClubName = "Kept";
+    console.Type("New");
+    console.Press(KEY_ESC);
+    ASSERT_FALSE(Run(EnterClubName));
+    EXPECT_EQ(G.AbandonFlag, 1);
+    EXPECT_EQ(G.ClubName, "Kept");
+    EXPECT_EQ(console.Text(6, 35, 10), std::string(10, ' '));
+}
+
+TEST_F(EntryTest, ClubNameFileThatCannotBeWrittenWarnsAndGoesOn) {
+    G.ClubNamePrompt = 1;
+    std::filesystem::create_directory("CLUBNAME.KM");
+    std::string warning;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        if (c.ReadKeyCalls() == 4) warning = c.Text(22, 1, 80);
+    };
+    console.Type("AB");
+    console.Press(KEY_ENTER);
+    console.Type(" ");   // answers the warning
+    ASSERT_FALSE(Run(EnterClubName));
+    EXPECT_NE(warning.find(" Could not write CLUBNAME.KM "), std::string::npos) << warning;
+    EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
+    EXPECT_EQ(G.ClubName, "AB");
+    EXPECT_TRUE(console.Shows(6, 35, "AB", BRIGHTWHITE));
+}
+
+TEST_F(EntryTest, EventNameOfANewGameShowsNoDefaultYetEnterKeepsIt) {
+    G.EventName = "Spring Pairs";
+    AtFirstWait([](ScriptedConsole& c) {
+        EXPECT_TRUE(c.Shows(17, 13, "Enter event name: ", YELLOW, BLUE));
+        EXPECT_EQ(c.Text(17, 31, 45), std::string(45, ' '));
+        EXPECT_EQ(c.Column(), 32);
+    });
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterEventName));
+    EXPECT_EQ(G.EventName, "Spring Pairs");
+    EXPECT_TRUE(console.Shows(9, 35, "Spring Pairs", BRIGHTWHITE));
+
+    // A typed name replaces it; more than 40 characters beep.
+    console.onReadKey = nullptr;
+    console.Type(std::string(41, 'e'));
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterEventName));
+    EXPECT_EQ(G.EventName, std::string(40, 'e'));
+    EXPECT_EQ(sound.Count("beep2"), 1);
+}
+
+TEST_F(EntryTest, EventNameOfAPbnImportIsOfferedAsDefault) {
+    G.PbnImportMode = 1;
+    G.EventName = "Club Teams";
+    AtFirstWait([](ScriptedConsole& c) {
+        EXPECT_TRUE(c.Shows(17, 32, "Club Teams", BRIGHTWHITE, BLUE));
+        EXPECT_EQ(c.Column(), 32);
+    });
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterEventName));
+    EXPECT_EQ(G.EventName, "Club Teams");
+}
+
+TEST_F(EntryTest, SessionEnterBeepsAndLowerCaseAChoosesAfternoon) {
+    G.SessionNumber = 3;
+    AtFirstWait([](ScriptedConsole& c) {
+        EXPECT_EQ(G.SessionNumber, 0);
+        EXPECT_TRUE(c.Shows(14, 35, "(M)orning", YELLOW, BLUE));
+        EXPECT_TRUE(c.Shows(15, 35, "(A)fternoon", YELLOW, BLUE));
+        EXPECT_TRUE(c.Shows(16, 35, "(E)vening", YELLOW, BLUE));
+        EXPECT_TRUE(c.Shows(17, 35, "(L)ate", YELLOW, BLUE));
+        EXPECT_TRUE(c.Shows(20, 30, "Select session:", YELLOW, BLUE));
+        EXPECT_EQ(c.Row(), 20);
+        EXPECT_EQ(c.Column(), 47);
+        EXPECT_TRUE(c.CursorVisible());
+    });
+    console.Press(KEY_ENTER);
+    console.Press(KEY_UP);
+    console.Type("a");
+    ASSERT_FALSE(Run(EnterSession));
+    EXPECT_EQ(sound.Count("beep2"), 2);
+    EXPECT_EQ(G.SessionNumber, 2);
+    EXPECT_TRUE(console.Shows(8, 35, "Afternoon", BRIGHTWHITE, BLUE));
+
+    console.onReadKey = nullptr;
+    console.Type("L");
+    ASSERT_FALSE(Run(EnterSession));
+    EXPECT_EQ(G.SessionNumber, 4);
+    EXPECT_EQ(console.Text(8, 35, 9), "Late     ");
+
+    console.Press(KEY_ESC);
+    ASSERT_FALSE(Run(EnterSession));
+    EXPECT_EQ(G.AbandonFlag, 1);
+    EXPECT_EQ(G.SessionNumber, 0);
+}
+
+TEST_F(EntryTest, BoardCountIgnoresOtherKeysSilently) {
+    AtFirstWait([](ScriptedConsole& c) {
+        EXPECT_TRUE(c.Shows(15, 31, "(1)  36 boards", YELLOW, BLUE));
+        EXPECT_TRUE(c.Shows(16, 31, "(2)  24 boards", YELLOW, BLUE));
+        EXPECT_TRUE(c.Shows(20, 27, "Select print format: ", YELLOW, BLUE));
+        EXPECT_EQ(c.Column(), 49);
+    });
+    console.Type("3");
+    console.Press(KEY_ENTER);
+    console.Type("2");
+    ASSERT_FALSE(Run(EnterBoardCount));
+    EXPECT_TRUE(sound.played.empty());
+    EXPECT_EQ(console.ReadKeyCalls(), 3);
+    EXPECT_EQ(G.TotalBoards, 24);
+    EXPECT_TRUE(console.Shows(10, 35, "24", BRIGHTWHITE, BLUE));
+
+    console.onReadKey = nullptr;
+    console.Type("1");
+    ASSERT_FALSE(Run(EnterBoardCount));
+    EXPECT_EQ(G.TotalBoards, 36);
+
+    console.Press(KEY_ESC);
+    ASSERT_FALSE(Run(EnterBoardCount));
+    EXPECT_EQ(G.AbandonFlag, 1);
+    EXPECT_EQ(G.TotalBoards, 36);
+}
+
+TEST_F(EntryTest, InvalidDateIsShownAndKeptWhileTheDateIsAskedAgain) {
+    std::vector<bool> invalidShown;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        invalidShown.push_back(c.Shows(22, 33, " Invalid date ", BRIGHTWHITE, MAGENTA));
+        if (c.ReadKeyCalls() == 1) {
+            EXPECT_TRUE(c.Shows(17, 13, "Enter game date <mm/dd/yy>: ", YELLOW, BLUE));
+            EXPECT_EQ(c.Text(17, 41, 20), std::string(20, ' '));
+            EXPECT_EQ(c.Column(), 42);
+        }
+    };
+    console.Type("023009");
+    console.Press(KEY_ENTER);
+    console.Type("01");
+    console.Press(KEY_ENTER);   // too short: beeps inside the field
+    console.Type("0509");
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterGameDate)) << console.Dump();
+    ASSERT_EQ(invalidShown.size(), 15u);
+    for (size_t i = 0; i < 7; i++) EXPECT_FALSE(invalidShown[i]) << i;
+    for (size_t i = 7; i < 15; i++) EXPECT_TRUE(invalidShown[i]) << i;
+    EXPECT_EQ(sound.Count("beep2"), 2);
+    EXPECT_EQ(G.GameMonth * 10000 + G.GameDay * 100 + G.GameYear, 10509);
+    EXPECT_EQ(G.DateValid, 1);
+    EXPECT_EQ(console.Text(7, 35, 37), "Monday, January 5, 2009" + std::string(14, ' '));
+    EXPECT_EQ(console.Fg(7, 35), BRIGHTWHITE);
+    EXPECT_FALSE(console.CursorVisible());
+    EXPECT_EQ(clock.pauses.back(), 250);
+}
+
+TEST_F(EntryTest, NewGameRefusesYearZeroButPbnImportTakesIt) {
+    std::string before = G.DateText;
+    console.Type("010100");
+    console.Press(KEY_ENTER);
+    console.Press(KEY_ESC);
+    ASSERT_FALSE(Run(EnterGameDate));
+    EXPECT_TRUE(console.Shows(22, 33, " Invalid date ", BRIGHTWHITE, MAGENTA));
+    EXPECT_EQ(sound.Count("beep2"), 1);
+    EXPECT_EQ(G.DateValid, 0);
+    EXPECT_EQ(G.DateText, before);
+
+    G.PbnImportMode = 1;
+    console.Type("010100");
+    console.Press(KEY_ENTER);
+    ASSERT_FALSE(Run(EnterGameDate));
+    EXPECT_EQ(G.DateValid, 1);
+    EXPECT_EQ(G.DateText, "Saturday, January 1");
+    EXPECT_EQ(G.FullYear, 2000);
+}
+
+TEST_F(EntryTest, ConfirmationQuestionsStandWithTheCursorOnTheDefault) {
+    struct Case {
+        void (*step)();
+        int column, cursor;
+        const char* text;
+        int defaultAnswer;
+        bool clears;
+    };
+    const Case cases[3] = {
+        {ConfirmEntries, 28, 47, "Entries correct?  (Y/n)", 1, true},
+        {ConfirmDateSession, 18, 60, "Are the Date and Session specs correct?  (Y/n)", 1, true},
+        {AskChangeNames, 16, 61, "Make changes to Event Name or Club Name?  (y/N)", 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ConsoleLocate(15, 10);
+        ConsoleWrite("left over");
+        console.onReadKey = [&](ScriptedConsole& con) {
+            EXPECT_TRUE(con.Shows(18, c.column, c.text, YELLOW, BLUE));
+            EXPECT_EQ(con.Row(), 18);
+            EXPECT_EQ(con.Column(), c.cursor);
+            EXPECT_EQ(con.Shows(15, 10, "left over"), !c.clears);
+        };
+        console.Press(KEY_ENTER);
+        ASSERT_FALSE(Run(c.step));
+        EXPECT_EQ(G.YesNoAnswer, c.defaultAnswer);
+    }
+}
+
+TEST_F(EntryTest, PbnFoundTakesNamesCutToFortyAndTheBoardCount) {
+    G.PbnFilePath = "gamefile.km\\150307A.pbn";
+    G.PbnSiteText = "  " + std::string(38, 'S') + "TAIL beyond forty";
+    G.PbnEventText = " Club Pairs ";
+    G.PbnBoardCount = 27;
+    ASSERT_FALSE(Run(ShowPbnFound));
+    EXPECT_TRUE(console.Shows(14, 20, "PBN File found: gamefile.km\\150307A.pbn", BROWN, BLUE));
+    EXPECT_EQ(G.ClubName, std::string(38, 'S'));
+    EXPECT_EQ(G.EventName, "Club Pairs");
+    EXPECT_EQ(G.TotalBoards, 27);
+    EXPECT_TRUE(console.Shows(6, 35, G.ClubName, BROWN, BLUE));
+    EXPECT_TRUE(console.Shows(9, 35, "Club Pairs", BROWN, BLUE));
+    EXPECT_TRUE(console.Shows(10, 35, "27", BRIGHTWHITE, BLUE));
+
+    G.PbnSiteText = std::string(45, 'x');
+    ASSERT_FALSE(Run(ShowPbnFound));
+    EXPECT_EQ(G.ClubName, std::string(40, 'x'));
+}
