@@ -3,10 +3,10 @@
 # only those that are missing.
 set -euo pipefail
 PACKAGES=(
-  build-essential cmake pkg-config g++ clang
+  build-essential cmake pkg-config g++ clang libclang-rt-14-dev
   libncurses-dev libcairo2-dev libfontconfig-dev libfreetype-dev libcups2-dev
   libasound2-dev libdds-dev fonts-liberation2 fonts-dejavu-core python3
-  python3-fonttools fontconfig locales
+  python3-fonttools fontconfig locales xdg-utils
   libgtest-dev libgmock-dev libbenchmark-dev tmux poppler-utils
 )
 missing=()

@@ -16,6 +16,7 @@
 #         --term NAME           TERM for the program (default tmux-256color)
 #         --file NAME=SOURCE    copy SOURCE into the working folder as NAME
 #                               before the start (repeatable)
+#         --env NAME=VALUE      set a variable for the program (repeatable)
 #   e2e_keys KEY...            tmux key names: Enter Escape Up F1 BSpace C-c ...
 #   e2e_type TEXT              type TEXT literally, one key per character
 #   e2e_screen                 print the screen, 25 lines padded to the width
@@ -84,12 +85,13 @@ _e2e_font() {
 e2e_start() {
   local kelmo="$1"
   shift
-  local size="80x25" font=1 term="tmux-256color" spec
+  local size="80x25" font=1 term="tmux-256color" spec exports=""
   while (($#)); do
     case "$1" in
       --size) size="$2"; shift 2 ;;
       --no-font) font=0; shift ;;
       --term) term="$2"; shift 2 ;;
+      --env) exports+="export $(printf '%q' "$2")"$'\n'; shift 2 ;;
       --file) spec="$2"; cp "${spec#*=}" "$E2E_WORK/${spec%%=*}" || e2e_fail "cannot copy $spec"; shift 2 ;;
       *) e2e_fail "e2e_start: unknown option $1" ;;
     esac
@@ -114,7 +116,7 @@ cd "$E2E_WORK" || exit 1
 export HOME="$E2E_HOME" TERM="$term" LANG=C.UTF-8
 export XDG_CACHE_HOME="$E2E_HOME/.cache" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CONFIG_HOME="$E2E_HOME/.config"
 unset LC_ALL LC_CTYPE COMSPEC comspec DISPLAY WAYLAND_DISPLAY BROWSER
-echo KELMO-E2E-BEFORE
+${exports}echo KELMO-E2E-BEFORE
 "$kelmo"
 code=\$?
 echo "\$code" > "$E2E_DIR/exit.part" && mv "$E2E_DIR/exit.part" "$E2E_DIR/exit"
@@ -130,14 +132,14 @@ EOF
 
 e2e_keys() { _e2e_tmux send-keys -t "$E2E_SESSION" "$@" || e2e_fail "send-keys $*"; }
 e2e_type() { _e2e_tmux send-keys -t "$E2E_SESSION" -l "$1" || e2e_fail "send-keys -l $1"; }
-e2e_pane() { _e2e_tmux display-message -p -t "$E2E_SESSION" "$1"; }
+e2e_pane() { _e2e_tmux display-message -p -t "$E2E_SESSION" "$1" 2>/dev/null; }
 
 e2e_resize() { _e2e_tmux resize-window -t "$E2E_SESSION" -x "$1" -y "$2" || e2e_fail "resize $1x$2"; }
 
 e2e_screen() {
   local width line
   width="$(e2e_pane '#{pane_width}')"
-  _e2e_tmux capture-pane -p -N -t "$E2E_SESSION" | while IFS= read -r line; do
+  _e2e_tmux capture-pane -p -N -t "$E2E_SESSION" 2>/dev/null | while IFS= read -r line; do
     while ((${#line} < width)); do line+=" "; done
     printf '%s\n' "$line"
   done
