@@ -218,31 +218,39 @@ private:
 
     void SetUpColours() {
         if (!has_colors() || start_color() == ERR) return;
-        if (COLORS >= 16 && COLOR_PAIRS >= 257) {
-            colours_ = Sixteen;
-            for (int bg = 0; bg < 16; bg++)
-                for (int fg = 0; fg < 16; fg++)
-                    init_pair((short)(1 + fg + 16 * bg), (short)(CursesColour[fg & 7] + (fg & 8)),
-                              (short)(CursesColour[bg & 7] + (bg & 8)));
-        } else if (COLORS >= 8 && COLOR_PAIRS >= 65) {
-            colours_ = Eight;
-            for (int bg = 0; bg < 8; bg++)
-                for (int fg = 0; fg < 8; fg++)
-                    init_pair((short)(1 + fg + 8 * bg), CursesColour[fg], CursesColour[bg]);
-        }
+        if (COLORS >= 16 && COLOR_PAIRS >= 256) colours_ = Sixteen;
+        else if (COLORS >= 8 && COLOR_PAIRS >= 64) colours_ = Eight;
+        else return;
+        // Pair 0 cannot be redefined: make it white on black, the colours
+        // PairFor gives it.
+        assume_default_colors(COLOR_WHITE, COLOR_BLACK);
+        const int n = colours_ == Sixteen ? 16 : 8;
+        for (int bg = 0; bg < n; bg++)
+            for (int fg = 0; fg < n; fg++) {
+                short pair = PairFor(fg, bg);
+                if (pair != 0)
+                    init_pair(pair, (short)(CursesColour[fg & 7] + (fg & 8)), (short)(CursesColour[bg & 7] + (bg & 8)));
+            }
+    }
+
+    // Every colour pair its own number, white on black (7, 0) being 0.
+    short PairFor(int fg, int bg) const {
+        const int n = colours_ == Sixteen ? 16 : 8;
+        return (short)((fg + n * bg + n * n - 7) % (n * n));
     }
 
     // Pair numbers above 255 do not fit COLOR_PAIR(): they go to setcchar
-    // as numbers.
+    // as numbers. Eight colours: bright foregrounds by A_BOLD, backgrounds
+    // lose their brightness.
     void Style(const Cell& cell, attr_t& attr, short& pair) const {
         attr = A_NORMAL;
         pair = 0;
         switch (colours_) {
         case Sixteen:
-            pair = (short)(1 + cell.fg + 16 * cell.bg);
+            pair = PairFor(cell.fg & 15, cell.bg & 15);
             break;
         case Eight:
-            pair = (short)(1 + (cell.fg & 7) + 8 * (cell.bg & 7));
+            pair = PairFor(cell.fg & 7, cell.bg & 7);
             if (cell.fg & 8) attr |= A_BOLD;
             break;
         case Mono:

@@ -21,6 +21,9 @@
 #   e2e_type TEXT              type TEXT literally, one key per character
 #   e2e_screen                 print the screen, 25 lines padded to the width
 #   e2e_text ROW COL LEN       print LEN characters from ROW, COL
+#   e2e_style ROW COL          print "FG BG" of a cell as console colour
+#                              numbers (0 black, 1 blue .. 15 bright white)
+#   e2e_expect_style ROW COL FG BG    fail unless the cell has those colours
 #   e2e_wait_for TEXT [SECS]   wait until TEXT is anywhere on the screen
 #   e2e_wait_at ROW COL TEXT [SECS]   wait until TEXT stands at ROW, COL
 #   e2e_wait_gone TEXT [SECS]  wait until TEXT is no longer on the screen
@@ -149,6 +152,17 @@ e2e_text() {
   local row="$1" col="$2" len="$3" line
   line="$(e2e_screen | sed -n "${row}p")"
   printf '%s' "${line:col-1:len}"
+}
+
+e2e_style() {
+  _e2e_tmux capture-pane -p -e -N -t "$E2E_SESSION" 2>/dev/null |
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/style.py" "$1" "$2"
+}
+
+e2e_expect_style() {
+  local got
+  got="$(e2e_style "$1" "$2")"
+  [ "$got" == "$3 $4" ] || e2e_fail "colours at row $1, column $2 are \"$got\", expected \"$3 $4\""
 }
 
 _e2e_until() {   # _e2e_until SECS command...: true once the command succeeds

@@ -20,11 +20,18 @@ e2e_expect_at 24 3 "╚═════"
 e2e_expect_at 24 78 "╝"
 e2e_wait_at 14 29 "(N) New game"
 e2e_wait_at 20 34 "Select:  N"
+# Colours by console number: frame grey on blue, title light cyan, suits
+# light red, menu yellow on blue.
+e2e_expect_style 2 3 8 1
+e2e_expect_style 3 31 11 1
+e2e_expect_style 3 10 12 1
+e2e_expect_style 14 29 14 1
 [ "$(e2e_pane '#{alternate_on}')" == 1 ] || e2e_fail "the program does not use the alternate screen"
 [ "$(e2e_pane '#{pane_title}')" == "Vantry's Card Den" ] || e2e_fail "title is \"$(e2e_pane '#{pane_title}')\""
 
 e2e_keys Escape
 e2e_wait_at 22 30 " Quit program?  (Y/n) "
+e2e_expect_style 22 31 15 5   # bright white on magenta
 e2e_keys Enter
 e2e_expect_exit 0
 
