@@ -15,6 +15,7 @@ namespace {
 
 constexpr int ValueColumn = 55, ValueWidth = 22;
 constexpr int QuestionRow = 21, QuestionColumn = 10, InputColumn = 50;
+constexpr int LogoMaximum = 40;
 
 const char* const ItemKeys[7] = {"ClubNameFont",      "EventNameFont",     "ClubNamePrompt",
                                  "ColorPrinting",     "AutoCreatePBNfile", "PBNfilesDirectory",
@@ -220,13 +221,15 @@ void EditLogo() {
         WriteAt(17, 23, "Enter new text:", YELLOW, BLUE);
         for (int k = 1; k <= 3; k++) {
             WriteAt(18 + k, 26, "Line " + std::to_string(k) + ":", LIGHTCYAN);
-            WriteAt(18 + k, 36, G.SettingsLines[6 + k], BRIGHTWHITE);
+            // Cut to the field, so a long line from the file stays inside
+            // the frame and the first key blanks all of it.
+            WriteAt(18 + k, 36, G.SettingsLines[6 + k].substr(0, LogoMaximum), BRIGHTWHITE);
         }
         for (int k = 1; k <= 3; k++) {
             ConsoleLocate(18 + k, 36);
             ConsoleColor(BRIGHTWHITE, BLUE);
             ConsoleCursor(CURSOR_SHOW);
-            ReadLine(PrintableCharacters, 40);
+            ReadLine(PrintableCharacters, LogoMaximum);
             if (G.AbandonFlag) return;
             // An entry that would read back as an empty logo line (blanks, or
             // nothing before "=") keeps the old line: the next start would
@@ -238,7 +241,7 @@ void EditLogo() {
                 // printouts agree with the file even if Esc follows.
                 G.LogoText[k] = LogoPart(G.InputText);
             }
-            WriteAt(18 + k, 36, G.SettingsLines[6 + k], BRIGHTWHITE, BLUE);
+            WriteAt(18 + k, 36, G.SettingsLines[6 + k].substr(0, LogoMaximum), BRIGHTWHITE, BLUE);
         }
         WriteAt(17, 23, "Entries Okay?   (Y/n)", YELLOW, BLUE);
         ConsoleLocate(17, 40);

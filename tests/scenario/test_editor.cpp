@@ -409,6 +409,30 @@ TEST_F(EditorTest, EscInTheLogoKeepsMemoryAndFileTogether) {
     EXPECT_TRUE(FileHas("Club"));
 }
 
+TEST_F(EditorTest, LongStoredValuesStayInsideTheFrame) {
+    const std::string longName(40, 'f'), longLogo(60, 'k');
+    Load("ClubNameFont=" + longName + "\r\nEventNameFont=comic sans ms\r\nClubNamePrompt=yes\r\n"
+         "ColorPrinting=no\r\nAutoCreatePBNfile=no\r\nPBNfilesDirectory=gamefile.km\r\n"
+         "Bridge\r\nFor\r\n" + longLogo + "\r\n");
+    std::vector<std::string> frames;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        frames.push_back(c.Text(21, 78, 1));
+        frames.push_back(c.Text(7, 78, 1));
+    };
+    console.Type("1");
+    console.Press(KEY_ENTER);   // keeps the font
+    console.Type("7");
+    console.Press(KEY_ENTER);
+    console.Press(KEY_ENTER);
+    console.Press(KEY_ENTER);
+    console.Type("y");
+    console.Type("q");
+    Edit();
+    for (const std::string& frame : frames) EXPECT_EQ(frame, "\xba") << console.Dump();
+    EXPECT_EQ(Line(1), "ClubNameFont=" + longName);
+    EXPECT_EQ(Line(9), longLogo);
+}
+
 TEST_F(EditorTest, FailedWriteWarnsAndKeepsTheChangesInMemory) {
     // A folder in the file's place: the rename cannot succeed, even for root.
     std::filesystem::remove("KELMO.INI");
