@@ -63,8 +63,10 @@ bool DecodeControlText(const std::string& typed, int32_t todaySerial, DecodedCon
 
     int digits = 1000 * value[9] + 100 * value[7] + 10 * value[3] + value[1];
     // Four digits carry the serial modulo 10000: take the latest serial that
-    // is no later than a year from today (and never short of 2027's end).
+    // is no later than a year from today (and never short of 2027's end),
+    // within the game years.
     int32_t latest = std::max<int32_t>(LastSerialOf2027, todaySerial + 366);
+    latest = std::min(latest, LastGameSerial);
     int32_t serial = SerialFromDigits(digits, latest);
     if (serial < 1) return false;
 

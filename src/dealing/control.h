@@ -16,7 +16,8 @@ void EnterControlString();
 // Pure rules: the control string of the values, and the decoding of a typed
 // text (spaces are dropped, "x" taken as "X"). Decode returns false on an
 // input error, which includes serial digits that name no serial from 1 up
-// to the latest one accepted: max(9861, todaySerial + 366).
+// to the latest one accepted: max(9861, todaySerial + 366), and at most
+// the end of 2099.
 std::string MakeControlString(int32_t serial, int gameNumber, int session, int boards);
 struct DecodedControl {
     int32_t serial = 0;

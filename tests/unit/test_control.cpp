@@ -115,4 +115,10 @@ TEST_F(ControlTest, SerialFromDigitsEdges) {
     EXPECT_EQ(SerialFromDigits(0, 36526), 30000);
     EXPECT_EQ(SerialFromDigits(6526, 36526), 36526);
     EXPECT_EQ(SerialFromDigits(6527, 36526), 26527);
+
+    // Late in 2099 the digits never name a day of 2100.
+    DecodedControl d;
+    std::string text = MakeControlString(36159 + 100, 5, 1, 24).substr(1);
+    ASSERT_TRUE(DecodeControlText(text, SerialOfDate(12, 1, 99), d));
+    EXPECT_EQ(d.serial, 26259);
 }

@@ -29,6 +29,10 @@ TEST_F(DatesTest, ValidityOfDates) {
     EXPECT_TRUE(Check(1, 1, 0));
     EXPECT_FALSE(Check(1, 1, -1));
     EXPECT_FALSE(Check(1, 1, 100));
+    // Year 00 passes date control but no control number can carry it.
+    EXPECT_FALSE(IsNewGameDate(6, 1, 0));
+    EXPECT_TRUE(IsNewGameDate(1, 1, 1));
+    EXPECT_FALSE(IsNewGameDate(2, 29, 1));
 }
 
 TEST_F(DatesTest, YearsAfter2027AreGameYears) {
