@@ -279,6 +279,38 @@ TEST_F(LoopTest, PbnImportFinishesAndYesAtTheClosingQuestionStartsANewPass) {
     EXPECT_EQ(files, 1);
 }
 
+TEST_F(LoopTest, PbnImportWithADealThatIsNotADealReturnsToTheMenu) {
+    // 69 characters, but "X" is no card: the hands must never reach the
+    // analysis or the printouts.
+    std::string text = PbnFileOfThisProgram();
+    size_t at = text.find("[Deal \"", text.find("[Board \"3\"]"));
+    ASSERT_NE(at, std::string::npos);
+    text[at + 9] = 'X';
+    fs::create_directory("GAMEFILE.KM");
+    WriteFile("GAMEFILE.KM/150307A.pbn", text);
+    CountWaits();
+    bool told = false;
+    auto counting = screen.onReadKey;
+    screen.onReadKey = [&](ScriptedConsole& c) {
+        counting(c);
+        for (int row = 14; row <= 23; row++)
+            if (c.RowText(row).find("corrupt on Board 3") != std::string::npos) told = true;
+        EXPECT_FALSE(c.Shows(14, 32, "PRINTING OPTIONS"));
+    };
+    screen.Type("p");
+    screen.Type("030715");
+    screen.Press(KEY_ENTER);
+    screen.Type("a");
+    screen.Press(KEY_ENTER);     // entries correct
+    screen.Type(" ");            // the message
+    screen.Press(KEY_ESC);       // the menu again: leave
+    screen.Press(KEY_ENTER);     // quit
+    EXPECT_EQ(RunProgram(), 0);
+    EXPECT_TRUE(told);
+    EXPECT_EQ(menuWaits, 2);
+    EXPECT_EQ(closingWaits, 0);
+}
+
 TEST_F(LoopTest, RecallWhoseBoardOneDoesNotMatchStartsUpAgain) {
     CountWaits();
     auto counting = screen.onReadKey;
