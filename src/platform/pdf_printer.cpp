@@ -1,4 +1,352 @@
-// Placeholder: replaced by the PDF page device.
+// The page device of this system: cairo draws each job as a PDF of US Letter
+// pages, fonts are found by family through fontconfig, and the finished PDF
+// is kept in the folder PRINTS and handed to the CUPS default printer when
+// there is one.
+#include <cairo-ft.h>
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <cups/cups.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/pdf_printer.h"
 #include "platform/platform.h"
 
-PageDevice* MakePdfPrinter() { return nullptr; }
+namespace {
+
+// Code page 437, codes 128..255, as Unicode.
+const char16_t Cp437High[128] = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8,
+    0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2,
+    0x00FB, 0x00F9, 0x00FF, 0x00D6, 0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192, 0x00E1,
+    0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA, 0x00BA, 0x00BF, 0x2310, 0x00AC, 0x00BD,
+    0x00BC, 0x00A1, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562,
+    0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510, 0x2514, 0x2534,
+    0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560,
+    0x2550, 0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B,
+    0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580, 0x03B1, 0x00DF, 0x0393,
+    0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4, 0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6,
+    0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248, 0x00B0,
+    0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0};
+
+cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+cairo_status_t Discard(void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }
+
+}  // namespace
+
+std::string Cp437ToUtf8(const std::string& text) {
+    std::string out;
+    for (unsigned char ch : text) {
+        unsigned code = ch;
+        if (ch < 32 || ch == 127) code = ' ';   // control codes print as blanks
+        else if (ch >= 128) code = Cp437High[ch - 128];
+        if (code < 0x80) {
+            out += (char)code;
+        } else if (code < 0x800) {
+            out += (char)(0xC0 | (code >> 6));
+            out += (char)(0x80 | (code & 0x3F));
+        } else {
+            out += (char)(0xE0 | (code >> 12));
+            out += (char)(0x80 | ((code >> 6) & 0x3F));
+            out += (char)(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string JobFileName(const std::string& tag) { return "PRINTS/" + tag + ".pdf"; }
+
+namespace {
+
+class PdfPrinter : public PageDevice {
+public:
+    PdfPrinter() {
+        options_ = cairo_font_options_create();
+        cairo_font_options_set_hint_metrics(options_, CAIRO_HINT_METRICS_OFF);
+        cairo_font_options_set_hint_style(options_, CAIRO_HINT_STYLE_NONE);
+        measureSurface_ = cairo_pdf_surface_create_for_stream(Discard, nullptr, PageWidthPt, PageHeightPt);
+        measure_ = cairo_create(measureSurface_);
+        PrepareContext(measure_);
+    }
+
+    ~PdfPrinter() override {
+        AbandonJob();
+        cairo_destroy(measure_);
+        cairo_surface_destroy(measureSurface_);
+        for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
+        cairo_font_options_destroy(options_);
+    }
+
+    void OpenJob(const std::string& tag) override {
+        if (jobOpen_) CloseJob();
+        tag_ = tag;
+        bytes_.clear();
+        surface_ = cairo_pdf_surface_create_for_stream(AppendToString, &bytes_, PageWidthPt, PageHeightPt);
+        cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_TITLE, "Print Job");
+        cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_CREATOR, "Kelmo");
+        cr_ = cairo_create(surface_);
+        PrepareContext(cr_);
+        jobOpen_ = true;
+        pageOpen_ = false;
+        pages_ = 0;
+        x1_ = 0, y1_ = 0, unitsX_ = 8, unitsY_ = 10.5;
+        curX_ = curY_ = 0;
+        red_ = green_ = blue_ = 0;
+        pen_ = 1;
+        font_ = nullptr;
+    }
+
+    void SetScale(float x1, float y1, float x2, float y2) override {
+        if (!jobOpen_ || x2 == x1 || y2 == y1) return;
+        x1_ = x1, y1_ = y1, unitsX_ = x2 - x1, unitsY_ = y2 - y1;
+    }
+
+    void SetFont(const FontDesc& desc) override {
+        if (!jobOpen_) return;
+        font_ = Realise(desc);
+    }
+
+    void SetColor(int red, int green, int blue) override {
+        red_ = red, green_ = green, blue_ = blue;
+    }
+
+    void SetPenWidth(int pixels) override { pen_ = pixels < 1 ? 1 : pixels; }
+
+    void MoveTo(double x, double y) override {
+        curX_ = DevX(x);
+        curY_ = DevY(y);
+    }
+
+    void DrawText(const std::string& text) override {
+        if (!jobOpen_ || text.empty() || !font_) return;
+        BeginPage();
+        std::string utf8 = Cp437ToUtf8(text);
+        Select(cr_, *font_);
+        cairo_set_source_rgb(cr_, red_ / 255.0, green_ / 255.0, blue_ / 255.0);
+        cairo_move_to(cr_, curX_, curY_ + font_->ascent);
+        cairo_show_text(cr_, utf8.c_str());
+        curX_ += Advance(utf8);
+    }
+
+    void NewLine() override {
+        curX_ = DevX(0);
+        if (font_) curY_ += std::round(font_->lineHeight);
+    }
+
+    void TextSize(const std::string& text, double& width, double& height) override {
+        width = height = 0;
+        if (!font_) return;
+        width = Advance(Cp437ToUtf8(text)) / PixelsPerUnitX();
+        height = (font_->ascent + font_->descent) / PixelsPerUnitY();
+    }
+
+    void LineTo(double x, double y) override {
+        double toX = DevX(x), toY = DevY(y);
+        if (jobOpen_) {
+            BeginPage();
+            Stroke([&] {
+                cairo_move_to(cr_, curX_, curY_);
+                cairo_line_to(cr_, toX, toY);
+            });
+        }
+        curX_ = toX;
+        curY_ = toY;
+    }
+
+    void RoundBox(double x1, double y1, double x2, double y2, int rounding) override {
+        if (!jobOpen_) return;
+        BeginPage();
+        double left = DevX(std::min(x1, x2)), right = DevX(std::max(x1, x2));
+        double top = DevY(std::min(y1, y2)), bottom = DevY(std::max(y1, y2));
+        double r = std::min(right - left, bottom - top) * std::clamp(rounding, 0, 100) / 100.0 / 2;
+        Stroke([&] {
+            cairo_new_sub_path(cr_);
+            cairo_arc(cr_, right - r, top + r, r, -M_PI / 2, 0);
+            cairo_arc(cr_, right - r, bottom - r, r, 0, M_PI / 2);
+            cairo_arc(cr_, left + r, bottom - r, r, M_PI / 2, M_PI);
+            cairo_arc(cr_, left + r, top + r, r, M_PI, 3 * M_PI / 2);
+            cairo_close_path(cr_);
+        });
+    }
+
+    void EndPage() override {
+        if (!jobOpen_) return;
+        FinishPage();
+        curX_ = DevX(0);
+        curY_ = DevY(0);
+    }
+
+    std::string CloseJob() override {
+        if (!jobOpen_) return "";
+        FinishPage();
+        cairo_destroy(cr_);
+        cr_ = nullptr;
+        cairo_surface_finish(surface_);
+        bool good = cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
+        cairo_surface_destroy(surface_);
+        surface_ = nullptr;
+        jobOpen_ = false;
+        // A job stopped before its first page leaves nothing to keep or print.
+        if (pages_ == 0) return "";
+        std::string name = JobFileName(tag_);
+        if (!good || !MakeFolder("PRINTS") || !WriteFileAtomic(name, bytes_)) return name;
+        bytes_.clear();
+        Submit(name);
+        return "";
+    }
+
+private:
+    static constexpr double PageWidthPt = 612, PageHeightPt = 792;
+    static constexpr double Dpi = 600;
+    static constexpr double MarginPx = 0.25 * Dpi;
+    static constexpr double AreaWidthPx = 8 * Dpi, AreaHeightPx = 10.5 * Dpi;
+
+    struct Font {
+        cairo_font_face_t* face = nullptr;
+        double size = 0;      // em height in device pixels
+        double ascent = 0, descent = 0, lineHeight = 0;
+    };
+
+    void PrepareContext(cairo_t* cr) {
+        // One user unit is one 600-dpi device pixel, origin at the top-left
+        // of the printable area; nothing is drawn outside that area, as on a
+        // printer with a quarter-inch margin.
+        cairo_scale(cr, 72 / Dpi, 72 / Dpi);
+        cairo_translate(cr, MarginPx, MarginPx);
+        cairo_rectangle(cr, 0, 0, AreaWidthPx, AreaHeightPx);
+        cairo_clip(cr);
+        cairo_set_font_options(cr, options_);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    }
+
+    double PixelsPerUnitX() const { return AreaWidthPx / unitsX_; }
+    double PixelsPerUnitY() const { return AreaHeightPx / unitsY_; }
+    double DevX(double x) const { return std::round((x - x1_) * PixelsPerUnitX()); }
+    double DevY(double y) const { return std::round((y - y1_) * PixelsPerUnitY()); }
+
+    void BeginPage() { pageOpen_ = true; }
+
+    void FinishPage() {
+        if (!pageOpen_) return;
+        cairo_show_page(cr_);
+        pageOpen_ = false;
+        pages_++;
+    }
+
+    template <class Path>
+    void Stroke(Path path) {
+        cairo_new_path(cr_);
+        path();
+        cairo_set_source_rgb(cr_, red_ / 255.0, green_ / 255.0, blue_ / 255.0);
+        cairo_set_line_width(cr_, pen_);
+        cairo_stroke(cr_);
+    }
+
+    void Select(cairo_t* cr, const Font& font) {
+        cairo_set_font_face(cr, font.face);
+        cairo_set_font_size(cr, font.size);
+    }
+
+    double Advance(const std::string& utf8) {
+        if (utf8.empty() || !font_) return 0;
+        Select(measure_, *font_);
+        cairo_text_extents_t extents;
+        cairo_text_extents(measure_, utf8.c_str(), &extents);
+        return extents.x_advance;
+    }
+
+    cairo_font_face_t* Face(const std::string& family, bool bold) {
+        std::string key;
+        for (char ch : family) key += (char)std::tolower((unsigned char)ch);
+        key += bold ? "|b" : "|r";
+        auto found = faces_.find(key);
+        if (found != faces_.end()) return found->second;
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+        FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result;
+        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+        FcPatternDestroy(pattern);
+        cairo_font_face_t* face;
+        if (match) {
+            face = cairo_ft_font_face_create_for_pattern(match);
+            FcPatternDestroy(match);
+        } else {
+            face = cairo_toy_font_face_create("sans-serif", CAIRO_FONT_SLANT_NORMAL,
+                                              bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        }
+        faces_[key] = face;
+        return face;
+    }
+
+    // Fonts are made the first time they are used and kept for the run.
+    const Font* Realise(const FontDesc& desc) {
+        double size = std::round(desc.points * Dpi / 72);
+        std::string key = desc.face + "|" + std::to_string(desc.style & 1) + "|" + std::to_string(size);
+        auto found = fonts_.find(key);
+        if (found != fonts_.end()) return &found->second;
+        Font font;
+        font.face = Face(desc.face, desc.style & 1);
+        font.size = size;
+        Select(measure_, font);
+        cairo_font_extents_t extents;
+        cairo_font_extents(measure_, &extents);
+        font.ascent = extents.ascent;
+        font.descent = extents.descent;
+        font.lineHeight = extents.height;
+        return &(fonts_[key] = font);
+    }
+
+    void Submit(const std::string& name) {
+        const char* off = std::getenv("KELMO_NO_CUPS");
+        if (off && *off) return;
+        cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+        if (!dest) return;   // no default printer: the PDF is the printout
+        std::string path = ResolvePath(name);
+        cupsPrintFile(dest->name, path.c_str(), "Print Job", dest->num_options, dest->options);
+        cupsFreeDests(1, dest);
+    }
+
+    void AbandonJob() {
+        if (cr_) cairo_destroy(cr_);
+        if (surface_) cairo_surface_destroy(surface_);
+        cr_ = nullptr;
+        surface_ = nullptr;
+        jobOpen_ = false;
+    }
+
+    cairo_font_options_t* options_ = nullptr;
+    cairo_surface_t* measureSurface_ = nullptr;
+    cairo_t* measure_ = nullptr;
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* cr_ = nullptr;
+    std::string bytes_, tag_;
+    bool jobOpen_ = false, pageOpen_ = false;
+    int pages_ = 0;
+    double x1_ = 0, y1_ = 0, unitsX_ = 8, unitsY_ = 10.5;
+    double curX_ = 0, curY_ = 0;
+    int red_ = 0, green_ = 0, blue_ = 0;
+    int pen_ = 1;
+    const Font* font_ = nullptr;
+    std::map<std::string, cairo_font_face_t*> faces_;
+    std::map<std::string, Font> fonts_;
+};
+
+}  // namespace
+
+PageDevice* MakePdfPrinter() { return new PdfPrinter(); }

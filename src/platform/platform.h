@@ -118,7 +118,9 @@ public:
     virtual void LineTo(double x, double y) = 0;
     virtual void RoundBox(double x1, double y1, double x2, double y2, int rounding) = 0;
     virtual void EndPage() = 0;
-    virtual void CloseJob() = 0;
+    // Ends the job and hands it on. Returns the name of a file that could
+    // not be written, or empty text.
+    virtual std::string CloseJob() = 0;
 };
 
 struct Platform {

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
-// Page facility over the platform's page device.
+// Page facility over the platform's page device (P.printer). With no device
+// every drawing does nothing and TextSize gives 0 by 0. tag names the job's
+// PDF: JobTag("handrecords") and so on.
 void OpenJob(const std::string& tag);
 void SetScale(float x1, float y1, float x2, float y2);
 int32_t MakeFont(const std::string& face, float points, int style);
@@ -21,6 +23,37 @@ void EndPage();
 void CloseJob();
 
 void CreatePrintFonts();
+
+// Faces of PrintFonts.
+constexpr int SuitFace = 1, ArialFace = 2, CourierFace = 3, TimesFace = 4, ClubFace = 5,
+              EventFace = 6;
+
+// Selects PrintFonts(face, points, style).
+void UseFont(int face, int points, int style = 0);
+// Width of a text in the current font, in page units.
+double TextWidth(const std::string& text);
+// Line from (x1, y1) to (x2, y2).
+void DrawLine(double x1, double y1, double x2, double y2);
+// Text with its top-left corner at (x, y).
+void DrawTextAt(double x, double y, const std::string& text);
+// Print colours of the suits (0 spades .. 3 clubs) and black.
+void SetSuitColor(int suit);
+void SetBlack();
+
+// The game's name for its printed files: yymmdd, the session letter, "-" and
+// the printout, e.g. "150307A-dupe".
+std::string JobTag(const std::string& printout);
+
+// Pure rules of the printouts.
+int HandRecordPages(int totalBoards);
+// Thirteen digits "1".."4", ace to two, of the seat holding each card of a
+// suit (blank where no seat does).
+std::string DupeLine(const uint16_t masks[4][4], int suit);
+struct DupeLayout {
+    int rows;
+    double rowHeight, numberY, firstLineY, lineSpacing;
+};
+DupeLayout DupeLayoutFor(int totalBoards);
 
 // Printouts.
 void PrintHandouts();

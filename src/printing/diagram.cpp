@@ -1,0 +1,228 @@
+// Board diagrams of the post-game handout: hands, double-dummy grid, par,
+// the side-1 header and the credits line.
+#include "printing/diagram.h"
+
+#include <algorithm>
+
+#include "model/model.h"
+#include "printing/print.h"
+
+namespace {
+
+const HandoutLayout Layout36{
+    36, 4, {4, 5}, 2, 2, {1.7, 0.4}, 4, 0.04,
+    9, 12, 0.038, 0.25, 0.06, 0.15,
+    9, 0.76, 0.69, 1.37, 0.14, "___",
+    1.29, 0.71, 8, 7, 0.023, 0.01, 0.14, 0.11, 0.108, 0.03, 0.014,
+    6, 0.58, 0.05,
+    0.02, 0.5, 60, 11, 0.4, {0.16, 0.31, 0.46},
+    18, 0.52, 16, 0.92, 11, 0.7, 0.87, 8};
+
+const HandoutLayout Layout24{
+    24, 3, {4, 4}, 2.66, 2.3, {1.0, 0.6}, 4, 0.05,
+    10, 14, 0.05, 0.3, 0.0726, 0.18,
+    10, 1.1, 0.79, 1.55, 0.17, "___",
+    1.51, 0.82, 9, 8, 0.024, 0.01, 0.15, 0.13, 0.12, 0.05, 0.017,
+    7, 0.66, 0.08,
+    0.02, 0.1, 60, 11, 0.4, {0.16, 0.31, 0.46},
+    18, 0.15, 16, 0.5, 11, 0.3, 0.47, 8};
+
+const HandoutLayout* Current = &Layout36;
+int LastSide = 0;
+
+struct FitRow {
+    int ew;
+    double cardGap, symbolGap, westOffset;
+};
+
+// Rows from EW = 24 down; the last row is "below" the one before it.
+const FitRow Fit36[] = {{24, 0.002, 0.07, 0.005}, {23, 0.003, 0.08, 0.005}, {22, 0.004, 0.09, 0.005},
+                        {21, 0.007, 0.09, 0.005}, {20, 0.01, 0.1, 0.01},    {19, 0.013, 0.11, 0.015},
+                        {18, 0.015, 0.12, 0.02},  {17, 0.02, 0.12, 0.02},   {16, 0.025, 0.12, 0.02},
+                        {0, 0.025, 0.14, 0.06}};
+const FitRow Fit24[] = {{24, 0.015, 0.1, 0.02}, {23, 0.02, 0.11, 0.03},  {22, 0.02, 0.11, 0.05},
+                        {21, 0.025, 0.12, 0.05}, {20, 0.03, 0.12, 0.07}, {19, 0.03, 0.14, 0.1},
+                        {18, 0.03, 0.14, 0.1},  {0, 0.02, 0.15, 0.12}};
+
+template <size_t N>
+const FitRow& LookUp(const FitRow (&table)[N], int ew) {
+    // Past the table's top (a 12- or 13-card suit in both East and West) the
+    // tightest row still applies.
+    if (ew >= table[0].ew) return table[0];
+    for (size_t i = 0; i + 1 < N; i++)
+        if (table[i].ew == ew) return table[i];
+    return table[N - 1];
+}
+
+int Longest(int board, int seat) {
+    int longest = 0;
+    for (int suit = 0; suit < 4; suit++) longest = std::max(longest, G.SuitLength[board][seat][suit]);
+    return longest;
+}
+
+// One hand's four suit lines from (hx, hy).
+void DrawHand(int board, int seat, double hx, double hy, const HandFit& fit) {
+    const HandoutLayout& L = *Current;
+    for (int suit = 0; suit < 4; suit++) {
+        double y = hy + suit * L.suitSpacing;
+        if (G.ColorPrinting == 1) SetSuitColor(suit);
+        UseFont(SuitFace, L.handPoints);
+        DrawTextAt(hx, y, G.SuitFontLetter[suit]);
+        if (G.ColorPrinting == 1) SetBlack();
+        double x = hx + fit.symbolGap;
+        MoveTo(x, y);
+        if (G.HandMasks[board][seat][suit] == 0) {
+            DrawText(L.voidMark);
+            continue;
+        }
+        for (char card : G.HoldingText[board][seat][suit]) {
+            std::string text(1, card);
+            MoveTo(x, y);
+            DrawText(text);
+            x += TextWidth(text) + fit.cardGap;
+        }
+    }
+}
+
+void DrawDoubleDummy(int board, double x0, double y0) {
+    const HandoutLayout& L = *Current;
+    double tx = x0, ty = y0 + L.ddTop;
+    SetPenWidth(L.gridPen - 1);
+    DrawLine(tx - L.dividerShift, ty, tx + L.ddBoxWidth, ty);
+    LineTo(tx + L.ddBoxWidth, y0 + L.rowHeight);
+
+    UseFont(SuitFace, L.ddHeaderPoints);
+    double hx = tx + L.ddFirstColumn - L.ddHeaderShift;
+    for (int k = 1; k <= 5; k++)
+        DrawTextAt(hx + (k - 1) * L.ddColumnSpacing, ty + L.ddHeaderY, G.SuitFontLetter[4 - (k % 5)]);
+
+    UseFont(SuitFace, L.ddRowPoints);
+    double y = ty + L.ddFirstRowBase;
+    for (int seat : {1, 3, 2, 4}) {   // North, South, East, West
+        y += L.ddRowSpacing;
+        DrawTextAt(tx, y, G.SeatLetter[seat]);
+        for (int strain = 1; strain <= 5; strain++) {
+            double x = tx + L.ddFirstColumn + (strain - 1) * L.ddColumnSpacing;
+            int level = G.DDTricks[board][seat][strain] - 6;
+            if (level > 0) DrawTextAt(x, y, std::to_string(level));
+            else DrawTextAt(x + L.markShift, y, "`");
+        }
+    }
+
+    UseFont(ArialFace, L.parPoints);
+    DrawTextAt(tx + L.parX, ty + L.parY, "Par:  ");
+    DrawText(G.ParText[board]);
+}
+
+void DrawCell(int board, double x0, double y0) {
+    const HandoutLayout& L = *Current;
+    UseFont(TimesFace, L.labelPoints);
+    DrawTextAt(x0, y0 + L.firstLineY, "Bd:");
+    DrawTextAt(x0, y0 + L.firstLineY + L.labelSpacing, "Dlr:");
+    DrawTextAt(x0, y0 + L.firstLineY + 2 * L.labelSpacing, "Vul:");
+
+    double vx = x0 + L.valueX;
+    UseFont(TimesFace, L.numberPoints, 1);
+    DrawTextAt(vx, y0 + L.firstLineY - L.numberRaise, std::to_string(board));
+    UseFont(TimesFace, L.labelPoints);
+    DrawTextAt(vx, y0 + L.firstLineY + L.labelSpacing, G.DealerName[board % 4]);
+    DrawTextAt(vx, y0 + L.firstLineY + 2 * L.labelSpacing, G.VulName[((board - 1) / 4 + board) % 4]);
+
+    int ns = std::max(Longest(board, 0), Longest(board, 2));
+    HandFit fit = FitHands(L.boards, G.LongestEast[board], G.LongestWest[board], ns);
+    UseFont(SuitFace, L.handPoints);
+    double widest = 0;
+    for (int suit = 0; suit < 4; suit++)
+        widest = std::max(widest, TextWidth(G.HoldingText[board][1][suit] + "a"));
+    double eastX = L.columnWidth - ((G.LongestEast[board] - 1) * fit.cardGap + widest + fit.symbolGap +
+                                    fit.eastMargin);
+
+    DrawHand(board, 0, x0 + L.nsX, y0 + L.firstLineY, fit);
+    DrawHand(board, 1, x0 + eastX, y0 + L.ewY, fit);
+    DrawHand(board, 2, x0 + L.nsX, y0 + L.southY, fit);
+    DrawHand(board, 3, x0 + fit.westOffset, y0 + L.ewY, fit);
+
+    DrawDoubleDummy(board, x0, y0);
+}
+
+}  // namespace
+
+const HandoutLayout& LayoutForBoards(int totalBoards) { return totalBoards > 24 ? Layout36 : Layout24; }
+
+void SelectHandoutLayout(int totalBoards) { Current = &LayoutForBoards(totalBoards); }
+
+const HandoutLayout& CurrentHandoutLayout() { return *Current; }
+
+HandFit FitHands(int layoutBoards, int longestEast, int longestWest, int longestNS) {
+    int ew = longestEast + longestWest;
+    HandFit fit{};
+    if (layoutBoards == 36) {
+        const FitRow& row = LookUp(Fit36, ew);
+        fit = {row.cardGap, row.symbolGap, row.westOffset, 0.091};
+        if (longestEast > 5 || ew > 13) fit.eastMargin = 0.011;
+        if (longestNS == 12) fit.cardGap = std::min(fit.cardGap, 0.015);
+        if (longestNS >= 13) fit.cardGap = std::min(fit.cardGap, 0.01);
+    } else {
+        const FitRow& row = LookUp(Fit24, ew);
+        fit = {row.cardGap, row.symbolGap, row.westOffset, 0.127};
+        if (row.ew == 0 && longestWest < 9) fit.westOffset = 0.22;
+        if (longestEast > 6 || ew > 18) fit.eastMargin = 0.027;
+    }
+    return fit;
+}
+
+std::string CreditsText(int layoutBoards) {
+    std::string text = "Pages by Arno Velik           Analyses by Sig Tarrow           " + G.ControlString;
+    if (layoutBoards == 24) text = G.DateText + std::string(11, ' ') + text;
+    return text;
+}
+
+void DrawHandoutHeader() {
+    const HandoutLayout& L = *Current;
+    UseFont(SuitFace, L.emblemPoints);
+    DrawTextAt(L.headerX, L.headerY, "z");
+    UseFont(TimesFace, L.logoPoints);
+    for (int i = 1; i <= 3; i++) DrawTextAt(L.headerX + L.logoX, L.headerY + L.logoY[i - 1], G.LogoText[i]);
+
+    UseFont(ClubFace, L.clubPoints);
+    DrawTextAt((8 - TextWidth(G.ClubName)) / 2, L.clubY, G.ClubName);
+    UseFont(EventFace, L.eventPoints);
+    DrawTextAt((8 - TextWidth(G.EventName)) / 2, L.eventY, G.EventName);
+
+    UseFont(ArialFace, L.datePoints);
+    std::string line1 = G.WeekdayText;
+    std::string line2 = (G.GameMonth >= 1 && G.GameMonth <= 12 ? G.MonthName[G.GameMonth] : "") + " " +
+                        std::to_string(G.GameDay);
+    double w = std::max(TextWidth(line1), TextWidth(line2));
+    DrawTextAt(8 - w - 0.05, L.dateY1, line1);
+    DrawTextAt(8 - w - 0.05, L.dateY2, line2);
+}
+
+void DrawBoardGrid(int side) {
+    const HandoutLayout& L = *Current;
+    LastSide = side;
+    int nc = L.columns, nr = L.rows[side];
+    double top = L.gridTop[side], bottom = L.GridBottom(side);
+    SetPenWidth(L.gridPen);
+    for (int r = 0; r <= nr; r++) DrawLine(0, top + r * L.rowHeight, 8, top + r * L.rowHeight);
+    for (int c = 1; c <= nc - 1; c++) {
+        double x = c * L.columnWidth - L.dividerShift;
+        DrawLine(x, top, x, bottom);
+    }
+    for (int r = 0; r < nr; r++)
+        for (int c = 1; c <= nc; c++) {
+            int board = nc * (4 * side + r) + c;
+            // A game of fewer boards than the sheet holds leaves the rest blank.
+            if (board > G.TotalBoards || board > MaxBoards) continue;
+            DrawCell(board, (c - 1) * L.columnWidth, top + r * L.rowHeight);
+        }
+}
+
+void DrawPageCredits() {
+    const HandoutLayout& L = *Current;
+    std::string text = CreditsText(L.boards);
+    size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
+    std::string trimmed = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    UseFont(ArialFace, L.creditsPoints);
+    DrawTextAt(3.95 - TextWidth(trimmed) / 2, L.GridBottom(LastSide) + 0.08, text);
+}

@@ -1,0 +1,126 @@
+// The page facility over the platform's page device, and the print fonts.
+#include <vector>
+
+#include "model/model.h"
+#include "platform/platform.h"
+#include "printing/print.h"
+#include "shell/kit.h"
+
+namespace {
+// Handle n is entry n - 1; handle 0 is no font.
+std::vector<FontDesc> Fonts;
+}  // namespace
+
+void OpenJob(const std::string& tag) {
+    if (P.printer) P.printer->OpenJob(tag);
+}
+
+void SetScale(float x1, float y1, float x2, float y2) {
+    if (P.printer) P.printer->SetScale(x1, y1, x2, y2);
+}
+
+int32_t MakeFont(const std::string& face, float points, int style) {
+    FontDesc desc{face.substr(0, 31), points, style & 1};
+    for (size_t i = 0; i < Fonts.size(); i++)
+        if (Fonts[i].face == desc.face && Fonts[i].points == desc.points && Fonts[i].style == desc.style)
+            return (int32_t)i + 1;
+    Fonts.push_back(desc);
+    return (int32_t)Fonts.size();
+}
+
+void SetFont(int32_t handle) {
+    if (!P.printer || handle < 1 || handle > (int32_t)Fonts.size()) return;
+    P.printer->SetFont(Fonts[handle - 1]);
+}
+
+void SetColor(int red, int green, int blue) {
+    if (P.printer) P.printer->SetColor(red, green, blue);
+}
+
+void SetPenWidth(int pixels) {
+    if (P.printer) P.printer->SetPenWidth(pixels);
+}
+
+void MoveTo(double x, double y) {
+    if (P.printer) P.printer->MoveTo(x, y);
+}
+
+void DrawText(const std::string& text) {
+    if (P.printer && !text.empty()) P.printer->DrawText(text);
+}
+
+void NewLine() {
+    if (P.printer) P.printer->NewLine();
+}
+
+void TextSize(const std::string& text, double& width, double& height) {
+    width = height = 0;
+    if (P.printer) P.printer->TextSize(text, width, height);
+}
+
+void LineTo(double x, double y) {
+    if (P.printer) P.printer->LineTo(x, y);
+}
+
+void RoundBox(double x1, double y1, double x2, double y2, int rounding) {
+    if (P.printer) P.printer->RoundBox(x1, y1, x2, y2, rounding);
+}
+
+void EndPage() {
+    if (P.printer) P.printer->EndPage();
+}
+
+void CloseJob() {
+    if (!P.printer) return;
+    std::string failed = P.printer->CloseJob();
+    if (!failed.empty()) ShowWarning("Could not write the printout file " + failed);
+}
+
+void CreatePrintFonts() {
+    auto make = [](int face, const std::string& name, int points, int style) {
+        G.PrintFonts[face][points][style] = MakeFont(name, (float)points, style);
+    };
+    for (int points : {7, 8, 9, 10, 16, 24, 60}) make(SuitFace, "Bridge", points, 0);
+    for (int points : {6, 7, 8, 9, 11, 12, 14, 16, 28, 36}) make(ArialFace, "Arial", points, 0);
+    make(CourierFace, "Courier New", 12, 0);
+    make(CourierFace, "Courier New", 12, 1);
+    for (int points : {9, 10, 11, 12}) make(TimesFace, "Times New Roman", points, 0);
+    make(TimesFace, "Times New Roman", 12, 1);
+    make(TimesFace, "Times New Roman", 14, 0);
+    make(TimesFace, "Times New Roman", 14, 1);
+    make(ClubFace, G.ClubNameFont, 18, 0);
+    make(EventFace, G.EventNameFont, 16, 0);
+}
+
+void UseFont(int face, int points, int style) { SetFont(G.PrintFonts[face][points][style]); }
+
+double TextWidth(const std::string& text) {
+    double width, height;
+    TextSize(text, width, height);
+    return width;
+}
+
+void DrawLine(double x1, double y1, double x2, double y2) {
+    MoveTo(x1, y1);
+    LineTo(x2, y2);
+}
+
+void DrawTextAt(double x, double y, const std::string& text) {
+    MoveTo(x, y);
+    DrawText(text);
+}
+
+void SetSuitColor(int suit) {
+    if (suit == 0 || suit == 3) SetColor(25, 25, 112);
+    else SetColor(220, 20, 60);
+}
+
+void SetBlack() { SetColor(0, 0, 0); }
+
+std::string JobTag(const std::string& printout) {
+    std::string date = std::to_string(1000000 + G.GameYear * 10000 + G.GameMonth * 100 + G.GameDay);
+    if (date.size() > 6) date = date.substr(date.size() - 6);
+    std::string tag = date;
+    if (G.SessionNumber >= 1 && G.SessionNumber <= 4) tag += "MAEL"[G.SessionNumber - 1];
+    return tag + "-" + printout;
+}
