@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <cwchar>
+#include <string>
 
 #include "platform/cp437.h"
 #include "platform/files.h"
@@ -309,16 +310,22 @@ private:
             wattr_set(stdscr, A_NORMAL, 0, nullptr);
             char now[80];
             std::snprintf(now, sizeof now, "(It is now %d by %d.)", COLS, LINES);
-            const char* lines[] = {"Please enlarge this window to at least",
-                                   "80 columns by 25 rows.", now, "", "Ctrl+C ends the program."};
+            const char* lines[] = {"Please enlarge this window to at least 80 columns by 25 rows.", now,
+                                   "", "Ctrl+C ends the program."};
             int row = 0;
             for (const char* line : lines) {
-                // Wrap each line to the width there is.
+                // Word-wrapped to the width there is.
                 std::string text = line;
                 do {
                     if (row >= LINES) break;
-                    mvwaddnstr(stdscr, row++, 0, text.c_str(), COLS);
-                    text = (int)text.size() > COLS ? text.substr(COLS) : "";
+                    size_t cut = text.size();
+                    if ((int)cut > COLS) {
+                        cut = text.rfind(' ', COLS);
+                        if (cut == std::string::npos || cut == 0) cut = COLS;
+                    }
+                    mvwaddnstr(stdscr, row++, 0, text.c_str(), (int)cut);
+                    text = text.substr(cut);
+                    if (!text.empty() && text[0] == ' ') text.erase(0, 1);
                 } while (!text.empty());
             }
             curs_set(0);
