@@ -9,14 +9,23 @@ PACKAGES=(
   python3-fonttools fontconfig locales xdg-utils
   libgtest-dev libgmock-dev libbenchmark-dev tmux poppler-utils
 )
+# One query for all: a second ./run should not wait on this.
+installed="$(dpkg-query -W -f='${Package} ${Status}\n' "${PACKAGES[@]}" 2>/dev/null |
+  awk '/install ok installed/ {print $1}' || true)"
 missing=()
 for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  grep -qxF "$p" <<<"$installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+  SUDO=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "install-packages: run as root, or install these packages: ${missing[*]}" >&2
+      exit 1
+    fi
+    SUDO=(sudo)
+  fi
+  "${SUDO[@]}" apt-get update -qq
+  "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
