@@ -1,0 +1,167 @@
+#include <dds/dll.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/par.h"
+#include "model/model.h"
+
+namespace {
+
+struct SolvedDeal {
+    const char* deal;
+    int res[20];
+};
+
+const SolvedDeal SolvedDeals[] = {
+#include "unit/test_par_tables.inc"
+};
+
+// Tricks table with every entry `fill`, [seat 1..4][strain 1..5].
+struct Tricks {
+    int t[5][6] = {};
+    explicit Tricks(int fill = 0) {
+        for (int seat = 1; seat <= 4; seat++)
+            for (int strain = 1; strain <= 5; strain++) t[seat][strain] = fill;
+    }
+    Tricks& Set(int seat, int strain, int tricks) {
+        t[seat][strain] = tricks;
+        return *this;
+    }
+};
+
+constexpr int N = 1, E = 2, S = 3, W = 4;
+constexpr int CLUBS = 1, DIAMONDS = 2, HEARTS = 3, SPADES = 4, NOTRUMP = 5;
+
+TEST(ParScore, ExamplesOfTheScoringRules) {
+    EXPECT_EQ(ScoreContract(4, SPADES, 10, 0, 0), 420);
+    EXPECT_EQ(ScoreContract(3, NOTRUMP, 9, 1, 0), 600);
+    EXPECT_EQ(ScoreContract(1, NOTRUMP, 7, 0, 0), 90);
+    EXPECT_EQ(ScoreContract(4, HEARTS, 8, 1, 1), -500);
+    EXPECT_EQ(ScoreContract(5, DIAMONDS, 8, 0, 1), -500);
+    EXPECT_EQ(ScoreContract(6, CLUBS, 12, 0, 0), 920);
+}
+
+TEST(ParScore, PenaltyTablesAndDoubledMakes) {
+    const int undoubledNv[] = {50, 100, 150, 200, 250, 300};
+    const int undoubledVul[] = {100, 200, 300, 400, 500, 600};
+    const int doubledNv[] = {100, 300, 500, 800, 1100, 1400};
+    const int doubledVul[] = {200, 500, 800, 1100, 1400, 1700};
+    for (int under = 1; under <= 6; under++) {
+        int tricks = 13 - under;   // seven of a suit
+        EXPECT_EQ(ScoreContract(7, HEARTS, tricks, 0, 0), -undoubledNv[under - 1]) << under;
+        EXPECT_EQ(ScoreContract(7, HEARTS, tricks, 1, 0), -undoubledVul[under - 1]) << under;
+        EXPECT_EQ(ScoreContract(7, HEARTS, tricks, 0, 1), -doubledNv[under - 1]) << under;
+        EXPECT_EQ(ScoreContract(7, HEARTS, tricks, 1, 1), -doubledVul[under - 1]) << under;
+    }
+    EXPECT_EQ(ScoreContract(7, NOTRUMP, 0, 1, 1), -3800);   // thirteen down
+    // Doubled into game, overtricks and the insult.
+    EXPECT_EQ(ScoreContract(2, SPADES, 9, 0, 1), 570);
+    EXPECT_EQ(ScoreContract(1, CLUBS, 9, 1, 1), 140 + 400);
+    EXPECT_EQ(ScoreContract(7, NOTRUMP, 13, 1, 0), 2220);
+    EXPECT_EQ(ScoreContract(3, NOTRUMP, 13, 0, 0), 520);
+}
+
+TEST(ParBoard, NobodyTakesSevenTricksIsPassout) {
+    EXPECT_EQ(ParOfBoard(1, Tricks(6).t), "Passout");
+    EXPECT_EQ(ParOfBoard(4, Tricks(0).t), "Passout");
+}
+
+TEST(ParBoard, NinetyIsNeverContested) {
+    // 2C making is the best NS have: a score of exactly 90 starts no auction.
+    Tricks tricks(5);
+    tricks.Set(N, CLUBS, 8).Set(E, DIAMONDS, 7);
+    EXPECT_EQ(ParOfBoard(1, tricks.t), "N 90");
+}
+
+TEST(ParBoard, SacrificeOnlyWhenItCostsLessThanTheGame) {
+    // Board 1, nobody vulnerable: NS make 4S.
+    Tricks eight(4);
+    eight.Set(N, SPADES, 10).Set(S, SPADES, 10).Set(E, DIAMONDS, 8).Set(W, DIAMONDS, 8);
+    EXPECT_EQ(ParOfBoard(1, eight.t), "NS 420");   // 5Dx -3 = -500
+
+    Tricks nine = eight;
+    nine.Set(E, DIAMONDS, 9).Set(W, DIAMONDS, 9);
+    EXPECT_EQ(ParOfBoard(1, nine.t), "EW -300");   // 5Dx -2, and 5S fails for NS
+}
+
+TEST(ParBoard, BothSidesMakingTheSameContractListsEverySeat) {
+    Tricks tricks(6);
+    tricks.Set(N, NOTRUMP, 7).Set(E, NOTRUMP, 7);
+    EXPECT_EQ(ParOfBoard(1, tricks.t), "NE 90");
+}
+
+TEST(ParBoard, SevenNotrumpEndsTheAuction) {
+    Tricks tricks(0);
+    tricks.Set(N, NOTRUMP, 13).Set(S, NOTRUMP, 13).Set(E, CLUBS, 13);
+    EXPECT_EQ(ParOfBoard(4, tricks.t), "NS 2220");   // board 4: both vulnerable
+}
+
+TEST(ParBoard, EqualScoresGoToTheHigherContract) {
+    // 3NT and 5C both score 400: par is 5C, and only the seats that score
+    // 400 within the last four contracts below it are named.
+    Tricks tricks(3);
+    tricks.Set(N, NOTRUMP, 9).Set(S, CLUBS, 11);
+    EXPECT_EQ(ParOfBoard(1, tricks.t), "S 400");
+}
+
+TEST(ParBoard, GetParResultsFillsEveryBoardOfTheGame) {
+    ResetGameModel();
+    G.TotalBoards = 24;
+    for (int board = 1; board <= 36; board++) G.ParText[board] = "old";
+    for (int board = 1; board <= 24; board++) G.DDTricks[board][N][NOTRUMP] = 7;
+    GetParResults();
+    EXPECT_EQ(G.ParText[1], "N 90");
+    EXPECT_EQ(G.ParText[24], "N 90");
+    EXPECT_EQ(G.ParText[25], "old");
+}
+
+// Our par against DDS's own on real deals, each under the four
+// vulnerabilities (boards 1 to 4 are None, N-S, E-W, Both).
+TEST(ParBoard, AgreesWithSidesParOfDds) {
+    const int ddsVul[4] = {1, 0, 2, 3};   // our VulIndex -> DDS code
+    int compared = 0;
+    std::vector<std::string> faults;
+    for (const SolvedDeal& solved : SolvedDeals) {
+        ddTableResults table;
+        int tricks[5][6] = {};
+        for (int i = 0; i < 20; i++) {
+            (&table.resTable[0][0])[i] = solved.res[i];
+            int x = i / 4;
+            tricks[i % 4 + 1][x < 4 ? 4 - x : 5] = solved.res[i];
+        }
+        for (int board = 1; board <= 4; board++) {
+            parResultsDealer sides[2];
+            ASSERT_EQ(SidesPar(&table, sides, ddsVul[VulIndex(board)]), RETURN_NO_FAULT);
+            std::string par = ParOfBoard(board, tricks);
+            std::vector<int> ours;
+            if (par == "Passout") {
+                ours.push_back(0);
+            } else {
+                size_t blank = par.find(' ');
+                std::string seats = par.substr(0, blank);
+                int score = std::stoi(par.substr(blank + 1));
+                bool ns = seats.find_first_of("NS") != std::string::npos;
+                bool ew = seats.find_first_of("EW") != std::string::npos;
+                if (ns) ours.push_back(score);
+                if (ew) ours.push_back(-score);
+            }
+            // DDS gives each side's score from that side's point of view.
+            int nsFirst = sides[0].score, ewFirst = -sides[1].score;
+            bool agree = false;
+            for (int score : ours)
+                if (score == nsFirst || score == ewFirst) agree = true;
+            // When one side alone declares, both views must be ours.
+            if (ours.size() == 1 && nsFirst != ewFirst) agree = false;
+            if (!agree)
+                faults.push_back(std::string(solved.deal) + " board " + std::to_string(board) + ": " + par +
+                                 " vs DDS " + std::to_string(nsFirst) + "/" + std::to_string(ewFirst));
+            compared++;
+        }
+    }
+    EXPECT_GE(compared, 1200);
+    for (const std::string& fault : faults) ADD_FAILURE() << fault;
+}
+
+}  // namespace
