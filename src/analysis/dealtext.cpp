@@ -24,5 +24,7 @@ std::string DealTextOfBoard(int board) {
 }
 
 void BuildDealTexts() {
-    for (int board = 1; board <= MaxBoards; board++) G.DealText[board] = DealTextOfBoard(board);
+    // Boards beyond the game lose any text left from a longer game.
+    for (int board = 1; board <= MaxBoards; board++)
+        G.DealText[board] = board <= G.TotalBoards ? DealTextOfBoard(board) : std::string();
 }

@@ -44,7 +44,9 @@ TEST_F(DealTest, BoardsOneAndTwoOfTheExampleGame) {
     Game(3, 7, 15, 2, 1234, 24);
     ApplyDealingKey();
     DealBoards(1, 24, 0);
+    G.DealText[30] = "N:left from a 36-board game";
     BuildDealTexts();
+    EXPECT_EQ(G.DealText[30], "");
     EXPECT_EQ(G.DealText[1], "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT");
     EXPECT_EQ(G.DealText[2], "E:AK.KT.AKJ2.J8762 T82.AQJ983.54.A3 9765.75.T863.Q95 QJ43.642.Q97.KT4");
     // South's spade void on board 1.
