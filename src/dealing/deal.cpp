@@ -131,10 +131,10 @@ int HandsFromDealTexts() {
             for (int suit = 0; suit < 4; suit++) G.HandMasks[board][seat][suit] = 0;
     int total = G.TotalBoards < 0 ? 0 : (G.TotalBoards > MaxBoards ? MaxBoards : G.TotalBoards);
     int firstBad = 0;
-    for (int board = 1; board <= total; board++) {
+    for (int board = 1; board <= total; board++)
         if (!HandMasksFromDealText(G.DealText[board], G.HandMasks[board]) && firstBad == 0)
             firstBad = board;
-        SummarizeBoard(board);
-    }
+    // The summaries follow the masks on every board, also the emptied ones.
+    for (int board = 1; board <= MaxBoards; board++) SummarizeBoard(board);
     return firstBad;
 }
