@@ -1,10 +1,285 @@
-// Placeholder: replaced when this part is built.
+// The game as a Portable Bridge Notation file: writer and reader.
 #include "pbn/pbn.h"
 
-void EncodeDDTricksTexts() {}
-void MakePbnFilePath() {}
-void writepbnfile() {}
-void readpbnfile() {}
-void DecodeDDTricksTexts() {}
-std::string PbnFileText(const std::string& /*todayMmDdYyyy*/) { return {}; }
-bool PbnStoredTricksUsable() { return false; }
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "dealing/deal.h"
+#include "model/model.h"
+#include "platform/files.h"
+#include "platform/platform.h"
+#include "shell/kit.h"
+
+namespace {
+
+const char* const TrickDigits = "0123456789abcd";
+// Declarers in file order N, S, E, W; strains notrump, spades .. clubs.
+const int FileSeats[4] = {1, 3, 2, 4};
+const int FileStrains[5] = {5, 4, 3, 2, 1};
+
+int BoardsInModel(int count) { return std::clamp(count, 0, MaxBoards); }
+
+std::string Quoted(const std::string& tag, const std::string& value) {
+    return "[" + tag + " " + std::string(1, DoubleQuote) + value + std::string(1, DoubleQuote) + "]";
+}
+
+std::string TwoDigits(int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+void BlankRows() {
+    ConsoleColor(YELLOW, BLUE);
+    for (int row = WorkAreaTop; row <= WorkAreaBottom; row++) {
+        ConsoleLocate(row, WorkAreaLeft);
+        ConsoleWrite(std::string(WorkAreaWidth, ' '));
+    }
+}
+
+std::string Upper(std::string text) {
+    for (char& ch : text)
+        if (ch >= 'a' && ch <= 'z') ch = (char)(ch - 'a' + 'A');
+    return text;
+}
+
+std::string TrimBlanks(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    return text;
+}
+
+// Splits at LF, dropping the CR before it; a last line without LF counts.
+std::vector<std::string> SplitLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        std::string line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string ErrorMessage(int code, int tagsTaken, int boards) {
+    std::string board = " " + std::to_string(G.PbnErrorBoard);
+    std::string line = " " + std::to_string(G.PbnErrorLine);
+    switch (code) {
+    case 1:
+        if (!(tagsTaken & 4)) return "missing [Date] tag or data";
+        if (!(tagsTaken & 2)) return "missing [Site] tag or data";
+        return "missing [Event] tag or data";
+    case 2: return "missing [Deal] tag";
+    case 3: return "missing [OptimumScore] tag";
+    case 4: return "missing [DoubleDummyTricks] tag";
+    case 5: return "missing [Board] tag";
+    case 6: return "Hand data corrupt on Board" + board + ", Line" + line;
+    case 7: return "DoubleDummy tricks data corrupt on Board" + board + ", Line" + line;
+    default: return "Total boards (" + std::to_string(boards) + ") must be 24 or 36";
+    }
+}
+
+}  // namespace
+
+// ---- Writer ---------------------------------------------------------------
+
+void EncodeDDTricksTexts() {
+    int total = BoardsInModel(G.TotalBoards);
+    for (int board = 1; board <= total; board++) {
+        std::string text;
+        for (int seat : FileSeats)
+            for (int strain : FileStrains) text += TrickDigits[std::clamp(G.DDTricks[board][seat][strain], 0, 13)];
+        G.DDTricksText[board] = text;
+    }
+}
+
+void MakePbnFilePath() {
+    long n = 1000000L + G.GameYear * 10000L + G.GameMonth * 100L + G.GameDay;
+    std::string digits = std::to_string(n);
+    digits = digits.substr(digits.size() - 6);
+    const char* letters = "MAEL";
+    char session = G.SessionNumber >= 1 && G.SessionNumber <= 4 ? letters[G.SessionNumber - 1] : 'M';
+    G.PbnFilePath = G.PBNfilesDirectory + "\\" + digits + session + ".pbn";
+}
+
+std::string PbnFileText(const std::string& todayMmDdYyyy) {
+    std::vector<std::string> lines;
+    lines.push_back("% Created by KELMO, " + todayMmDdYyyy);
+    lines.push_back("% KM Game Control: " + G.ControlString);
+    int total = BoardsInModel(G.TotalBoards);
+    for (int board = 1; board <= total; board++) {
+        bool first = board == 1;
+        lines.push_back(Quoted("Event", first ? G.EventName : "#"));
+        lines.push_back(Quoted("Site", first ? G.ClubName : "#"));
+        lines.push_back(Quoted("Date", first ? G.PbnDate : "#"));
+        lines.push_back(Quoted("Board", std::to_string(board)));
+        lines.push_back(Quoted("Dealer", std::string(1, "NESW"[(board - 1) % 4])));
+        lines.push_back(Quoted("Vulnerable", G.PbnVulName[((board - 1) / 4 + board) % 4]));
+        lines.push_back(Quoted("Deal", G.DealText[board]));
+        lines.push_back(Quoted("OptimumScore", G.ParText[board]));
+        lines.push_back(Quoted("DoubleDummyTricks", G.DDTricksText[board]));
+        lines.push_back("");
+    }
+    return JoinCrLf(lines);
+}
+
+void writepbnfile() {
+    LocalTime today = P.clock->Now();
+    std::string date = TwoDigits(today.month) + "-" + TwoDigits(today.day) + "-" + std::to_string(today.year);
+    // Written under a temporary name and renamed, so a failure leaves no
+    // partial file behind; the game goes on without it.
+    if (!WriteFileAtomic(G.PbnFilePath, PbnFileText(date))) ShowWarning("Cannot write PBN file " + G.PbnFilePath);
+}
+
+// ---- Reader ---------------------------------------------------------------
+
+void readpbnfile() {
+    int deals = 0, scores = 0, tricks = 0, boards = 0, lineNumber = 0;
+    int tagsTaken = 0;
+    bool scoresSeen = false, tricksSeen = false;
+    G.ErrorCode = 0;
+    G.LoadFailed = 0;
+    G.PbnCreatedHere = 0;
+    G.PbnBoardCount = 0;
+    G.PbnErrorBoard = G.PbnErrorLine = 0;
+    G.PbnEventText.clear();
+    G.PbnSiteText.clear();
+    G.PbnDateText.clear();
+    // Nothing of an earlier game may pass for this file's values.
+    for (int board = 0; board <= MaxBoards; board++) {
+        G.DealText[board].clear();
+        G.ParText[board].clear();
+        G.DDTricksText[board].clear();
+    }
+
+    if (!FileExists(G.PbnFilePath)) {
+        BlankRows();
+        ConsoleLocate(16, 18);
+        ConsoleColor(BRIGHTWHITE, MAGENTA);
+        ConsoleWrite(" Filename  " + Upper(G.PbnFilePath) + "  not found ");
+        ConsoleLocate(18, 36);
+        ConsoleColor(YELLOW, BLUE);
+        ConsoleWrite("<any key>");
+        G.LoadFailed = 1;
+        PlayNamedSound("beep2");
+        FlushKeys();
+        ReadKey();
+        return;
+    }
+
+    std::string bytes;
+    if (!ReadWholeFile(G.PbnFilePath, bytes)) {
+        G.LoadFailed = 1;
+        ShowWarning("Cannot read PBN file " + G.PbnFilePath);
+        return;
+    }
+    BlankRows();
+    ConsoleLocate(15, 33);
+    ConsoleColor(LIGHTGREEN, BLUE);
+    ConsoleWrite("Loading data...");
+
+    auto noteFault = [&](int code) {
+        G.ErrorCode = code;
+        G.PbnErrorBoard = boards;
+        G.PbnErrorLine = lineNumber;
+    };
+
+    for (const std::string& line : SplitLines(bytes)) {
+        lineNumber++;
+        if (line.find("KELMO") != std::string::npos) {
+            G.PbnCreatedHere = 1;
+            continue;
+        }
+        if (line.find("Game Control:") != std::string::npos) continue;
+        if (line.empty() || line[0] != '[') continue;
+
+        size_t open = line.find(DoubleQuote);
+        std::string tag = TrimBlanks(line.substr(0, open));
+        std::string value;
+        if (open != std::string::npos) {
+            size_t close = line.find(DoubleQuote, open + 1);
+            // A missing closing quote: the value runs to the end of the line.
+            value = line.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+        }
+        // Values of boards past the tables are counted, never stored.
+        bool stored = boards >= 1 && boards <= MaxBoards;
+
+        if (tag == "[Event" || tag == "[Site" || tag == "[Date") {
+            int bit = tag == "[Event" ? 1 : tag == "[Site" ? 2 : 4;
+            if (tagsTaken & bit) continue;
+            tagsTaken |= bit;
+            std::string& target = bit == 1 ? G.PbnEventText : bit == 2 ? G.PbnSiteText : G.PbnDateText;
+            target = value.empty() ? "----" : value;
+        } else if (tag == "[Board") {
+            boards++;
+        } else if (tag == "[Deal") {
+            deals++;
+            if (stored) G.DealText[boards] = value;
+            uint16_t masks[4][4];
+            if (value.size() != 69 || !HandMasksFromDealText(value, masks)) {
+                noteFault(6);
+                // A text the hands cannot be built from never reaches them.
+                if (stored) G.DealText[boards].clear();
+            }
+        } else if (tag == "[OptimumScore") {
+            scores++;
+            scoresSeen = true;
+            if (stored) G.ParText[boards] = value;
+        } else if (tag == "[DoubleDummyTricks") {
+            tricks++;
+            tricksSeen = true;
+            if (stored) G.DDTricksText[boards] = value;
+            if (value.size() != 20) noteFault(7);
+        }
+    }
+
+    G.PbnBoardCount = (int)std::min(boards, 32767);
+    if (tagsTaken != 7) G.ErrorCode = 1;
+    if (deals < boards) G.ErrorCode = 2;
+    if (deals > boards) G.ErrorCode = 5;
+    if (scoresSeen && scores < boards) G.ErrorCode = 3;
+    if (tricksSeen && tricks < boards) G.ErrorCode = 4;
+    if (boards != 24 && boards != 36) G.ErrorCode = 8;
+
+    if (G.ErrorCode != 0) {
+        BlankRows();
+        ConsoleLocate(15, 10);
+        ConsoleColor(LIGHTRED, BLUE);
+        ConsoleWrite("[File ERROR]  ");
+        ConsoleColor(YELLOW, BLUE);
+        ConsoleWrite(ErrorMessage(G.ErrorCode, tagsTaken, boards));
+        G.LoadFailed = 1;
+        PlayNamedSound("beep2");
+        ReadKey();
+        FlushKeys();
+    }
+}
+
+void DecodeDDTricksTexts() {
+    const std::string digits = "123456789abcd";
+    int total = BoardsInModel(G.TotalBoards);
+    for (int board = 1; board <= total; board++) {
+        const std::string& text = G.DDTricksText[board];
+        for (int k = 0; k < 20; k++) {
+            int value = 0;
+            if (k < (int)text.size()) {
+                size_t at = digits.find(text[k]);
+                if (at != std::string::npos) value = (int)at + 1;
+            }
+            G.DDTricks[board][FileSeats[k / 5]][FileStrains[k % 5]] = value;
+        }
+    }
+}
+
+bool PbnStoredTricksUsable() {
+    if (!G.PbnCreatedHere) return false;
+    int boards = G.PbnBoardCount;
+    if (boards != 24 && boards != 36) return false;
+    for (int board = 1; board <= boards; board++)
+        if (G.DDTricksText[board].size() != 20) return false;
+    return true;
+}

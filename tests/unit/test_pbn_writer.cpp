@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+#include "pbn/pbn.h"
+#include "support/doubles.h"
+#include "unit/test_analysis_games.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PbnWriterTest : public KelmoTest {
+protected:
+    void SetUp() override {
+        KelmoTest::SetUp();
+        initialize();
+        clock.SetDate(2026, 12, 7);
+    }
+
+    std::vector<std::string> Lines(const std::string& bytes) {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        while (start < bytes.size()) {
+            size_t end = bytes.find("\r\n", start);
+            if (end == std::string::npos) {
+                lines.push_back(bytes.substr(start) + "<no CR LF>");
+                break;
+            }
+            lines.push_back(bytes.substr(start, end - start));
+            start = end + 2;
+        }
+        return lines;
+    }
+};
+
+TEST_F(PbnWriterTest, FileNameFromDateAndSession) {
+    G.PBNfilesDirectory = "GAMEFILE.KM";
+    G.GameYear = 24, G.GameMonth = 3, G.GameDay = 15, G.SessionNumber = 2;
+    MakePbnFilePath();
+    EXPECT_EQ(G.PbnFilePath, "GAMEFILE.KM\\240315A.pbn");
+    G.PBNfilesDirectory = "c:\\games\\";   // used as the settings hold it
+    G.GameYear = 0, G.GameMonth = 1, G.GameDay = 5, G.SessionNumber = 4;
+    MakePbnFilePath();
+    EXPECT_EQ(G.PbnFilePath, "c:\\games\\\\000105L.pbn");
+    G.SessionNumber = 1;
+    MakePbnFilePath();
+    EXPECT_EQ(G.PbnFilePath.substr(G.PbnFilePath.size() - 5), "M.pbn");
+    G.SessionNumber = 3;
+    MakePbnFilePath();
+    EXPECT_EQ(G.PbnFilePath.substr(G.PbnFilePath.size() - 5), "E.pbn");
+}
+
+TEST_F(PbnWriterTest, TricksTextRunsNorthSouthEastWestFromNotrumpDown) {
+    G.TotalBoards = 24;
+    for (int strain = 1; strain <= 5; strain++) {
+        G.DDTricks[3][1][strain] = strain;          // N: clubs 1 .. notrump 5
+        G.DDTricks[3][3][strain] = 9 + strain - 1;  // S: 9 .. 13
+        G.DDTricks[3][2][strain] = 0;
+        G.DDTricks[3][4][strain] = 6;
+    }
+    G.DDTricks[3][2][5] = 10;
+    EncodeDDTricksTexts();
+    EXPECT_EQ(G.DDTricksText[3], "54321dcba9a000066666");
+    EXPECT_EQ(G.DDTricksText[1], "00000000000000000000");
+}
+
+TEST_F(PbnWriterTest, GoldenFileOfAFixedGame) {
+    FillFixedGame(24);
+    fs::create_directory("GAMEFILE.KM");
+    MakePbnFilePath();
+    writepbnfile();
+    std::string written = ReadFile("GAMEFILE.KM/150307A.pbn");
+    std::string golden = ReadFile(std::string(KELMO_SOURCE_DIR) + "/tests/golden/150307A.pbn");
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(written, golden);
+    EXPECT_TRUE(sound.played.empty());
+}
+
+TEST_F(PbnWriterTest, LayoutOfTheBlocks) {
+    FillFixedGame(24);
+    std::vector<std::string> lines = Lines(PbnFileText("12-07-2026"));
+    ASSERT_EQ(lines.size(), 2u + 24u * 10u);
+    EXPECT_EQ(lines[0], "% Created by KELMO, 12-07-2026");
+    EXPECT_EQ(lines[1], "% KM Game Control: #91722 31459");
+    auto block = [&](int board) { return std::vector<std::string>(lines.begin() + 2 + (board - 1) * 10,
+                                                                  lines.begin() + 2 + board * 10); };
+    std::vector<std::string> first = block(1);
+    EXPECT_EQ(first[0], "[Event \"Tuesday Pairs\"]");
+    EXPECT_EQ(first[1], "[Site \"Keelward Bridge Club\"]");
+    EXPECT_EQ(first[2], "[Date \"2015.03.07\"]");
+    EXPECT_EQ(first[3], "[Board \"1\"]");
+    EXPECT_EQ(first[4], "[Dealer \"N\"]");
+    EXPECT_EQ(first[5], "[Vulnerable \"None\"]");
+    EXPECT_EQ(first[6], "[Deal \"" + G.DealText[1] + "\"]");
+    EXPECT_EQ(first[7], "[OptimumScore \"" + G.ParText[1] + "\"]");
+    EXPECT_EQ(first[8], "[DoubleDummyTricks \"" + G.DDTricksText[1] + "\"]");
+    EXPECT_EQ(first[9], "");
+    std::vector<std::string> second = block(2);
+    EXPECT_EQ(second[0], "[Event \"#\"]");
+    EXPECT_EQ(second[1], "[Site \"#\"]");
+    EXPECT_EQ(second[2], "[Date \"#\"]");
+    EXPECT_EQ(second[4], "[Dealer \"E\"]");
+    EXPECT_EQ(second[5], "[Vulnerable \"NS\"]");
+    EXPECT_EQ(block(17)[4], "[Dealer \"N\"]");
+    EXPECT_EQ(block(17)[5], "[Vulnerable \"None\"]");
+    EXPECT_EQ(block(23)[4], "[Dealer \"S\"]");
+    EXPECT_EQ(block(23)[5], "[Vulnerable \"All\"]");
+    EXPECT_EQ(block(24)[3], "[Board \"24\"]");
+    EXPECT_EQ(block(24)[4], "[Dealer \"W\"]");
+    EXPECT_EQ(block(24)[5], "[Vulnerable \"None\"]");
+    EXPECT_EQ(block(24)[9], "");
+}
+
+TEST_F(PbnWriterTest, VoidSuitKeepsItsEmptyGroup) {
+    FillFixedGame(24);
+    G.DealText[1] = "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT";
+    std::string text = PbnFileText("12-07-2026");
+    EXPECT_NE(text.find("[Deal \"N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT\"]\r\n"),
+              std::string::npos);
+}
+
+TEST_F(PbnWriterTest, ReplacesAnOlderFileOfTheSameName) {
+    FillFixedGame(24);
+    WriteFile("GAMEFILE.KM/150307A.pbn", std::string(100000, 'x'));
+    MakePbnFilePath();
+    writepbnfile();
+    EXPECT_EQ(ReadFile("GAMEFILE.KM/150307A.pbn"), PbnFileText("12-07-2026"));
+    // Nothing else is left in the folder (no temporary file).
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator("GAMEFILE.KM")) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(PbnWriterTest, FolderThatIsGoneGivesOneWarningNamingThePathAndNoFile) {
+    FillFixedGame(24);
+    G.PBNfilesDirectory = "PBNFILES";   // never made
+    MakePbnFilePath();
+    std::string warning;
+    bool warningColours = false;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        warning = c.RowText(22);
+        size_t at = warning.find("Cannot");
+        warningColours = at != std::string::npos && c.Fg(22, (int)at + 1) == BRIGHTWHITE &&
+                         c.Bg(22, (int)at + 1) == MAGENTA;
+    };
+    console.Type(" ");
+    EXPECT_FALSE(Run(writepbnfile));
+    EXPECT_NE(warning.find("PBNFILES\\150307A.pbn"), std::string::npos) << warning;
+    EXPECT_TRUE(warningColours);
+    EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
+    EXPECT_FALSE(fs::exists("PBNFILES"));
+}
+
+}  // namespace
