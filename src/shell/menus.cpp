@@ -142,7 +142,7 @@ std::string FileAddress(const std::string& absolutePath) {
 
 void ShowManual() {
     std::string path = FindSharedFile("Bridge/Software/Manuals/Kelmo-Manual.htm");
-    if (path.empty()) return;
+    if (path.empty() || P.process == nullptr) return;
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (error) return;
