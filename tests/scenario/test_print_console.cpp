@@ -1,0 +1,282 @@
+// The console side of the printouts: questions, copies, paper prompts,
+// Esc, pauses, and runs with no printer.
+#include <fontconfig/fontconfig.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "model/model.h"
+#include "printing/print.h"
+#include "shell/kit.h"
+#include "support/doubles.h"
+#include "support/recording_printer.h"
+
+namespace {
+
+// Notes what row 22 shows at each finished page.
+class WatchingPrinter : public RecordingPrinter {
+public:
+    explicit WatchingPrinter(ScriptedConsole& console) : console_(console) {}
+    void EndPage() override {
+        shownAtPage.push_back(console_.Text(22, 31, 25));
+        RecordingPrinter::EndPage();
+    }
+    std::vector<std::string> shownAtPage;
+
+private:
+    ScriptedConsole& console_;
+};
+
+class PrintConsoleTest : public KelmoTest {
+protected:
+    void SetUp() override {
+        KelmoTest::SetUp();
+        P.printer = &printer;
+        MakePrintGame(36);
+        clock.pauses.clear();
+    }
+    WatchingPrinter printer{console};
+};
+
+std::string Blank(int n) { return std::string(n, ' '); }
+
+// ---- Handouts ----------------------------------------------------------
+
+TEST_F(PrintConsoleTest, HandoutCopiesDefaultToOneOnEnter) {
+    bool promptShown = false;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        if (c.ReadKeyCalls() == 1) {
+            promptShown = c.Shows(14, 31, "POST-GAME HANDOUTS", LIGHTGREEN, BLUE) &&
+                          c.Shows(16, 26, "Number of copies? (1-100):   1  ", YELLOW, BLUE) &&
+                          c.Column() == 55 && c.Row() == 16;
+        }
+    };
+    console.Press(KEY_ENTER);
+    console.Type("YN");
+    ASSERT_FALSE(Run([] { PrintHandouts(); }));
+    EXPECT_TRUE(promptShown) << console.Dump();
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(printer.jobs[0].pages, 1);
+    EXPECT_EQ(G.AbandonFlag, 0);
+}
+
+TEST_F(PrintConsoleTest, HandoutCopiesRefuseZeroAndOneHundredAndOneAndShowEachCopyNumber) {
+    console.Type("0\r101\r3\r");
+    console.Type("YN");
+    ASSERT_FALSE(Run([] { PrintHandouts(); }));
+    EXPECT_EQ(sound.Count("beep2"), 2);
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(printer.jobs[0].pages, 3);
+    ASSERT_EQ(printer.shownAtPage.size(), 3u);
+    EXPECT_EQ(printer.shownAtPage[0], "Printing side 1, #1      ");
+    EXPECT_EQ(printer.shownAtPage[1], "Printing side 1, #2      ");
+    EXPECT_EQ(printer.shownAtPage[2], "Printing side 1, #3      ");
+    // Five seconds after the side, then the message row is cleared.
+    EXPECT_EQ(clock.pauses, std::vector<int>{5000});
+    EXPECT_TRUE(console.Shows(22, 4, Blank(74)));
+}
+
+TEST_F(PrintConsoleTest, OneHundredCopiesAreAccepted) {
+    console.Type("100\rYN");
+    ASSERT_FALSE(Run([] { PrintHandouts(); }));
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(printer.jobs[0].pages, 100);
+}
+
+TEST_F(PrintConsoleTest, EscAtTheCopiesQuestionPrintsNothing) {
+    console.Press(KEY_ESC);
+    ASSERT_FALSE(Run([] { PrintHandouts(); }));
+    EXPECT_EQ(G.AbandonFlag, 1);
+    EXPECT_TRUE(printer.jobs.empty());
+    EXPECT_FALSE(console.Shows(18, 31, "Print side 1?"));
+}
+
+TEST_F(PrintConsoleTest, SideTwoAlonePrintsOnlyAfterThePaperPrompt) {
+    bool promptSeen = false;
+    size_t jobsAtPrompt = 99;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        if (c.Shows(22, 17, "Load paper for side 2.  Any key when ready...", BRIGHTWHITE)) {
+            promptSeen = true;
+            jobsAtPrompt = printer.jobs.size();
+        }
+    };
+    console.Press(KEY_ENTER);
+    console.Type("N");   // side 1
+    console.Type("y");   // side 2, lower case
+    console.Type("x");   // paper loaded
+    ASSERT_FALSE(Run([] { PrintHandouts(); }));
+    EXPECT_TRUE(promptSeen);
+    EXPECT_EQ(jobsAtPrompt, 0u);
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(printer.jobs[0].tag, "150307A-handouts-side2");
+    EXPECT_EQ(printer.FindText("z"), nullptr);   // no header on side 2
+    EXPECT_TRUE(console.Shows(18, 4, Blank(74)));   // side 1's question blanked
+    EXPECT_EQ(G.AbandonFlag, 0);
+}
+
+TEST_F(PrintConsoleTest, SideQuestionRefusesOtherKeysAndEscSkipsOnlyThatSide) {
+    console.Press(KEY_ENTER);
+    console.Type("q");
+    console.Press(KEY_ESC);    // side 1 skipped
+    console.Type("7");
+    console.Press(KEY_ENTER);  // side 2
+    console.Type(" ");
+    bool cursorOnY = false;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        if (c.ReadKeyCalls() == 2) cursorOnY = c.Row() == 18 && c.Column() == 47 && c.CursorVisible();
+    };
+    ASSERT_FALSE(Run([] { PrintHandouts(); }));
+    EXPECT_TRUE(cursorOnY);
+    EXPECT_EQ(sound.Count("beep2"), 2);
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(printer.jobs[0].tag, "150307A-handouts-side2");
+    EXPECT_EQ(G.AbandonFlag, 0);
+    EXPECT_TRUE(console.Shows(20, 31, "Print side 2?  (Y/n) ", YELLOW, BLUE));
+}
+
+// ---- Hand-records ------------------------------------------------------
+
+TEST_F(PrintConsoleTest, EscAtTheLoadPaperPromptPrintsNothing) {
+    bool prompt = false;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        prompt = c.Shows(14, 26, "HAND-RECORDS FOR DUPLICATION", LIGHTGREEN, BLUE) &&
+                 c.Shows(16, 17, "Load paper for 18 pages.  Any key when ready...", BRIGHTWHITE);
+    };
+    console.Press(KEY_ESC);
+    ASSERT_FALSE(Run([] { PrintHandRecords(); }));
+    EXPECT_TRUE(prompt) << console.Dump();
+    EXPECT_EQ(G.AbandonFlag, 1);
+    EXPECT_TRUE(printer.jobs.empty());
+    EXPECT_FALSE(console.Shows(18, 36, "Printing..."));
+}
+
+TEST_F(PrintConsoleTest, EscBetweenHandRecordPagesStopsAfterTheFinishedPages) {
+    console.Type(" ");
+    console.PressDuringWork(KEY_ESC, 3);   // seen when page 4 is due
+    ASSERT_FALSE(Run([] { PrintHandRecords(); }));
+    EXPECT_TRUE(console.Shows(18, 36, "Printing...", LIGHTCYAN));
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_TRUE(printer.jobs[0].closed);
+    EXPECT_EQ(printer.jobs[0].pages, 3);
+    EXPECT_EQ(G.AbandonFlag, 1);
+    EXPECT_EQ(clock.pauses, (std::vector<int>{500, 500, 500}));
+}
+
+TEST_F(PrintConsoleTest, OtherKeysDuringHandRecordsAreIgnored) {
+    console.Type(" ");
+    console.PressDuringWork("x", 2);
+    ASSERT_FALSE(Run([] { PrintHandRecords(); }));
+    EXPECT_EQ(printer.jobs[0].pages, 18);
+    EXPECT_EQ(G.AbandonFlag, 0);
+    EXPECT_EQ(console.KeysLeft(), 0u);
+    EXPECT_EQ(clock.pauses.size(), 19u);
+    EXPECT_EQ(clock.pauses.back(), 6000);
+}
+
+// ---- Quick-dupe sheet --------------------------------------------------
+
+TEST_F(PrintConsoleTest, DupeSheetShowsItsTitleWaitsAndClearsTheMessageRow) {
+    ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
+    EXPECT_TRUE(console.Shows(14, 26, "DIRECTOR'S QUICK-DUPE SHEET", LIGHTGREEN, BLUE));
+    EXPECT_TRUE(console.Shows(16, 34, "Printing...", YELLOW));
+    EXPECT_TRUE(console.Shows(22, 4, Blank(74), YELLOW, BLUE));
+    EXPECT_EQ(clock.pauses, std::vector<int>{5000});
+    EXPECT_EQ(console.ReadKeyCalls(), 0);
+    EXPECT_EQ(G.AbandonFlag, 0);
+}
+
+TEST_F(PrintConsoleTest, AFailedWriteIsReportedOnTheMessageRow) {
+    printer.failWrite = "PRINTS/150307A-dupe.pdf";
+    std::string shown;
+    console.onReadKey = [&](ScriptedConsole& c) { shown = c.Text(22, 4, 74); };
+    console.Type(" ");
+    ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
+    EXPECT_NE(shown.find("PRINTS/150307A-dupe.pdf"), std::string::npos) << shown;
+    EXPECT_EQ(sound.Count("beep2"), 1);
+}
+
+// ---- No job at all, and the real device with no printer -----------------
+
+TEST_F(PrintConsoleTest, WithNoPageDeviceEveryPrintoutStillRunsItsScreensAndPauses) {
+    P.printer = nullptr;
+    console.Type(" ");
+    ASSERT_FALSE(Run([] { PrintHandRecords(); }));
+    EXPECT_EQ(clock.pauses.size(), 19u);
+    console.Press(KEY_ENTER);
+    console.Type("YY ");
+    ASSERT_FALSE(Run([] { PrintHandouts(); }));
+    ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
+    EXPECT_EQ(clock.pauses.size(), 19u + 3u);
+    EXPECT_EQ(sound.Count("beep2"), 0);
+}
+
+class PrintNoPrinterTest : public KelmoTest {
+protected:
+    void SetUp() override {
+        KelmoTest::SetUp();
+        // A CUPS server that is not there: no default printer.
+        setenv("CUPS_SERVER", (workDir + "/no-cups.sock").c_str(), 1);
+        unsetenv("KELMO_NO_CUPS");
+        unsetenv("LPDEST");
+        unsetenv("PRINTER");
+        FcConfigAppFontAddFile(FcConfigGetCurrent(),
+                               (const FcChar8*)KELMO_BUILD_DIR "/resources/fonts/bridge.ttf");
+        device.reset(MakePdfPrinter());
+        P.printer = device.get();
+        MakePrintGame(24);
+    }
+    void TearDown() override {
+        P.printer = nullptr;
+        device.reset();
+        KelmoTest::TearDown();
+    }
+    std::unique_ptr<PageDevice> device;
+};
+
+TEST_F(PrintNoPrinterTest, PrintoutsWriteTheirPdfsAndReturnWithoutAMessage) {
+    console.Type(" ");
+    ASSERT_FALSE(Run([] { PrintHandRecords(); }));
+    console.Press(KEY_ENTER);
+    console.Type("YY ");
+    ASSERT_FALSE(Run([] { PrintHandouts(); }));
+    ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
+    for (const char* name : {"PRINTS/150307A-handrecords.pdf", "PRINTS/150307A-handouts-side1.pdf",
+                             "PRINTS/150307A-handouts-side2.pdf", "PRINTS/150307A-dupe.pdf"}) {
+        EXPECT_TRUE(std::filesystem::exists(name)) << name;
+        EXPECT_EQ(ReadFile(name).rfind("%PDF-", 0), 0u) << name;
+    }
+    EXPECT_EQ(sound.Count("beep2"), 0);
+    EXPECT_EQ(console.KeysLeft(), 0u);
+    EXPECT_TRUE(console.Shows(22, 4, Blank(74)));
+    // Nothing but the PDFs is left in the folder (no temporaries).
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("PRINTS")) {
+        (void)entry;
+        files++;
+    }
+    EXPECT_EQ(files, 4);
+}
+
+TEST_F(PrintNoPrinterTest, APrintsNameThatIsAFileIsReportedAndTheProgramGoesOn) {
+    WriteFile("PRINTS", "not a folder");
+    std::string shown;
+    console.onReadKey = [&](ScriptedConsole& c) { shown = c.Text(22, 4, 74); };
+    console.Type(" ");
+    ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
+    EXPECT_NE(shown.find("Could not write the printout file PRINTS/150307A-dupe.pdf"), std::string::npos)
+        << shown;
+    EXPECT_EQ(sound.Count("beep2"), 1);
+    EXPECT_EQ(ReadFile("PRINTS"), "not a folder");
+}
+
+TEST_F(PrintNoPrinterTest, EscBeforeTheFirstPageLeavesNoFile) {
+    console.Type(" ");
+    console.PressDuringWork(KEY_ESC, 0);
+    ASSERT_FALSE(Run([] { PrintHandRecords(); }));
+    EXPECT_EQ(G.AbandonFlag, 1);
+    EXPECT_FALSE(std::filesystem::exists("PRINTS/150307A-handrecords.pdf"));
+}
+
+}  // namespace
