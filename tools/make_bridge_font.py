@@ -126,11 +126,12 @@ def build(output, source_path):
         draw_source(pen, src, cp, RANK_SCALE_X, 1.0, 0, 0)
         finish("rank_" + ch if ch.isdigit() else ch, pen, advance * RANK_SCALE_X, ch)
 
-    # Void mark and cut mark.
-    for name, ch in (("underscore", "_"), ("hyphen", "-")):
+    # Void mark and cut mark. The void mark is raised to the baseline so
+    # that it reads as part of its own suit line, not the one below.
+    for name, ch, rise in (("underscore", "_", 400), ("hyphen", "-", 0)):
         _, advance = src.record(ord(ch))
         pen = TTGlyphPen(None)
-        draw_source(pen, src, ord(ch), RANK_SCALE_X, 1.0, 0, 0)
+        draw_source(pen, src, ord(ch), RANK_SCALE_X, 1.0, 0, rise)
         finish(name, pen, advance * RANK_SCALE_X, ch)
 
     # n: notrump sign, a compact "NT" of suit height.
@@ -150,16 +151,15 @@ def build(output, source_path):
     cx, cy, r_out, r_in = 490, 940, 450, 392
     circle(pen, cx, cy, r_out, clockwise=True)
     circle(pen, cx, cy, r_in, clockwise=False)
-    small = 0.19
+    small = 0.17
     offsets = {"spade": (0, 1), "heart": (1, 0), "diamond": (0, -1), "club": (-1, 0)}
     for name, _, cp in suits:
         x0, y0, x1, y1 = src.bounds(cp)
         w, h = (x1 - x0) * small, (y1 - y0) * small
         ox, oy = offsets[name]
-        px = cx + ox * 205 - w / 2
-        py = cy + oy * 205 - h / 2
+        px = cx + ox * 232 - w / 2
+        py = cy + oy * 232 - h / 2
         draw_source(pen, src, cp, small, small, px - x0 * small, py - y0 * small)
-    rect(pen, cx - 22, cy - 22, cx + 22, cy + 22)
     finish("emblem", pen, 1000, "z")
 
     # ^: the arrow above the compass cross, standing high in the cell so it

@@ -228,6 +228,11 @@ protected:
         MakePrintGame(24);
     }
     void TearDown() override {
+        // KELMO_KEEP_PRINTS=folder keeps the PDFs for a look.
+        if (const char* keep = std::getenv("KELMO_KEEP_PRINTS"); keep && std::filesystem::is_directory("PRINTS"))
+            std::filesystem::copy("PRINTS", keep,
+                                  std::filesystem::copy_options::recursive |
+                                      std::filesystem::copy_options::overwrite_existing);
         P.printer = nullptr;
         device.reset();
         KelmoTest::TearDown();
