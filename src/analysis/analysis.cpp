@@ -37,6 +37,8 @@ ddTableDealPBN DealOfBoard(int board) {
     return deal;
 }
 
+bool SolvedAheadAllowed(int board) { return DealFault(G.DealText[board]) == RETURN_NO_FAULT; }
+
 void BlankWorkArea() {
     ConsoleColor(YELLOW, BLUE);
     for (int row = WorkAreaTop; row <= WorkAreaBottom; row++) {
@@ -98,6 +100,17 @@ struct AheadTables {
 
 void SolveAhead(AheadTables& ahead, int first, int total) {
     int last = std::min(total, first + AheadBatchSize(first, total) - 1);
+    // A faulty deal is left to SolveBoard, which reports it when the screen
+    // gets there; the batch stops short of it.
+    for (int board = first; board <= last; board++)
+        if (!SolvedAheadAllowed(board)) {
+            last = board - 1;
+            break;
+        }
+    if (last < first) {
+        ahead.oneByOneThrough = first;
+        return;
+    }
     auto deals = std::make_unique<ddTableDealsPBN>();
     auto results = std::make_unique<ddTablesRes>();
     auto par = std::make_unique<allParResults>();
@@ -117,6 +130,39 @@ void SolveAhead(AheadTables& ahead, int first, int total) {
 }
 
 }  // namespace
+
+int DealFault(const std::string& text) {
+    static const std::string ranks = "AKQJT98765432";
+    static const std::string seats = "NESW";
+    if (text.size() < 2 || text[1] != ':' || seats.find(text[0]) == std::string::npos || text[0] == '\0')
+        return RETURN_PBN_FAULT;
+    int count[4] = {}, hand = 0, suit = 0, total = 0;
+    bool seen[52] = {}, inHand[4][52] = {}, twice = false;
+    for (size_t i = 2; i < text.size(); i++) {
+        char ch = text[i];
+        if (ch == '.') {
+            if (++suit > 3) return RETURN_PBN_FAULT;
+        } else if (ch == ' ') {
+            if (++hand > 3) return RETURN_PBN_FAULT;
+            suit = 0;
+        } else {
+            size_t rank = ch ? ranks.find(ch) : std::string::npos;
+            if (rank == std::string::npos) return RETURN_PBN_FAULT;
+            int card = suit * 13 + (int)rank;
+            if (seen[card]) twice = true;
+            seen[card] = true;
+            // Like DDS, a hand counts a card it names twice once.
+            if (!inHand[hand][card]) count[hand]++, total++;
+            inHand[hand][card] = true;
+        }
+    }
+    if (total == 0) return RETURN_ZERO_CARDS;
+    if (total > 52) return RETURN_TOO_MANY_CARDS;
+    for (int h = 0; h < 4; h++)
+        if (count[h] != 13) return RETURN_CARD_COUNT;
+    if (twice) return RETURN_DUPLICATE_CARDS;
+    return RETURN_NO_FAULT;
+}
 
 void PrepareSolver() {
     static bool prepared = false;
@@ -147,7 +193,11 @@ std::string ResultLine(int board) {
 void SolveBoard(int board) {
     ddTableResults results;
     std::memset(&results, 0, sizeof results);
-    int code = CalcDDtablePBN(DealOfBoard(board), &results);
+    // DDS can crash or end the process on some deals that are no deal (a
+    // short hand after an earlier solve), so only whole deals reach it; the
+    // others get the code DDS gives them.
+    int code = DealFault(G.DealText[board]);
+    if (code == RETURN_NO_FAULT) code = CalcDDtablePBN(DealOfBoard(board), &results);
     G.ErrorCode = code;
     if (code == RETURN_NO_FAULT)
         StoreTricks(board, results);
