@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <regex>
@@ -143,6 +144,153 @@ TEST_F(PrintPdfTest, DupeSheetPutsControlNumberEventAndBoardNumbersWhereTheLayou
     ASSERT_EQ(ten.size(), 1u);
     EXPECT_NEAR(ten[0].xMin, Pt(2 + 0.88), 0.6);
     EXPECT_NEAR(ten[0].yMin, Pt(1 + 2 + 0.028), 0.6);
+}
+
+TEST_F(PrintPdfTest, HandRecordsOfThirtySixBoardsAreEighteenPagesWithBoardNumbersInPlace) {
+    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
+    MakePrintGame(36);
+    console.Type(" ");
+    Run([] { PrintHandRecords(); });
+    std::string pdf = "PRINTS/150307A-handrecords.pdf";
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_EQ(PageCount(pdf), 18);
+    auto words = Words(pdf);
+    // Page 18 holds boards 35 and 36, at (0.7, 0.2) and (0.7, 5.45).
+    auto upper = Find(words, "35", 18), lower = Find(words, "36", 18);
+    ASSERT_EQ(upper.size(), 1u);
+    ASSERT_EQ(lower.size(), 1u);
+    EXPECT_NEAR(upper[0].xMin, Pt(0.7), 0.6);
+    EXPECT_NEAR(upper[0].yMin, Pt(0.2), 0.6);
+    EXPECT_NEAR(lower[0].xMin, Pt(0.7), 0.6);
+    EXPECT_NEAR(lower[0].yMin, Pt(5.45), 0.6);
+    // The control number on both halves, left-aligned at 6.8.
+    auto firstHalf = G.ControlString.substr(0, G.ControlString.find(' '));
+    auto marks = Find(words, firstHalf, 1);
+    ASSERT_EQ(marks.size(), 2u);
+    EXPECT_NEAR(marks[0].xMin, Pt(6.8), 0.6);
+
+    std::string fonts = Capture("pdffonts '" + pdf + "'");
+    EXPECT_NE(fonts.find("Bridge-Regular"), std::string::npos) << fonts;
+    EXPECT_NE(fonts.find("LiberationSans"), std::string::npos) << fonts;
+    EXPECT_NE(fonts.find("LiberationSerif"), std::string::npos) << fonts;
+    EXPECT_EQ(fonts.find(" no "), std::string::npos) << "every font embedded\n" << fonts;
+}
+
+TEST_F(PrintPdfTest, HandoutsWriteBothSidesWithTheEventNameAndBoardsOfEachSide) {
+    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
+    MakePrintGame(36);
+    G.EventName = "Pairs";
+    console.Press(KEY_ENTER);   // one copy
+    console.Press(KEY_ENTER);   // side 1
+    console.Press(KEY_ENTER);   // side 2
+    console.Type(" ");          // paper loaded
+    Run([] { PrintHandouts(); });
+    std::string side1 = "PRINTS/150307A-handouts-side1.pdf", side2 = "PRINTS/150307A-handouts-side2.pdf";
+    ASSERT_TRUE(std::filesystem::exists(side1));
+    ASSERT_TRUE(std::filesystem::exists(side2));
+    EXPECT_EQ(PageCount(side1), 1);
+    EXPECT_EQ(PageCount(side2), 1);
+    auto words1 = Words(side1), words2 = Words(side2);
+    auto event = Find(words1, "Pairs");
+    ASSERT_EQ(event.size(), 1u);
+    EXPECT_NEAR((event[0].xMin + event[0].xMax) / 2, Pt(4), 1.0);
+    EXPECT_NEAR(event[0].yMin, Pt(0.92), 0.6);
+    // Board 16 ends side 1; board 17 opens side 2 at its first cell.
+    auto sixteen = Find(words1, "16");
+    ASSERT_FALSE(sixteen.empty());
+    EXPECT_TRUE(Find(words1, "17").empty());
+    auto seventeen = Find(words2, "17");
+    ASSERT_FALSE(seventeen.empty());
+    EXPECT_NEAR(seventeen[0].xMin, Pt(0.25), 0.6);
+    EXPECT_NEAR(seventeen[0].yMin, Pt(0.4 + 0.06 - 0.038), 0.6);
+}
+
+// Drawing straight through the page facility, then reading the words back.
+class PageFacilityPdfTest : public PrintPdfTest {
+protected:
+    std::vector<Word> Draw(const std::function<void()>& drawing) {
+        CreatePrintFonts();
+        OpenJob("facility");
+        SetScale(0, 0, 8, 10.5);
+        drawing();
+        ::CloseJob();
+        return Words("PRINTS/facility.pdf");
+    }
+};
+
+TEST_F(PageFacilityPdfTest, TextAnchorsAtItsTopLeftAndContinuesAtItsTopRight) {
+    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
+    double width = 0;
+    auto words = Draw([&] {
+        UseFont(ArialFace, 12);
+        width = TextWidth("Edge");
+        DrawTextAt(8 - width, 1, "Edge");
+        DrawTextAt(1, 2, "Left");
+        UseFont(TimesFace, 14, 1);
+        DrawText("Next");   // same line, another font
+        UseFont(ArialFace, 12);
+        DrawTextAt(3, 3, "One");
+        NewLine();
+        DrawText("Two");
+        UseFont(ArialFace, 36);
+        DrawTextAt(3, 5, "Big");
+        NewLine();
+        DrawText("Below");
+    });
+    auto edge = Find(words, "Edge");
+    ASSERT_EQ(edge.size(), 1u);
+    EXPECT_NEAR(edge[0].xMax, Pt(8), 2 * HalfPixel);
+    EXPECT_NEAR(edge[0].yMin, Pt(1), 2 * HalfPixel);
+
+    auto left = Find(words, "Left"), next = Find(words, "Next");
+    ASSERT_EQ(left.size(), 1u);
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_NEAR(left[0].xMin, Pt(1), 2 * HalfPixel);
+    EXPECT_NEAR(next[0].xMin, left[0].xMax, 2 * HalfPixel);
+    EXPECT_NEAR(next[0].yMin, left[0].yMin, 2 * HalfPixel);   // tops level
+
+    // A line down is the font's own line height: about 1.15 em for
+    // Liberation Sans, three times as much at 36 points as at 12.
+    auto one = Find(words, "One"), two = Find(words, "Two"), big = Find(words, "Big"),
+         below = Find(words, "Below");
+    ASSERT_EQ(two.size(), 1u);
+    ASSERT_EQ(below.size(), 1u);
+    EXPECT_NEAR(two[0].xMin, Pt(0), 2 * HalfPixel);
+    double small = two[0].yMin - one[0].yMin, large = below[0].yMin - big[0].yMin;
+    EXPECT_NEAR(small, 12 * 1.15, 0.3);
+    EXPECT_NEAR(large, 3 * small, 0.3);
+}
+
+TEST_F(PageFacilityPdfTest, FacesResolveThroughFontconfigSubstitution) {
+    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
+    Draw([] {
+        UseFont(ArialFace, 12);
+        DrawTextAt(0, 0, "Arial");
+        UseFont(TimesFace, 12);
+        DrawTextAt(0, 1, "Times");
+        UseFont(CourierFace, 12, 1);
+        DrawTextAt(0, 2, "Courier");
+        SetFont(MakeFont("No Such Face Anywhere", 12, 0));
+        DrawTextAt(0, 3, "Fallback");
+        UseFont(SuitFace, 10);
+        DrawTextAt(0, 4, "abcdnz^`AKQJT98765432NSEW1234567_-");
+    });
+    std::string fonts = Capture("pdffonts PRINTS/facility.pdf");
+    for (const char* name : {"LiberationSans", "LiberationSerif", "LiberationMono-Bold", "Bridge-Regular"})
+        EXPECT_NE(fonts.find(name), std::string::npos) << name << "\n" << fonts;
+    EXPECT_EQ(fonts.find(" no "), std::string::npos) << "every font embedded\n" << fonts;
+}
+
+TEST_F(PageFacilityPdfTest, EndPageThenCloseJobMakesNoEmptyPage) {
+    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
+    Draw([] {
+        UseFont(ArialFace, 12);
+        DrawTextAt(0, 0, "page one");
+        EndPage();
+        DrawTextAt(0, 0, "page two");
+        EndPage();
+    });
+    EXPECT_EQ(PageCount("PRINTS/facility.pdf"), 2);
 }
 
 }  // namespace
