@@ -8,3 +8,5 @@ add_custom_command(
   COMMENT "Generating the suit-symbol font"
   VERBATIM)
 add_custom_target(kelmo_font ALL DEPENDS ${KELMO_FONT_FILE})
+# Every build of the program or its tests has the font beside it.
+add_dependencies(kelmo_lib kelmo_font)
