@@ -120,6 +120,7 @@ void EnterGameDate() {
 }
 
 void EnterSession() {
+    G.AbandonFlag = 0;
     G.SessionNumber = 0;
     ClearWorkArea();
     ConsoleCursor(CURSOR_HIDE);
@@ -168,6 +169,7 @@ void EnterEventName() {
 }
 
 void EnterBoardCount() {
+    G.AbandonFlag = 0;
     ClearWorkArea();
     Prompt(15, 31, "(1)  36 boards");
     Prompt(16, 31, "(2)  24 boards");

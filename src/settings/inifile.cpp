@@ -145,6 +145,9 @@ bool ResetToDefaults() {
 
 // Returns whether the defaults reached the file.
 bool ShowSystemFileError() {
+    // Written before the screen is drawn, so a warning about a failed write
+    // cannot wipe one of its lines.
+    bool written = ResetToDefaults();
     ShowHeader();
     ClearWorkArea();
     ConsoleCursor(CURSOR_HIDE);
@@ -162,7 +165,6 @@ bool ShowSystemFileError() {
         "Logo Text              =  Bridge . For . Keelward",
     };
     for (int i = 0; i < 7; i++) WriteAt(17 + i, 20, lines[i], BRIGHTWHITE);
-    bool written = ResetToDefaults();
     WaitAnyKey(24);
     return written;
 }
