@@ -1,0 +1,81 @@
+// Feeds any bytes to the PBN reader as the game's file, and a file it takes
+// on through the rest of the import (hands, stored tricks, par).
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "analysis/par.h"
+#include "dealing/deal.h"
+#include "model/model.h"
+#include "pbn/pbn.h"
+#include "platform/platform.h"
+
+namespace {
+
+class QuietConsole : public Console {
+public:
+    std::string ReadKey() override { return "\r"; }
+    std::string PollKey() override { return ""; }
+    void FlushKeys() override {}
+};
+
+class StillClock : public Clock {
+public:
+    LocalTime Now() override { return LocalTime{2026, 12, 7, 12, 0, 0, 0}; }
+    double ElapsedSeconds() override { return 0; }
+    void Pause(int) override {}
+};
+
+class SilentSound : public Sound {
+public:
+    void Play(const std::string&) override {}
+};
+
+QuietConsole console;
+StillClock stillClock;
+SilentSound sound;
+std::string workDir;
+
+void RemoveWorkDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(workDir, ec);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "kelmo-fuzz-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) abort();
+    workDir = pattern;
+    std::filesystem::current_path(workDir);
+    atexit(RemoveWorkDir);
+    P.console = &console;
+    P.clock = &stillClock;
+    P.sound = &sound;
+    initialize();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    {
+        std::ofstream out("GAMEFILE.KM/150307A.pbn", std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), (std::streamsize)size);
+    }
+    G.PbnFilePath = "GAMEFILE.KM\\150307A.pbn";
+    readpbnfile();
+    if (G.LoadFailed == 0) {
+        G.TotalBoards = G.PbnBoardCount;
+        HandsFromDealTexts();
+        if (PbnStoredTricksUsable()) {
+            DecodeDDTricksTexts();
+            GetParResults();
+            EncodeDDTricksTexts();
+        }
+    }
+    return 0;
+}
