@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 
 #include "platform/platform.h"
 
@@ -20,13 +21,27 @@ public:
         // exec closes it unwritten.
         int report[2];
         if (pipe2(report, O_CLOEXEC) != 0) return -1;
+        // As system() does: Ctrl+C while the other program runs (a text
+        // browser in this terminal) is for that program, not for us.
+        struct sigaction ignore {}, oldInt {}, oldQuit {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        sigaction(SIGINT, &ignore, &oldInt);
+        sigaction(SIGQUIT, &ignore, &oldQuit);
+        auto restore = [&] {
+            sigaction(SIGINT, &oldInt, nullptr);
+            sigaction(SIGQUIT, &oldQuit, nullptr);
+        };
         pid_t pid = fork();
         if (pid < 0) {
+            restore();
             close(report[0]);
             close(report[1]);
             return -1;
         }
         if (pid == 0) {
+            signal(SIGINT, SIG_DFL);
+            signal(SIGQUIT, SIG_DFL);
             close(report[0]);
             execvp(args[0], args.data());
             int error = errno;
@@ -41,10 +56,11 @@ public:
         }
         close(report[0]);
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0) {
-            if (errno != EINTR) return -1;
+        pid_t waited;
+        while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
         }
-        if (got > 0) return -1;
+        restore();
+        if (waited < 0 || got > 0) return -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 };

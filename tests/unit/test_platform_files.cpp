@@ -184,3 +184,14 @@ TEST(PlatformClock, LocalTimeIsInRangeAndElapsedTimeAdvances) {
     EXPECT_GE(clock->ElapsedSeconds() - start, 0.002);
     delete clock;
 }
+
+TEST(PlatformProcess, CtrlCDuringTheProgramIsForTheProgramOnly) {
+    // Ctrl+C in the terminal reaches both: here the child sends SIGINT to
+    // us and to itself. We live on; the killed child gives -1.
+    Process* process = MakeSystemProcess();
+    EXPECT_EQ(process->Run({"sh", "-c", "kill -INT $PPID; kill -INT $$; sleep 5; exit 0"}), -1);
+    delete process;
+    struct sigaction now {};
+    sigaction(SIGINT, nullptr, &now);
+    EXPECT_NE(now.sa_handler, SIG_IGN);   // our own handling is back
+}
