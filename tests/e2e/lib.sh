@@ -58,6 +58,7 @@ _e2e_cleanup() {
   rm -rf "$E2E_DIR"
 }
 trap _e2e_cleanup EXIT
+trap 'exit 1' INT TERM HUP   # a timed-out test still cleans up
 
 e2e_fail() {
   echo "FAIL: $*" >&2
