@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -42,9 +43,18 @@ bool TitleCapable() {
 // Terminals that act on the xterm window-size request.
 bool ResizeCapable() { return TermStartsWith(std::getenv("TERM"), "xterm"); }
 
+// Straight to the terminal (also from a signal handler, so no stdio).
 void WriteRaw(const char* text) {
-    std::fputs(text, stdout);
-    std::fflush(stdout);
+    size_t left = std::strlen(text);
+    while (left > 0) {
+        ssize_t n = write(STDOUT_FILENO, text, left);
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR) continue;
+            return;
+        }
+        text += n;
+        left -= (size_t)n;
+    }
 }
 
 class TerminalConsole;
