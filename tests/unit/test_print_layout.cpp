@@ -299,7 +299,8 @@ TEST_F(PrintLayoutTest, HandsAreDrawnCardByCardWithTheFittedGapsAndVoidMark) {
     // West's hearts start after the symbol gap with the void mark.
     double westX = fit.westOffset, westY = 1.7 + 0.69;
     const PrintOp* westSpades = nullptr;
-    for (const auto& op : printer.Texts(0))
+    auto found1 = printer.Texts(0);
+    for (const auto& op : found1)
         if (op.text == "a" && std::abs(op.x - westX) < Eps && std::abs(op.y - westY) < Eps) westSpades = &op;
     ASSERT_NE(westSpades, nullptr);
     const PrintOp* voidMark = printer.FindText("___", 0);
@@ -475,14 +476,16 @@ TEST_F(HandRecordLayoutTest, HandBoxesShowVoidTensAndThirteenCardSuits) {
     }
     EXPECT_EQ(cards, "AKQJT98765432");
     const PrintOp* voidMark = nullptr;
-    for (const auto& op : printer.Texts(0, 1))
+    auto found2 = printer.Texts(0, 1);
+    for (const auto& op : found2)
         if (op.text == "____" && std::abs(op.x - (2.45 + 0.44)) < Eps && std::abs(op.y - (0.2 + 0.34 + 0.28)) < Eps)
             voidMark = &op;
     ASSERT_NE(voidMark, nullptr);
     EXPECT_TRUE(IsFont(*voidMark, "Bridge", 16));
     // Board 2 (lower half): North's single spade is the ten, as "T".
     const PrintOp* ten = nullptr;
-    for (const auto& op : printer.Texts(0, 1))
+    auto found3 = printer.Texts(0, 1);
+    for (const auto& op : found3)
         if (op.text == "T" && std::abs(op.x - (2.45 + 0.44)) < Eps && std::abs(op.y - (5.25 + 0.2 + 0.34)) < Eps)
             ten = &op;
     EXPECT_NE(ten, nullptr);
@@ -617,7 +620,8 @@ TEST_F(DupeLayoutTest, DigitLinesDealEveryCardOnceAndMatchTheHands) {
         }
     EXPECT_EQ(printed, G.DupeText[1][0]);
     const PrintOp* spade = nullptr;
-    for (const auto& op : printer.Texts())
+    auto found4 = printer.Texts();
+    for (const auto& op : found4)
         if (op.text == "a" && std::abs(op.x - 0.12) < Eps && std::abs(op.y - (y + 0.013)) < Eps) spade = &op;
     ASSERT_NE(spade, nullptr);
     EXPECT_TRUE(IsFont(*spade, "Bridge", 10));
