@@ -135,6 +135,7 @@ struct Platform {
 extern Platform P;
 
 // Real implementations (platform/*.cpp).
+// Null when there is no terminal it can use (the reason is on stderr).
 Console* MakeTerminalConsole();
 Clock* MakeSystemClock();
 Sound* MakeSystemSound();

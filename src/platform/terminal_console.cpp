@@ -77,6 +77,15 @@ public:
             return false;
         }
         set_term(screen_);
+        char* cup = tigetstr("cup");
+        if (!cup || cup == (char*)-1) {
+            endwin();
+            delscreen(screen_);
+            screen_ = nullptr;
+            const char* term = std::getenv("TERM");
+            std::fprintf(stderr, "kelmo: the terminal type \"%s\" cannot place the cursor\n", term ? term : "");
+            return false;
+        }
         cbreak();   // Ctrl+C still raises SIGINT
         noecho();
         nonl();
