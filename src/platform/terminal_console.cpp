@@ -106,7 +106,9 @@ public:
         struct sigaction sa {};
         sa.sa_handler = RestoreOnSignal;
         sigemptyset(&sa.sa_mask);
-        for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(sig, &sa, nullptr);
+        // A crash, too, must not leave the terminal unusable.
+        for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+            sigaction(sig, &sa, nullptr);
         state_ = Running;
         return true;
     }
@@ -427,8 +429,14 @@ void RestoreOnExit() {
 void RestoreOnSignal(int sig) {
     if (active) active->Restore();
     RemovePendingTemporary();
-    // End the way the signal would have, so the shell sees it.
+    // Ctrl+C and the like end the program with the usual 128 + signal;
+    // a crash goes on as the crash it is.
+    if (sig == SIGINT || sig == SIGTERM || sig == SIGHUP || sig == SIGQUIT) _exit(128 + sig);
     signal(sig, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, sig);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
     raise(sig);
     _exit(128 + sig);
 }

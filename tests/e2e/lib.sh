@@ -31,6 +31,7 @@
 #   e2e_wait_exit [SECS]       wait for the program to end; sets E2E_EXIT
 #   e2e_expect_exit CODE [SECS]       wait for the end and check the code
 #   e2e_pane FORMAT            a tmux pane variable, e.g. '#{alternate_on}'
+#   e2e_pid                    the program's process id (while it runs)
 #   e2e_resize COLS ROWS       resize the terminal
 #   e2e_fail MESSAGE           print MESSAGE and the screen, end the test (1)
 #   e2e_pass                   end the test (0)
@@ -137,6 +138,8 @@ EOF
 e2e_keys() { _e2e_tmux send-keys -t "$E2E_SESSION" "$@" || e2e_fail "send-keys $*"; }
 e2e_type() { _e2e_tmux send-keys -t "$E2E_SESSION" -l "$1" || e2e_fail "send-keys -l $1"; }
 e2e_pane() { _e2e_tmux display-message -p -t "$E2E_SESSION" "$1" 2>/dev/null; }
+
+e2e_pid() { pgrep -P "$(e2e_pane '#{pane_pid}')" | head -1; }
 
 e2e_resize() { _e2e_tmux resize-window -t "$E2E_SESSION" -x "$1" -y "$2" || e2e_fail "resize $1x$2"; }
 
