@@ -1,0 +1,237 @@
+// The four game paths end to end with the real solver: the PBN file after a
+// new game, none after a recall or a multi-site game, and the PBN import
+// with its stored tricks or a new analysis.
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis.h"
+#include "analysis/par.h"
+#include "model/model.h"
+#include "pbn/pbn.h"
+#include "shell/mainloop.h"
+#include "support/doubles.h"
+#include "unit/test_analysis_games.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string M(1, (char)ArchiveMarker);
+const std::string Board1 = "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT";
+const std::string Board2 = "E:AK.KT.AKJ2.J8762 T82.AQJ983.54.A3 9765.75.T863.Q95 QJ43.642.Q97.KT4";
+// Double-dummy tricks of those two boards as the solver finds them.
+const std::string Tricks1 = "73779738896955469454";
+const std::string Tricks2 = "88955789444448844478";
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    return names;
+}
+
+class WatchingClock : public VirtualClock {
+public:
+    void Pause(int milliseconds) override {
+        if (onPause) onPause(milliseconds);
+        VirtualClock::Pause(milliseconds);
+    }
+    std::function<void(int)> onPause;
+};
+
+class GamePathTest : public KelmoTest {
+protected:
+    void SetUp() override {
+        KelmoTest::SetUp();
+        P.clock = &watch;
+        WriteFile("win/fonts/bridge.ttf", "");
+        setenv("windir", (workDir + "/win").c_str(), 1);
+        unsetenv("systemroot");
+        WriteFile("KELMO.INI",
+                  "ClubNameFont=times new roman\r\nEventNameFont=comic sans ms\r\nClubNamePrompt=yes\r\n"
+                  "ColorPrinting=no\r\nAutoCreatePBNfile=yes\r\nPBNfilesDirectory=PbnFiles\r\n"
+                  "Bridge\r\nFor\r\nKeelward\r\n");
+        fs::create_directory("PbnFiles");
+        // The analysis shows its "DONE!" during its last pause.
+        watch.onPause = [this](int) {
+            if (console.Shows(14, 30, "DOUBLE-DUMMY ANALYSIS") && console.Shows(14, 54, "DONE!")) analysed++;
+        };
+        console.onReadKey = [this](ScriptedConsole& c) {
+            if (c.Shows(14, 32, "PRINTING OPTIONS")) atPrinting = true;
+            for (auto& check : checks) check(c);
+        };
+    }
+    void TearDown() override {
+        unsetenv("windir");
+        KelmoTest::TearDown();
+    }
+    int RunToEnd() {
+        try {
+            return RunProgram();
+        } catch (const ScriptExhausted&) {
+            ADD_FAILURE() << "script ran out:\n" << console.Dump();
+            return -2;
+        }
+    }
+    void TypeLine(const std::string& text) {
+        console.Type(text);
+        console.Press(KEY_ENTER);
+    }
+    // From the printing options to the end of the program.
+    void Finish() {
+        console.Type("q");   // printing options
+        console.Type("n");   // another game? no
+    }
+
+    WatchingClock watch;
+    int analysed = 0;
+    bool atPrinting = false;
+    std::vector<std::function<void(ScriptedConsole&)>> checks;
+};
+
+TEST_F(GamePathTest, NewGameWritesItsPbnFileThenImportsItWithoutAnalysing) {
+    console.Press(KEY_ENTER);   // new game
+    TypeLine("Keelward Club");
+    TypeLine("030715");
+    console.Type("a");
+    TypeLine("Pairs");
+    console.Type("2");          // 24 boards
+    console.Press(KEY_ENTER);   // entries correct
+    // At the printing options the file is written; keep what the game was.
+    std::string written, control, deals[25], pars[25], tricks[25];
+    checks.push_back([&](ScriptedConsole& c) {
+        if (!c.Shows(14, 32, "PRINTING OPTIONS") || !written.empty()) return;
+        ASSERT_EQ(FilesIn("PbnFiles"), std::vector<std::string>{"150307A.pbn"});
+        written = ReadFile("PbnFiles/150307A.pbn");
+        control = G.ControlString;
+        for (int b = 1; b <= 24; b++) deals[b] = G.DealText[b], pars[b] = G.ParText[b], tricks[b] = G.DDTricksText[b];
+    });
+    Finish();
+    EXPECT_EQ(RunToEnd(), 0);
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(analysed, 1);
+    EXPECT_EQ(written.substr(0, 32), "% Created by KELMO, 12-07-2026\r\n");
+    EXPECT_NE(written.find("% KM Game Control: " + control + "\r\n"), std::string::npos);
+    EXPECT_NE(written.find("[Event \"Pairs\"]\r\n[Site \"Keelward Club\"]\r\n[Date \"2015.03.07\"]\r\n"),
+              std::string::npos);
+    for (int b = 1; b <= 24; b++) {
+        EXPECT_NE(written.find("[Deal \"" + deals[b] + "\"]\r\n[OptimumScore \"" + pars[b] +
+                               "\"]\r\n[DoubleDummyTricks \"" + tricks[b] + "\"]\r\n\r\n"),
+                  std::string::npos)
+            << b;
+        EXPECT_FALSE(pars[b].empty());
+    }
+    EXPECT_EQ(written, PbnFileText("12-07-2026"));
+
+    // The same file imported in a new run of the program: its own tricks,
+    // no analysis, par recomputed.
+    ResetGameModel();
+    analysed = 0;
+    atPrinting = false;
+    checks.clear();
+    console.Type("p");
+    TypeLine("030715");
+    console.Type("a");
+    console.Press(KEY_ENTER);   // entries correct
+    console.Press(KEY_ENTER);   // change the names? no
+    Finish();
+    EXPECT_EQ(RunToEnd(), 0);
+    EXPECT_TRUE(atPrinting);
+    EXPECT_EQ(analysed, 0);
+    EXPECT_EQ(G.ClubName, "Keelward Club");
+    EXPECT_EQ(G.EventName, "Pairs");
+    EXPECT_EQ(G.TotalBoards, 24);
+    for (int b = 1; b <= 24; b++) {
+        EXPECT_EQ(G.DealText[b], deals[b]);
+        EXPECT_EQ(G.ParText[b], pars[b]);
+    }
+    EncodeDDTricksTexts();
+    for (int b = 1; b <= 24; b++) EXPECT_EQ(G.DDTricksText[b], tricks[b]);
+    EXPECT_EQ(FilesIn("PbnFiles").size(), 1u);
+}
+
+TEST_F(GamePathTest, RecallAnalysesButWritesNoPbnFile) {
+    WriteFile("GAMEFILE.KM/150307.KMA", "Keelward Club" + M + "\r\nPairs" + M + "\r\n");
+    console.Type("r");
+    TypeLine("9172231459");
+    console.Type("y");   // board 1 matches
+    Finish();
+    EXPECT_EQ(RunToEnd(), 0);
+    EXPECT_TRUE(atPrinting);
+    EXPECT_EQ(analysed, 1);
+    EXPECT_EQ(G.AutoCreatePBNfile, 1);
+    EXPECT_TRUE(FilesIn("PbnFiles").empty());
+    EXPECT_EQ(G.DealText[1], Board1);
+    EncodeDDTricksTexts();
+    EXPECT_EQ(G.DDTricksText[1], Tricks1);
+    EXPECT_EQ(G.DDTricksText[2], Tricks2);
+    EXPECT_EQ(G.ParText[1], ParOfBoard(1, G.DDTricks[1]));
+}
+
+TEST_F(GamePathTest, MultiSiteAnalysesButWritesNoPbnFile) {
+    console.Type("i");
+    TypeLine("91722 31459");
+    console.Type("y");            // date and session right
+    TypeLine("Other Club");
+    TypeLine("Sim Pairs");
+    console.Press(KEY_ENTER);     // entries correct
+    Finish();
+    EXPECT_EQ(RunToEnd(), 0);
+    EXPECT_TRUE(atPrinting);
+    EXPECT_EQ(analysed, 1);
+    EXPECT_TRUE(FilesIn("PbnFiles").empty());
+    EXPECT_EQ(G.DealText[2], Board2);
+    EncodeDDTricksTexts();
+    EXPECT_EQ(G.DDTricksText[2], Tricks2);
+    EXPECT_FALSE(G.ParText[24].empty());
+}
+
+// A file in the layout of ours but without our mark, and with tricks that
+// are not the deals': it is analysed anew.
+TEST_F(GamePathTest, ImportOfAFileWithoutOurMarkAnalysesAndNamesCanChange) {
+    FillFixedGame(24, 8);
+    std::string deals[25];
+    for (int b = 1; b <= 24; b++) {
+        deals[b] = G.DealText[b];
+        G.DDTricksText[b] = "00000000000000000000";
+        G.ParText[b] = "Passout";
+    }
+    std::string text = PbnFileText("03-07-2015");
+    text.erase(0, text.find("\r\n") + 2);
+    WriteFile("PbnFiles/150307A.pbn", text);
+    ResetGameModel();
+
+    console.Type("p");
+    TypeLine("030715");
+    console.Type("a");
+    console.Press(KEY_ENTER);   // entries correct
+    console.Type("y");          // change the names
+    TypeLine("Harbour Club");
+    TypeLine("Open Pairs");
+    console.Type("n");          // entries correct? no: once more
+    TypeLine("Harbour BC");
+    console.Press(KEY_ENTER);   // the event name stays
+    console.Press(KEY_ENTER);   // entries correct
+    Finish();
+    EXPECT_EQ(RunToEnd(), 0);
+    EXPECT_TRUE(atPrinting);
+    EXPECT_EQ(analysed, 1);
+    EXPECT_EQ(G.PbnCreatedHere, 0);
+    EXPECT_EQ(G.ClubName, "Harbour BC");
+    EXPECT_EQ(G.EventName, "Open Pairs");
+    for (int b = 1; b <= 24; b++) {
+        EXPECT_EQ(G.DealText[b], deals[b]);
+        for (int i = 0; i < 20; i++) {
+            int x = i / 4;
+            EXPECT_EQ(G.DDTricks[b][i % 4 + 1][x < 4 ? 4 - x : 5], SolvedDeals[b - 1 + 8].res[i]) << b;
+        }
+        EXPECT_EQ(G.ParText[b], ParOfBoard(b, G.DDTricks[b]));
+    }
+    // Import writes neither a PBN nor an archive file.
+    EXPECT_EQ(FilesIn("PbnFiles").size(), 1u);
+    EXPECT_TRUE(FilesIn("GAMEFILE.KM").empty());
+}
+
+}  // namespace
