@@ -222,7 +222,10 @@ void ddanalysis() {
     int total = std::clamp(G.TotalBoards, 0, MaxBoards);
     auto ahead = std::make_unique<AheadTables>();
     for (int board = 1; board <= total; board++) {
-        if (board == 1) ShowBoardNumber(1);
+        if (board == 1) {
+            ShowBoardNumber(1);
+            P.console->Refresh();
+        }
         if (board > ahead->solvedThrough && board > ahead->oneByOneThrough) SolveAhead(*ahead, board, total);
         if (board <= ahead->solvedThrough) {
             G.ErrorCode = RETURN_NO_FAULT;

@@ -131,6 +131,22 @@ TEST_F(AnalysisTest, FourteenAndTwelveCardsAreTheWrongNumberOfCards) {
     EXPECT_FALSE(AnyTricks(3));
 }
 
+TEST_F(AnalysisTest, FaultOnALaterBoardIsReportedAfterTheBoardsBeforeIt) {
+    // Boards 1..6 are solved together; board 8 is no deal.
+    std::vector<std::string> deals;
+    for (int i = 0; i < 7; i++) deals.push_back(SolvedDeals[i].deal);
+    std::string eight = SolvedDeals[7].deal;
+    eight.replace(eight.size() - 1, 1, "A");   // West's last club again as its ace
+    deals.push_back(eight);
+    deals.push_back(SolvedDeals[8].deal);
+    RunWithError(deals);
+    ASSERT_EQ(screen.size(), 10u);
+    EXPECT_NE(screen[2].find("Board #8 - "), std::string::npos) << screen[2];
+    for (int board = 1; board <= 7; board++) ExpectTricksOfDeal(board, board - 1);
+    EXPECT_FALSE(AnyTricks(8));
+    EXPECT_FALSE(AnyTricks(9));
+}
+
 TEST_F(AnalysisTest, ACardTwiceIsDuplication) {
     RunWithError({"N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQK"});
     ASSERT_EQ(screen.size(), 10u);
