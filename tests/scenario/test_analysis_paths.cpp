@@ -152,6 +152,35 @@ TEST_F(GamePathTest, NewGameWritesItsPbnFileThenImportsItWithoutAnalysing) {
     EXPECT_EQ(FilesIn("PbnFiles").size(), 1u);
 }
 
+TEST_F(GamePathTest, NewGameStoppedWithEscDuringBoardFiveWritesNoPbnFile) {
+    bool quitAsked = false;
+    checks.push_back([&](ScriptedConsole& c) { quitAsked |= c.Shows(22, 30, " Quit program?  (Y/n) "); });
+    console.Press(KEY_ENTER);   // new game
+    TypeLine("Keelward Club");
+    TypeLine("030715");
+    console.Type("a");
+    TypeLine("Pairs");
+    console.Type("2");
+    console.Press(KEY_ENTER);   // entries correct
+    console.PressDuringWork(KEY_ESC, 4);
+    console.Press(KEY_ENTER);   // quit
+    EXPECT_EQ(RunToEnd(), 0);
+    EXPECT_TRUE(quitAsked);
+    EXPECT_FALSE(atPrinting);
+    EXPECT_EQ(analysed, 0);
+    EXPECT_TRUE(FilesIn("PbnFiles").empty());
+    EXPECT_EQ(G.AbandonFlag, 1);
+    int solved = 0;
+    for (int b = 1; b <= 24; b++) {
+        EXPECT_EQ(G.ParText[b], "") << b;
+        int sum = 0;
+        for (int seat = 1; seat <= 4; seat++)
+            for (int strain = 1; strain <= 5; strain++) sum += G.DDTricks[b][seat][strain];
+        if (sum > 0) solved = b;
+    }
+    EXPECT_EQ(solved, 5);
+}
+
 TEST_F(GamePathTest, RecallAnalysesButWritesNoPbnFile) {
     WriteFile("GAMEFILE.KM/150307.KMA", "Keelward Club" + M + "\r\nPairs" + M + "\r\n");
     console.Type("r");
