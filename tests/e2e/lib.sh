@@ -180,7 +180,9 @@ _e2e_until() {   # _e2e_until SECS command...: true once the command succeeds
   "$@"
 }
 
-_e2e_has() { e2e_screen | grep -qF -- "$1"; }
+# grep reads all of the screen: with pipefail, a -q that stops early would
+# turn the writer's SIGPIPE into "not found".
+_e2e_has() { e2e_screen | grep -F -- "$1" >/dev/null; }
 _e2e_lacks() { ! _e2e_has "$1"; }
 _e2e_at() { [ "$(e2e_text "$1" "$2" "${#3}")" == "$3" ]; }
 

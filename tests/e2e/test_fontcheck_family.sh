@@ -10,7 +10,7 @@ cp "$FONT" "$E2E_HOME/.local/share/fonts/kelmo/suits.ttf"
 HOME="$E2E_HOME" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CACHE_HOME="$E2E_HOME/.cache" \
   XDG_CONFIG_HOME="$E2E_HOME/.config" fc-cache -f "$E2E_HOME/.local/share/fonts" >/dev/null 2>&1
 HOME="$E2E_HOME" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CACHE_HOME="$E2E_HOME/.cache" \
-  XDG_CONFIG_HOME="$E2E_HOME/.config" fc-list : family | tr ',' '\n' | grep -qx Bridge ||
+  XDG_CONFIG_HOME="$E2E_HOME/.config" fc-list : family | tr ',' '\n' | grep -x Bridge >/dev/null ||
   e2e_fail "fontconfig does not list the installed family Bridge"
 
 e2e_start "$1" --no-font

@@ -5,9 +5,9 @@ source "$(dirname "$0")/lib.sh"
 
 # HOME and the XDG folders are private to the test, so only a system-wide
 # install could still provide the font; the test cannot run then.
-if find /usr/share/fonts /usr/local/share/fonts -iname bridge.ttf 2>/dev/null | grep -q . ||
+if find /usr/share/fonts /usr/local/share/fonts -iname bridge.ttf 2>/dev/null | grep . >/dev/null ||
   HOME="$E2E_HOME" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CACHE_HOME="$E2E_HOME/.cache" \
-    XDG_CONFIG_HOME="$E2E_HOME/.config" fc-list : family 2>/dev/null | tr ',' '\n' | grep -qix bridge; then
+    XDG_CONFIG_HOME="$E2E_HOME/.config" fc-list : family 2>/dev/null | tr ',' '\n' | grep -ix bridge >/dev/null; then
   echo "SKIP: a Bridge font is installed system-wide on this machine"
   exit 77
 fi
@@ -22,7 +22,7 @@ e2e_expect_at 11 17 "The font file BRIDGE.TTF has not been installed."
 e2e_expect_at 13 17 "Right-click on the filename BRIDGE.TTF, "
 e2e_expect_at 14 17 "then select INSTALL."
 e2e_expect_at 16 36 " <any key> "
-e2e_screen | grep -qF "HAND-RECORD GENERATOR" && e2e_fail "the header was drawn before the check"
+_e2e_has "HAND-RECORD GENERATOR" && e2e_fail "the header was drawn before the check"
 
 e2e_keys x
 e2e_expect_exit 0

@@ -10,7 +10,7 @@ HOME="$E2E_HOME" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CACHE_HOME="$E2E_HOM
 
 e2e_start "$1" --no-font
 e2e_wait_at 20 34 "Select:  N"
-e2e_screen | grep -qF "SETUP ERROR" && e2e_fail "SETUP ERROR shown with the font installed"
+_e2e_has "SETUP ERROR" && e2e_fail "SETUP ERROR shown with the font installed"
 e2e_keys Escape
 e2e_wait_at 22 30 " Quit program?  (Y/n) "
 e2e_keys Enter
