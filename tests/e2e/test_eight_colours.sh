@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_start "$1" --term xterm
 
 e2e_wait_at 3 31 "HAND-RECORD GENERATOR"
-e2e_expect_at 2 3 "╔══"
+e2e_wait_at 2 3 "╔══"
 e2e_expect_style 2 3 8 1
 e2e_expect_style 3 31 11 1
 e2e_wait_at 14 29 "(N) New game"

@@ -14,10 +14,10 @@ e2e_type "c"
 e2e_keys Up Left F1 End
 e2e_type "!"
 e2e_wait_for "Ac!"
-e2e_expect_at 17 13 "Enter club name:"
+e2e_wait_at 17 13 "Enter club name:"
 e2e_keys Enter
 e2e_wait_for "Enter game date"
-e2e_expect_at 6 35 "Ac! "
+e2e_wait_at 6 35 "Ac! "
 
 e2e_keys Escape
 e2e_wait_at 22 30 " Quit program?  (Y/n) "

@@ -19,8 +19,8 @@ e2e_resize 60 20
 e2e_wait_for "Please enlarge this window"
 e2e_resize 100 30
 e2e_wait_at 20 34 "Select:  N"
-e2e_expect_at 3 31 "HAND-RECORD GENERATOR"
-e2e_expect_at 24 3 "╚═════"
+e2e_wait_at 3 31 "HAND-RECORD GENERATOR"
+e2e_wait_at 24 3 "╚═════"
 _e2e_has "Please enlarge" && e2e_fail "the message stayed on the screen"
 [ -z "$(e2e_text 1 81 20 | tr -d ' ')" ] || e2e_fail "text beside the screen"
 
