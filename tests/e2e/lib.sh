@@ -27,7 +27,9 @@
 #   e2e_wait_for TEXT [SECS]   wait until TEXT is anywhere on the screen
 #   e2e_wait_at ROW COL TEXT [SECS]   wait until TEXT stands at ROW, COL
 #   e2e_wait_gone TEXT [SECS]  wait until TEXT is no longer on the screen
-#   e2e_expect_at ROW COL TEXT        fail unless TEXT stands there now
+#   e2e_expect_at ROW COL TEXT        fail unless TEXT stands there now (after
+#                              a screen change use e2e_wait_at: a repaint can
+#                              reach the terminal in several writes)
 #   e2e_wait_exit [SECS]       wait for the program to end; sets E2E_EXIT
 #   e2e_expect_exit CODE [SECS]       wait for the end and check the code
 #   e2e_pane FORMAT            a tmux pane variable, e.g. '#{alternate_on}'
