@@ -84,29 +84,8 @@ void ShowValue(int item, const std::string& value) {
 std::string Repeat(unsigned char ch, int count) { return std::string(count, (char)ch); }
 
 void DrawSettingsScreen() {
-    ConsoleCursor(CURSOR_HIDE);
-    ConsoleColor(GREY, BLUE);
-    ConsoleClear();
-    const std::string side = "  " + Repeat(DBL_VERT, 1) + std::string(74, ' ') + Repeat(DBL_VERT, 1);
-    auto line = [](int row, const std::string& text) {
-        ConsoleLocate(row, 1);
-        ConsoleWrite(text);
-    };
-    line(2, "  " + Repeat(DBL_TOPLEFT, 1) + Repeat(DBL_HORIZ, 74) + Repeat(DBL_TOPRIGHT, 1));
-    line(3, side);
-    line(4, "  " + Repeat(DBL_TEE_LEFT, 1) + Repeat(DBL_HORIZ, 74) + Repeat(DBL_TEE_RIGHT, 1));
-    for (int row = 5; row <= 23; row++) {
-        if (row == 15)
-            line(row, "  " + Repeat(DBL_SGL_TEE_LEFT, 1) + Repeat(SGL_HORIZ, 74) +
-                          Repeat(DBL_SGL_TEE_RIGHT, 1));
-        else
-            line(row, side);
-    }
-    // The last row is written without a line feed, so nothing scrolls.
-    line(24, "  " + Repeat(DBL_BOTLEFT, 1) + Repeat(DBL_HORIZ, 74) + Repeat(DBL_BOTRIGHT, 1));
-
-    const std::string suits =
-        G.SuitSymbol[0] + " " + G.SuitSymbol[1] + " " + G.SuitSymbol[2] + " " + G.SuitSymbol[3];
+    DrawScreenFrame(15);
+    const std::string suits = SuitLine();
     WriteAt(3, 10, suits, LIGHTRED);
     WriteAt(3, 30, "HAND-RECORD GENERATOR", LIGHTGREEN);
     WriteAt(3, 62, suits, LIGHTRED);

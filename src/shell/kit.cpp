@@ -63,16 +63,15 @@ void PlayNamedSound(const std::string& name) {
 
 static std::string Repeat(unsigned char ch, int count) { return std::string(count, (char)ch); }
 
-static std::string SuitLine() {
+std::string SuitLine() {
     return G.SuitSymbol[0] + " " + G.SuitSymbol[1] + " " + G.SuitSymbol[2] + " " + G.SuitSymbol[3];
 }
 
-void ShowHeader() {
+void DrawScreenFrame(int dividerRow) {
     ConsoleCursor(CURSOR_HIDE);
     ConsoleColor(GREY, BLUE);
     ConsoleClear();
-    std::string side = "  " + std::string(1, (char)DBL_VERT) + std::string(74, ' ') +
-                       std::string(1, (char)DBL_VERT);
+    const std::string side = "  " + Repeat(DBL_VERT, 1) + std::string(74, ' ') + Repeat(DBL_VERT, 1);
     auto line = [](int row, const std::string& text) {
         ConsoleLocate(row, 1);
         ConsoleWrite(text);
@@ -80,10 +79,19 @@ void ShowHeader() {
     line(2, "  " + Repeat(DBL_TOPLEFT, 1) + Repeat(DBL_HORIZ, 74) + Repeat(DBL_TOPRIGHT, 1));
     line(3, side);
     line(4, "  " + Repeat(DBL_TEE_LEFT, 1) + Repeat(DBL_HORIZ, 74) + Repeat(DBL_TEE_RIGHT, 1));
-    for (int row = 5; row <= 11; row++) line(row, side);
-    line(12, "  " + Repeat(DBL_SGL_TEE_LEFT, 1) + Repeat(SGL_HORIZ, 74) + Repeat(DBL_SGL_TEE_RIGHT, 1));
-    for (int row = 13; row <= 23; row++) line(row, side);
+    for (int row = 5; row <= 23; row++) {
+        if (row == dividerRow)
+            line(row, "  " + Repeat(DBL_SGL_TEE_LEFT, 1) + Repeat(SGL_HORIZ, 74) +
+                          Repeat(DBL_SGL_TEE_RIGHT, 1));
+        else
+            line(row, side);
+    }
+    // The last row is written without a line feed, so nothing scrolls.
     line(24, "  " + Repeat(DBL_BOTLEFT, 1) + Repeat(DBL_HORIZ, 74) + Repeat(DBL_BOTRIGHT, 1));
+}
+
+void ShowHeader() {
+    DrawScreenFrame(12);
 
     ConsoleColor(LIGHTRED, KEEP_BACKGROUND);
     ConsoleLocate(3, 10);

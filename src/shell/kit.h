@@ -25,6 +25,10 @@ void Pause(int milliseconds);
 std::string UpperKey(const std::string& key);
 
 // Console kit.
+// The double frame of the header screen, its single divider on dividerRow.
+void DrawScreenFrame(int dividerRow);
+// The four suit symbols of the title row.
+std::string SuitLine();
 void ShowHeader();
 void ShowGameFields();
 void ClearWorkArea();
