@@ -9,6 +9,12 @@ PACKAGES=(
   python3-fonttools fontconfig locales xdg-utils
   libgtest-dev libgmock-dev libbenchmark-dev tmux poppler-utils
 )
+# The tests start a print server of their own; its daemon's recommended
+# extras (network discovery and the like) are not wanted.
+NO_RECOMMENDS=(cups-daemon cups-client)
+if [ "${1:-}" == "--tests" ]; then
+  PACKAGES+=("${NO_RECOMMENDS[@]}")
+fi
 # One query for all: a second ./run should not wait on this.
 installed="$(dpkg-query -W -f='${Package} ${Status}\n' "${PACKAGES[@]}" 2>/dev/null |
   awk '/install ok installed/ {print $1}' || true)"
@@ -27,5 +33,14 @@ if ((${#missing[@]})); then
     SUDO=(sudo)
   fi
   "${SUDO[@]}" apt-get update -qq
-  "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+  plain=() bare=()
+  for p in "${missing[@]}"; do
+    if [[ " ${NO_RECOMMENDS[*]} " == *" $p "* ]]; then bare+=("$p"); else plain+=("$p"); fi
+  done
+  if ((${#plain[@]})); then
+    "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${plain[@]}"
+  fi
+  if ((${#bare[@]})); then
+    "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${bare[@]}"
+  fi
 fi

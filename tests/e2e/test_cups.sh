@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# With a CUPS default printer, a printout is handed to it as "Print Job",
+# byte for byte the PDF that is kept in PRINTS. The printer is a private
+# cupsd with a raw queue that keeps its job files.
+source "$(dirname "$0")/lib.sh"
+command -v cupsd >/dev/null && command -v lpadmin >/dev/null || { echo "SKIP: no cupsd"; exit 77; }
+
+C="$E2E_DIR/cups"
+mkdir -p "$C/root" "$C/spool" "$C/cache" "$C/state" "$C/log"
+cat > "$C/root/cupsd.conf" <<CONF
+Listen $C/cups.sock
+LogLevel warn
+PreserveJobFiles Yes
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+CONF
+cat > "$C/root/cups-files.conf" <<CONF
+ServerRoot $C/root
+RequestRoot $C/spool
+CacheDir $C/cache
+StateDir $C/state
+TempDir $C/spool
+ErrorLog $C/log/error_log
+AccessLog $C/log/access_log
+PageLog $C/log/page_log
+FileDevice Yes
+CONF
+cupsd -f -c "$C/root/cupsd.conf" -s "$C/root/cups-files.conf" &
+CUPSD=$!
+trap 'kill $CUPSD 2>/dev/null; _e2e_cleanup' EXIT
+export CUPS_SERVER="$C/cups.sock"
+for _ in $(seq 50); do [ -S "$C/cups.sock" ] && break; sleep 0.1; done
+lpadmin -p kelmotest -E -v file:///dev/null 2>/dev/null || e2e_fail "lpadmin could not add the printer"
+lpadmin -d kelmotest || e2e_fail "lpadmin could not make it the default"
+
+e2e_start "$1" --env CUPS_SERVER="$C/cups.sock"
+e2e_wait_at 20 34 "Select:  N"
+e2e_type r
+e2e_wait_at 15 13 "Enter control string from handrecord:"
+e2e_type "9172231459"
+e2e_keys Enter
+e2e_wait_for "Does this deal match Board #1"
+e2e_keys Enter
+e2e_wait_at 17 13 "Enter club name:"
+e2e_type "Keelward"
+e2e_keys Enter
+e2e_wait_at 17 13 "Enter event name:"
+e2e_type "Pairs"
+e2e_keys Enter
+e2e_wait_at 14 32 "PRINTING OPTIONS" 120
+e2e_type 1
+e2e_wait_for "DIRECTOR'S QUICK-DUPE SHEET"
+e2e_wait_at 14 32 "PRINTING OPTIONS" 30
+
+pdf="$E2E_WORK/PRINTS/150307A-dupe.pdf"
+[ -f "$pdf" ] || e2e_fail "no $pdf"
+for _ in $(seq 50); do [ -f "$C/spool/d00001-001" ] && break; sleep 0.1; done
+cmp -s "$pdf" "$C/spool/d00001-001" || e2e_fail "the printer did not get the PDF"
+grep -a -q "Print Job" "$C/spool/c00001" || e2e_fail "the job is not named \"Print Job\""
+
+e2e_type q
+e2e_wait_for "Prepare another game?"
+e2e_keys Enter
+e2e_expect_exit 0
+e2e_pass
