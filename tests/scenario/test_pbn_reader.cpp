@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "analysis/par.h"
@@ -29,7 +30,6 @@ protected:
         ResetTables();
         return text;
     }
-
     void ResetTables() {
         for (int board = 0; board <= MaxBoards; board++) {
             G.DealText[board] = G.ParText[board] = G.DDTricksText[board] = "";
@@ -37,17 +37,14 @@ protected:
                 for (int& value : seat) value = 0;
         }
     }
-
-    static void Erase(std::string& text, const std::string& what, int times = 1) {
-        for (int i = 0; i < times; i++) {
-            size_t at = text.find(what);
-            ASSERT_NE(at, std::string::npos) << what;
-            text.erase(at, what.size());
-        }
-    }
     static void EraseLinesStarting(std::string& text, const std::string& start, size_t from = 0) {
         for (size_t at = text.find(start, from); at != std::string::npos; at = text.find(start, at))
             text.erase(at, text.find("\r\n", at) + 2 - at);
+    }
+    // Erases the first line starting `start` after board `board`'s tag.
+    static void EraseLineOfBoard(std::string& text, const std::string& start, int board) {
+        size_t at = text.find(start, text.find("[Board \"" + std::to_string(board) + "\"]"));
+        text.erase(at, text.find("\r\n", at) + 2 - at);
     }
 
     // Reads `text` as the game file; returns what stood on row 15 while the
@@ -147,9 +144,18 @@ TEST_F(PbnReaderTest, MissingFileScreen) {
     EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
 }
 
+TEST_F(PbnReaderTest, FolderInPlaceOfTheFileIsNotFound) {
+    fs::create_directories("GAMEFILE.KM/150307A.pbn");
+    std::string row16;
+    console.onReadKey = [&](ScriptedConsole& c) { row16 = c.RowText(16); };
+    console.Type(" ");
+    EXPECT_FALSE(Run(readpbnfile));
+    EXPECT_EQ(G.LoadFailed, 1);
+    EXPECT_NE(row16.find("not found"), std::string::npos) << console.Dump();
+}
+
 TEST_F(PbnReaderTest, FileFoundInAnotherLetterCase) {
-    std::string text = OwnFile(24);
-    WriteFile("PbnFiles/150307a.Pbn", text);
+    WriteFile("PbnFiles/150307a.Pbn", OwnFile(24));
     G.PbnFilePath = "PBNFILES\\150307A.pbn";
     ReadShown();
     EXPECT_EQ(G.LoadFailed, 0);
@@ -158,178 +164,156 @@ TEST_F(PbnReaderTest, FileFoundInAnotherLetterCase) {
 
 TEST_F(PbnReaderTest, MissingEventSiteOrDateNamesTheLastOneMissing) {
     std::string text = OwnFile(24);
-    std::string noEvent = text;
-    EraseLinesStarting(noEvent, "[Event");
-    EXPECT_EQ(Read(noEvent), Row15("missing [Event] tag or data"));
+    EraseLinesStarting(text, "[Event");
+    EXPECT_EQ(Read(text), Row15("missing [Event] tag or data"));
     EXPECT_TRUE(errorColours);
     EXPECT_EQ(G.ErrorCode, 1);
     EXPECT_EQ(G.LoadFailed, 1);
     EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
-
-    std::string noEventNoSite = noEvent;
-    EraseLinesStarting(noEventNoSite, "[Site");
-    EXPECT_EQ(Read(noEventNoSite), Row15("missing [Site] tag or data"));
-    std::string noneOfThem = noEventNoSite;
-    EraseLinesStarting(noneOfThem, "[Date");
-    EXPECT_EQ(Read(noneOfThem), Row15("missing [Date] tag or data"));
+    EraseLinesStarting(text, "[Site");
+    EXPECT_EQ(Read(text), Row15("missing [Site] tag or data"));
+    EraseLinesStarting(text, "[Date");
+    EXPECT_EQ(Read(text), Row15("missing [Date] tag or data"));
 }
 
 TEST_F(PbnReaderTest, OnlyTheFirstEventSiteAndDateAreTaken) {
     std::string text = OwnFile(24);
-    std::string emptyEvent = text;
-    size_t at = emptyEvent.find("Tuesday Pairs");
-    emptyEvent.erase(at, 13);
+    text.erase(text.find("Tuesday Pairs"), 13);
     // Later blocks name another event: never read.
-    size_t later = emptyEvent.find("[Event \"#\"]");
-    emptyEvent.replace(later, 11, "[Event \"Other\"]");
-    EXPECT_EQ(Read(emptyEvent), "");
+    text.replace(text.find("[Event \"#\"]"), 11, "[Event \"Other\"]");
+    EXPECT_EQ(Read(text), "");
     EXPECT_EQ(G.PbnEventText, "----");
     EXPECT_EQ(G.PbnSiteText, "Keelward Bridge Club");
 }
 
-TEST_F(PbnReaderTest, MissingDealOptimumScoreTricksOrBoard) {
-    std::string text = OwnFile(24);
-    std::string noDeal = text;
-    Erase(noDeal, "[Deal \"" + std::string(SolvedDeals[5].deal) + "\"]\r\n");
-    EXPECT_EQ(Read(noDeal), Row15("missing [Deal] tag"));
-    EXPECT_EQ(G.ErrorCode, 2);
-
-    std::string noScore = text;
-    size_t at = noScore.find("[OptimumScore", noScore.find("[Board \"9\"]"));
-    noScore.erase(at, noScore.find("\r\n", at) + 2 - at);
-    EXPECT_EQ(Read(noScore), Row15("missing [OptimumScore] tag"));
-    EXPECT_EQ(G.ErrorCode, 3);
-
-    std::string noTricks = text;
-    at = noTricks.find("[DoubleDummyTricks", noTricks.find("[Board \"24\"]"));
-    noTricks.erase(at, noTricks.find("\r\n", at) + 2 - at);
-    EXPECT_EQ(Read(noTricks), Row15("missing [DoubleDummyTricks] tag"));
-    EXPECT_EQ(G.ErrorCode, 4);
-
-    // 24 deals but 23 [Board] tags would fail the count; 25 deals on 24
-    // boards is a missing [Board] tag.
-    std::string extraDeal = text + "[Deal \"" + std::string(SolvedDeals[0].deal) + "\"]\r\n";
-    EXPECT_EQ(Read(extraDeal), Row15("missing [Board] tag"));
-    EXPECT_EQ(G.ErrorCode, 5);
+// Each fault is refused with its message on row 15, its error code and,
+// where the fault is in a board, that board and line.
+TEST_F(PbnReaderTest, FaultyFilesNameTheFault) {
+    const std::string deal3 = SolvedDeals[2].deal;   // board 3, line 29
+    struct Case {
+        const char* name;
+        std::function<std::string()> text;
+        std::string message;
+        int code, board = 0, line = 0;
+    } cases[] = {
+        {"no deal", [&] { std::string t = OwnFile(24), line = "[Deal \"" + std::string(SolvedDeals[5].deal) + "\"]\r\n";
+             t.erase(t.find(line), line.size()); return t; }, "missing [Deal] tag", 2},
+        {"no score", [&] { std::string t = OwnFile(24); EraseLineOfBoard(t, "[OptimumScore", 9); return t; },
+         "missing [OptimumScore] tag", 3},
+        {"no tricks", [&] { std::string t = OwnFile(24); EraseLineOfBoard(t, "[DoubleDummyTricks", 24); return t; },
+         "missing [DoubleDummyTricks] tag", 4},
+        // 25 deals on 24 boards is a missing [Board] tag.
+        {"extra deal", [&] { return OwnFile(24) + "[Deal \"" + std::string(SolvedDeals[0].deal) + "\"]\r\n"; },
+         "missing [Board] tag", 5},
+        // Board 7's deal: line 2 + 10 * 6 + 7, plus the comment line = 70.
+        {"deal of wrong length", [&] { std::string t = "% another comment line first\r\n" + OwnFile(24);
+             t.erase(t.find(SolvedDeals[6].deal) + 68, 1); return t; },
+         "Hand data corrupt on Board 7, Line 70", 6, 7, 70},
+        {"deal with a stray letter", [&] { std::string t = OwnFile(24), bad = deal3; bad[10] = 'X';
+             t.replace(t.find(deal3), deal3.size(), bad); return t; },
+         "Hand data corrupt on Board 3, Line 29", 6, 3, 29},
+        {"deal of five hands", [&] { std::string t = OwnFile(24), five = deal3; five[deal3.find('.')] = ' ';
+             t.replace(t.find(deal3), deal3.size(), five); return t; },
+         "Hand data corrupt on Board 3, Line 29", 6, 3, 29},
+        // A deal value with no closing quote runs to the end of its line.
+        {"deal without closing quote", [&] { std::string t = OwnFile(36);
+             t.erase(t.find(SolvedDeals[3].deal) + 69, 1); return t; },
+         "Hand data corrupt on Board 4, Line 39", 6, 4, 39},
+        // Board 12's tricks: line 2 + 10 * 11 + 9 = 121.
+        {"tricks of wrong length", [&] { std::string t = OwnFile(24);
+             t.insert(t.find("[DoubleDummyTricks \"", t.find("[Board \"12\"]")) + 20, "7"); return t; },
+         "DoubleDummy tricks data corrupt on Board 12, Line 121", 7, 12, 121},
+        // Cut after board 30, then break a deal, the tricks and the event:
+        // the count wins over every other fault.
+        {"30 boards and other faults", [&] { std::string t = OwnFile(36);
+             t.erase(t.find("[Event \"#\"]", t.find("[Board \"30\"]")));
+             t.erase(t.find(SolvedDeals[1].deal) + 5, 1);
+             t.insert(t.find("[DoubleDummyTricks \"") + 20, "x");
+             EraseLinesStarting(t, "[Event"); return t; },
+         "Total boards (30) must be 24 or 36", 8},
+        // Forty boards: counted, only 36 stored.
+        {"40 boards", [&] { std::string t = OwnFile(36);
+             for (int b = 37; b <= 40; b++)
+                 t += "[Board \"" + std::to_string(b) + "\"]\r\n[Deal \"" + std::string(SolvedDeals[b].deal) +
+                      "\"]\r\n[OptimumScore \"Passout\"]\r\n[DoubleDummyTricks \"00000000000000000000\"]\r\n";
+             return t; }, "Total boards (40) must be 24 or 36", 8},
+        {"empty file", [] { return std::string(); }, "Total boards (0) must be 24 or 36", 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sound.played.clear();
+        errorColours = false;
+        EXPECT_EQ(Read(c.text()), Row15(c.message));
+        EXPECT_TRUE(errorColours);
+        EXPECT_EQ(G.ErrorCode, c.code);
+        EXPECT_EQ(G.LoadFailed, 1);
+        EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
+        if (c.board) {
+            EXPECT_EQ(G.PbnErrorBoard, c.board);
+            EXPECT_EQ(G.PbnErrorLine, c.line);
+        }
+        if (c.code == 6) {
+            EXPECT_EQ(G.DealText[c.board], "");
+        }
+        if (c.code == 8) {
+            EXPECT_EQ(G.PbnBoardCount, std::stoi(c.message.substr(14)));
+        }
+    }
 }
 
-TEST_F(PbnReaderTest, FileWithoutScoresAndTricksAtAllReadsWell) {
-    std::string text = OwnFile(24);
-    EraseLinesStarting(text, "[OptimumScore");
-    EraseLinesStarting(text, "[DoubleDummyTricks");
-    EXPECT_EQ(Read(text), "");
-    EXPECT_EQ(G.LoadFailed, 0);
-    EXPECT_EQ(G.PbnCreatedHere, 1);
-    // Marked as ours, but no tricks to use: analysed anew.
-    EXPECT_FALSE(PbnStoredTricksUsable());
-}
-
-TEST_F(PbnReaderTest, DealOfWrongLengthNamesBoardAndLine) {
-    std::string text = "% another comment line first\r\n" + OwnFile(24);
-    // Board 7's deal: line 2 + 10 * 6 + 7, plus the extra line = 70.
-    std::string deal = SolvedDeals[6].deal;
-    size_t at = text.find(deal);
-    text.erase(at + 68, 1);
-    EXPECT_EQ(Read(text), Row15("Hand data corrupt on Board 7, Line 70"));
-    EXPECT_EQ(G.ErrorCode, 6);
-    EXPECT_EQ(G.PbnErrorBoard, 7);
-    EXPECT_EQ(G.PbnErrorLine, 70);
-}
-
-TEST_F(PbnReaderTest, DealThatIsNoDealIsCorruptHandData) {
-    std::string text = OwnFile(24);
-    std::string deal = SolvedDeals[2].deal;   // board 3, line 29
-    std::string bad = deal;
-    bad[10] = 'X';
-    text.replace(text.find(deal), deal.size(), bad);
-    EXPECT_EQ(Read(text), Row15("Hand data corrupt on Board 3, Line 29"));
-    EXPECT_EQ(G.DealText[3], "");
-
-    std::string fiveHands = OwnFile(24);
-    std::string five = deal;
-    five[deal.find('.')] = ' ';   // a fifth hand
-    fiveHands.replace(fiveHands.find(deal), deal.size(), five);
-    EXPECT_EQ(Read(fiveHands), Row15("Hand data corrupt on Board 3, Line 29"));
-}
-
-TEST_F(PbnReaderTest, TricksOfWrongLengthNameBoardAndLine) {
-    std::string text = OwnFile(24);
-    size_t at = text.find("[DoubleDummyTricks \"", text.find("[Board \"12\"]")) + 20;
-    text.insert(at, "7");
-    // Board 12's tricks: line 2 + 10 * 11 + 9 = 121.
-    EXPECT_EQ(Read(text), Row15("DoubleDummy tricks data corrupt on Board 12, Line 121"));
-    EXPECT_EQ(G.ErrorCode, 7);
-}
-
-TEST_F(PbnReaderTest, BoardCountOtherThan24Or36WinsOverEveryOtherFault) {
-    FillFixedGame(36);
-    std::string text = PbnFileText("03-07-2015");
-    // Cut after board 30, then break a deal, the tricks and the event.
-    text.erase(text.find("[Event \"#\"]", text.find("[Board \"30\"]")));
-    text.erase(text.find(SolvedDeals[1].deal) + 5, 1);
-    text.insert(text.find("[DoubleDummyTricks \"") + 20, "x");
-    EraseLinesStarting(text, "[Event");
-    ResetTables();
-    EXPECT_EQ(Read(text), Row15("Total boards (30) must be 24 or 36"));
-    EXPECT_EQ(G.ErrorCode, 8);
-    EXPECT_EQ(G.PbnBoardCount, 30);
-}
-
-TEST_F(PbnReaderTest, FileWithoutOurMarkIsNotOurs) {
-    std::string text = OwnFile(24);
-    text.erase(0, text.find("\r\n") + 2);
-    EXPECT_EQ(Read(text), "");
-    EXPECT_EQ(G.PbnCreatedHere, 0);
-    EXPECT_FALSE(PbnStoredTricksUsable());
-}
-
-TEST_F(PbnReaderTest, StoredTricksOnlyWhenEveryBoardHasThem) {
-    // Two tricks tags on board 1, none on board 2: the counts agree but
-    // board 2 has nothing to decode.
-    std::string text = OwnFile(24);
-    size_t board2 = text.find("[Board \"2\"]");
-    size_t at = text.find("[DoubleDummyTricks", board2);
-    std::string line = text.substr(at, text.find("\r\n", at) + 2 - at);
-    text.erase(at, line.size());
-    text.insert(text.find("[DoubleDummyTricks"), line);
-    EXPECT_EQ(Read(text), "");
-    EXPECT_EQ(G.PbnCreatedHere, 1);
-    EXPECT_FALSE(PbnStoredTricksUsable());
+// Files that read well, whether they are ours and whether their stored
+// tricks can be used instead of a new analysis.
+TEST_F(PbnReaderTest, AcceptedFilesAndWhetherTheirStoredTricksAreUsed) {
+    struct Case {
+        const char* name;
+        std::function<void(std::string&)> change;
+        int createdHere;
+    } cases[] = {
+        {"no scores and tricks at all", [](std::string& t) {
+             EraseLinesStarting(t, "[OptimumScore");
+             EraseLinesStarting(t, "[DoubleDummyTricks"); }, 1},
+        {"without our mark", [](std::string& t) { t.erase(0, t.find("\r\n") + 2); }, 0},
+        // Two tricks tags on board 1, none on board 2: the counts agree but
+        // board 2 has nothing to decode.
+        {"tricks of board 2 on board 1", [](std::string& t) {
+             size_t at = t.find("[DoubleDummyTricks", t.find("[Board \"2\"]"));
+             std::string line = t.substr(at, t.find("\r\n", at) + 2 - at);
+             t.erase(at, line.size());
+             t.insert(t.find("[DoubleDummyTricks"), line); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = OwnFile(24);
+        c.change(text);
+        EXPECT_EQ(Read(text), "");
+        EXPECT_EQ(G.LoadFailed, 0);
+        EXPECT_EQ(G.PbnCreatedHere, c.createdHere);
+        EXPECT_FALSE(PbnStoredTricksUsable());
+    }
 }
 
 TEST_F(PbnReaderTest, DecoderReadsLowerCaseDigitsOnly) {
     G.TotalBoards = 24;
+    // North: NT 13, S 0, H 1, D 2, C 3; South: 4 5 6 7 8; East: 9 a b c A;
+    // West: B ? x 9 z.
     G.DDTricksText[1] = "d0123456789abcAB?x9z";
     G.DDTricksText[2] = "short";
     G.DDTricks[2][1][5] = 9;
     DecodeDDTricksTexts();
-    // North: NT 13, S 0, H 1, D 2, C 3.
-    EXPECT_EQ(G.DDTricks[1][1][5], 13);
-    EXPECT_EQ(G.DDTricks[1][1][4], 0);
-    EXPECT_EQ(G.DDTricks[1][1][3], 1);
-    EXPECT_EQ(G.DDTricks[1][1][1], 3);
-    // South: 4 5 6 7 8; East: 9 a b c A; West: B ? x 9 z.
-    EXPECT_EQ(G.DDTricks[1][3][5], 4);
-    EXPECT_EQ(G.DDTricks[1][2][5], 9);
-    EXPECT_EQ(G.DDTricks[1][2][4], 10);
-    EXPECT_EQ(G.DDTricks[1][2][2], 12);
-    EXPECT_EQ(G.DDTricks[1][2][1], 0);   // "A" is not a digit here
-    EXPECT_EQ(G.DDTricks[1][4][5], 0);
-    EXPECT_EQ(G.DDTricks[1][4][3], 0);
-    EXPECT_EQ(G.DDTricks[1][4][2], 9);
-    EXPECT_EQ(G.DDTricks[2][1][5], 0);   // "s" of "short"
-    EXPECT_EQ(G.DDTricks[2][4][1], 0);
+    struct { int board, seat, strain, tricks; } cells[] = {
+        {1, 1, 5, 13}, {1, 1, 4, 0}, {1, 1, 3, 1}, {1, 1, 1, 3}, {1, 3, 5, 4},
+        {1, 2, 5, 9}, {1, 2, 4, 10}, {1, 2, 2, 12},
+        {1, 2, 1, 0},   // "A" is not a digit here
+        {1, 4, 5, 0}, {1, 4, 3, 0}, {1, 4, 2, 9},
+        {2, 1, 5, 0},   // "s" of "short"
+        {2, 4, 1, 0},
+    };
+    for (auto c : cells)
+        EXPECT_EQ(G.DDTricks[c.board][c.seat][c.strain], c.tricks) << c.board << c.seat << c.strain;
 }
 
 TEST_F(PbnReaderTest, HostileFilesNeverCrashOrWritePastTheTables) {
     std::string own = OwnFile(36);
-    // Forty boards: counted, only 36 stored.
-    std::string forty = own;
-    for (int b = 37; b <= 40; b++)
-        forty += "[Board \"" + std::to_string(b) + "\"]\r\n[Deal \"" + std::string(SolvedDeals[b].deal) +
-                 "\"]\r\n[OptimumScore \"Passout\"]\r\n[DoubleDummyTricks \"00000000000000000000\"]\r\n";
-    EXPECT_EQ(Read(forty), Row15("Total boards (40) must be 24 or 36"));
-
     // A line of two million characters, NUL bytes and a missing quote.
     std::string hostile = own;
     hostile.insert(hostile.find("[Board \"5\"]"), "[Note \"" + std::string(2000000, 'y') + "\"]\r\n");
@@ -339,13 +323,6 @@ TEST_F(PbnReaderTest, HostileFilesNeverCrashOrWritePastTheTables) {
     EXPECT_EQ(Read(hostile), "");
     EXPECT_EQ(G.PbnBoardCount, 36);
 
-    // A deal value with no closing quote runs to the end of its line.
-    std::string open = own;
-    size_t at = open.find(SolvedDeals[3].deal) + 69;
-    open.erase(at, 1);
-    EXPECT_EQ(Read(open), Row15("Hand data corrupt on Board 4, Line 39"));
-
-    // Not text at all.
     std::string binary;
     for (int i = 0; i < 100000; i++) binary += (char)((i * 7919 + i / 3) & 0xFF);
     Read(binary);
@@ -353,22 +330,10 @@ TEST_F(PbnReaderTest, HostileFilesNeverCrashOrWritePastTheTables) {
     EXPECT_GE(G.ErrorCode, 1);
     EXPECT_LE(G.ErrorCode, 8);
 
-    // An empty file, and one with lone CR line ends.
-    EXPECT_EQ(Read(""), Row15("Total boards (0) must be 24 or 36"));
     std::string crOnly = own;
     for (size_t p = crOnly.find("\r\n"); p != std::string::npos; p = crOnly.find("\r\n", p)) crOnly.erase(p + 1, 1);
     Read(crOnly);
     EXPECT_EQ(G.LoadFailed, 1);
-}
-
-TEST_F(PbnReaderTest, FolderInPlaceOfTheFileIsNotFound) {
-    fs::create_directories("GAMEFILE.KM/150307A.pbn");
-    std::string row16;
-    console.onReadKey = [&](ScriptedConsole& c) { row16 = c.RowText(16); };
-    console.Type(" ");
-    EXPECT_FALSE(Run(readpbnfile));
-    EXPECT_EQ(G.LoadFailed, 1);
-    EXPECT_NE(row16.find("not found"), std::string::npos) << console.Dump();
 }
 
 }  // namespace
