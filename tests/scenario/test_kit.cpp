@@ -8,6 +8,11 @@ namespace {
 
 std::string Chars(unsigned char ch, int count) { return std::string(count, (char)ch); }
 
+// Two-byte keys are pressed, anything else typed a character at a time.
+void Keys(ScriptedConsole& c, const std::vector<std::string>& keys) {
+    for (const auto& k : keys) k.size() == 2 && k[0] == '\0' ? c.Press(k) : c.Type(k);
+}
+
 class KitTest : public KelmoTest {
 protected:
     void SetUp() override {
@@ -27,15 +32,15 @@ protected:
 TEST_F(KitTest, HeaderFramesTheScreenInGreyOnBlue) {
     ConsoleColor(BRIGHTWHITE, MAGENTA);
     ShowHeader();
+    const struct { int row; unsigned char left, line, right; } rules[] = {
+        {2, DBL_TOPLEFT, DBL_HORIZ, DBL_TOPRIGHT},
+        {4, DBL_TEE_LEFT, DBL_HORIZ, DBL_TEE_RIGHT},
+        {12, DBL_SGL_TEE_LEFT, SGL_HORIZ, DBL_SGL_TEE_RIGHT},
+        {24, DBL_BOTLEFT, DBL_HORIZ, DBL_BOTRIGHT}};
+    for (const auto& r : rules)
+        EXPECT_TRUE(console.Shows(r.row, 1, "  " + Chars(r.left, 1) + Chars(r.line, 74) + Chars(r.right, 1),
+                                  GREY, BLUE)) << r.row;
     const std::string side = "  " + Chars(DBL_VERT, 1) + std::string(74, ' ') + Chars(DBL_VERT, 1);
-    EXPECT_TRUE(console.Shows(2, 1, "  " + Chars(DBL_TOPLEFT, 1) + Chars(DBL_HORIZ, 74) +
-                                        Chars(DBL_TOPRIGHT, 1), GREY, BLUE));
-    EXPECT_TRUE(console.Shows(4, 1, "  " + Chars(DBL_TEE_LEFT, 1) + Chars(DBL_HORIZ, 74) +
-                                        Chars(DBL_TEE_RIGHT, 1), GREY, BLUE));
-    EXPECT_TRUE(console.Shows(12, 1, "  " + Chars(DBL_SGL_TEE_LEFT, 1) + Chars(SGL_HORIZ, 74) +
-                                         Chars(DBL_SGL_TEE_RIGHT, 1), GREY, BLUE));
-    EXPECT_TRUE(console.Shows(24, 1, "  " + Chars(DBL_BOTLEFT, 1) + Chars(DBL_HORIZ, 74) +
-                                         Chars(DBL_BOTRIGHT, 1), GREY, BLUE));
     for (int row : {5, 11, 13, 23}) EXPECT_EQ(console.Text(row, 1, 78), side) << row;
     // The last frame row is written without scrolling the screen.
     EXPECT_EQ(console.Text(1, 1, 80), std::string(80, ' '));
@@ -66,20 +71,13 @@ TEST_F(KitTest, GameFieldsStandAtColumn35InBrightWhite) {
     ConsoleColor(YELLOW, BLUE);
     ConsoleLocate(8, 26);
     ConsoleWrite("leftover text from an earlier screen");
-    G.ClubName = "Keelward Bridge Club";
-    G.DateText = "Saturday, March 7";
-    G.FullYear = 2015;
-    G.SessionNumber = 2;
-    G.EventName = "Pairs";
-    G.TotalBoards = 24;
+    G.ClubName = "Keelward Bridge Club", G.DateText = "Saturday, March 7", G.FullYear = 2015;
+    G.SessionNumber = 2, G.EventName = "Pairs", G.TotalBoards = 24;
     ShowGameFields();
-    EXPECT_TRUE(console.Shows(6, 35, "Keelward Bridge Club", BRIGHTWHITE, BLUE));
-    EXPECT_TRUE(console.Shows(7, 35, "Saturday, March 7, 2015", BRIGHTWHITE, BLUE));
-    EXPECT_TRUE(console.Shows(8, 35, "Afternoon", BRIGHTWHITE, BLUE));
+    const char* fields[5] = {"Keelward Bridge Club", "Saturday, March 7, 2015", "Afternoon", "Pairs", "24"};
+    for (int i = 0; i < 5; i++) EXPECT_TRUE(console.Shows(6 + i, 35, fields[i], BRIGHTWHITE, BLUE)) << i;
     EXPECT_EQ(console.Text(8, 26, 9), std::string(9, ' '));
     EXPECT_EQ(console.Text(8, 45, 31), std::string(31, ' '));
-    EXPECT_TRUE(console.Shows(9, 35, "Pairs", BRIGHTWHITE, BLUE));
-    EXPECT_TRUE(console.Shows(10, 35, "24", BRIGHTWHITE, BLUE));
     EXPECT_EQ(console.CharAt(10, 34), ' ');
     EXPECT_FALSE(console.CursorVisible());
     // The frame and labels are untouched.
@@ -107,55 +105,71 @@ TEST_F(KitTest, ClearWorkAreaBlanksRows14To23InsideTheFrame) {
     EXPECT_TRUE(console.CursorVisible());
 }
 
-TEST_F(KitTest, ReadLineEnterAtOnceBlanksTheShownDefaultAndReturnsEmpty) {
-    ShowDefault(17, 33, "Keelward Bridge Club");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run([] { ReadLine(PrintableCharacters, 40); }));
-    EXPECT_EQ(G.InputText, "");
-    EXPECT_EQ(G.AbandonFlag, 0);
-    EXPECT_EQ(console.Text(17, 33, 40), std::string(40, ' '));
+// One field read from a script, with a default shown or on a bare cursor.
+struct FieldCase {
+    const char* name;
+    const char* shown;   // nullptr: no default
+    int row, column;
+    std::vector<std::string> keys;
+    std::string (*read)();   // the value read: G.InputText or G.InputNumber
+    const char* value;   // nullptr: not checked
+    int abandon;
+    std::string field;   // the field afterwards from (row, column); empty: not checked
+    int beeps;           // 0: no sound at all; -1: not checked
+    void (*more)(const ScriptedConsole&);
+};
+
+std::string Text40() { ReadLine(PrintableCharacters, 40); return G.InputText; }
+std::string Int100() { inputinteger(1, 100); return std::to_string(G.InputNumber); }
+const char* const Club = "Keelward Bridge Club";
+
+void PrintTo(const FieldCase& f, std::ostream* os) { *os << f.name; }
+
+// Built when the tests are listed: the two-byte keys are not there before.
+std::vector<FieldCase> FieldCases() { return {
+    {"ReadLineEnterAtOnceBlanksTheShownDefaultAndReturnsEmpty", Club, 17, 33, {KEY_ENTER}, Text40, "", 0,
+     std::string(40, ' '), -1, nullptr},
+    {"ReadLineFirstKeyReplacesTheDefault", Club, 17, 33, {"Ace\r"}, Text40, "Ace", 0, "Ace" + std::string(37, ' '),
+     0, [](const ScriptedConsole& c) { EXPECT_EQ(c.Fg(17, 33), BRIGHTWHITE); }},
+    // Backspace at the start beeps, so do the fifth letter and up.
+    {"ReadLineRefusesPastTheMaximumAndBackspaceAtTheStart", nullptr, 17, 33,
+     {KEY_BACKSPACE, "abcde", KEY_UP, KEY_BACKSPACE, "Z\r"}, [] { ReadLine(PrintableCharacters, 4); return G.InputText; },
+     "abcZ", 0, "abcZ  ", 3, [](const ScriptedConsole& c) { EXPECT_EQ(c.Column(), 37); }},
+    {"ReadLineKeepsToTheAllowedCharactersAndLeavesOnEsc", nullptr, 15, 53, {"91a7 x#", KEY_ESC},
+     [] { ReadLine(ControlCharacters, 11); return G.InputText; }, nullptr, 1, "917 x ", 2, nullptr},
+    {"InputIntegerShownDefaultAndEnterGivesTheDefault", "1  ", 16, 49, {KEY_ENTER}, Int100, "1", 0, "", 0, nullptr},
+    {"InputIntegerTypingReplacesTheDefault", "1  ", 16, 49, {"25\r"}, Int100, "25", 0, "25 ", -1, nullptr},
+    // The first digit replaces a one-digit default, not a second digit.
+    {"InputIntegerOneDigitDefaultCanBeTypedOver", "1", 16, 49, {"3\r"},
+     [] { inputinteger(1, 4); return std::to_string(G.InputNumber); }, "3", 0, "3", 0, nullptr},
+    {"InputIntegerBackspaceAndRefusedKeys", nullptr, 16, 49, {KEY_BACKSPACE, "4x", KEY_RIGHT, "7", KEY_BACKSPACE, "2\r"},
+     Int100, "42", 0, "42 ", 3, nullptr},
+    {"InputIntegerEscAbandonsWithZero", nullptr, 16, 49, {"12", KEY_ESC}, Int100, "0", 1, "", -1, nullptr},
+}; }
+
+class FieldTest : public KitTest, public ::testing::WithParamInterface<FieldCase> {};
+
+TEST_P(FieldTest, Reads) {
+    const FieldCase& f = GetParam();
+    if (f.shown) ShowDefault(f.row, f.column, f.shown);
+    else ConsoleLocate(f.row, f.column);
+    Keys(console, f.keys);
+    std::string value;
+    ASSERT_FALSE(Run([&] { value = f.read(); }));
+    if (f.value) { EXPECT_EQ(value, f.value); }
+    EXPECT_EQ(G.AbandonFlag, f.abandon);
+    if (!f.field.empty()) { EXPECT_EQ(console.Text(f.row, f.column, (int)f.field.size()), f.field); }
+    if (f.beeps == 0) { EXPECT_TRUE(sound.played.empty()); }
+    if (f.beeps > 0) { EXPECT_EQ(sound.Count("beep2"), f.beeps); }
+    if (f.more) f.more(console);
 }
 
-TEST_F(KitTest, ReadLineFirstKeyReplacesTheDefault) {
-    ShowDefault(17, 33, "Keelward Bridge Club");
-    console.Type("Ace");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run([] { ReadLine(PrintableCharacters, 40); }));
-    EXPECT_EQ(G.InputText, "Ace");
-    EXPECT_EQ(console.Text(17, 33, 40), "Ace" + std::string(37, ' '));
-    EXPECT_EQ(console.Fg(17, 33), BRIGHTWHITE);
-    EXPECT_TRUE(sound.played.empty());
-}
-
-TEST_F(KitTest, ReadLineRefusesPastTheMaximumAndBackspaceAtTheStart) {
-    ConsoleLocate(17, 33);
-    console.Press(KEY_BACKSPACE);   // at the start: beep, nothing changes
-    console.Type("abcde");         // the fifth letter is one too many
-    console.Press(KEY_UP);         // a key without a character
-    console.Press(KEY_BACKSPACE);
-    console.Type("Z");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run([] { ReadLine(PrintableCharacters, 4); }));
-    EXPECT_EQ(G.InputText, "abcZ");
-    EXPECT_EQ(console.Text(17, 33, 6), "abcZ  ");
-    EXPECT_EQ(console.Column(), 37);
-    EXPECT_EQ(sound.Count("beep2"), 3);
-}
-
-TEST_F(KitTest, ReadLineKeepsToTheAllowedCharactersAndLeavesOnEsc) {
-    ConsoleLocate(15, 53);
-    console.Type("91a7 x#");
-    console.Press(KEY_ESC);
-    ASSERT_FALSE(Run([] { ReadLine(ControlCharacters, 11); }));
-    EXPECT_EQ(G.AbandonFlag, 1);
-    EXPECT_EQ(console.Text(15, 53, 6), "917 x ");
-    EXPECT_EQ(sound.Count("beep2"), 2);   // "a" and "#"
-}
+INSTANTIATE_TEST_SUITE_P(Kit, FieldTest, ::testing::ValuesIn(FieldCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(KitTest, InputIntegerRefusesZeroBlanksTheFieldAndTakes100) {
     ConsoleLocate(16, 60);
-    console.Type("0");
-    console.Press(KEY_ENTER);
+    console.Type("0\r");
     console.onReadKey = [this](ScriptedConsole& c) {
         // After the refused 0 the field is blank and the cursor at its start.
         if (c.ReadKeyCalls() == 3) {
@@ -164,65 +178,11 @@ TEST_F(KitTest, InputIntegerRefusesZeroBlanksTheFieldAndTakes100) {
             EXPECT_EQ(sound.Count("beep2"), 1);
         }
     };
-    console.Type("1000");   // a fourth digit beeps
-    console.Press(KEY_ENTER);
+    console.Type("1000\r");   // a fourth digit beeps
     ASSERT_FALSE(Run([] { inputinteger(1, 100); }));
     EXPECT_EQ(G.InputNumber, 100);
     EXPECT_EQ(console.Text(16, 60, 4), "100 ");
     EXPECT_EQ(sound.Count("beep2"), 2);
-}
-
-TEST_F(KitTest, InputIntegerShownDefaultAndEnterGivesTheDefault) {
-    ShowDefault(16, 49, "1  ");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run([] { inputinteger(1, 100); }));
-    EXPECT_EQ(G.InputNumber, 1);
-    EXPECT_TRUE(sound.played.empty());
-}
-
-TEST_F(KitTest, InputIntegerTypingReplacesTheDefault) {
-    ShowDefault(16, 49, "1  ");
-    console.Type("25");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run([] { inputinteger(1, 100); }));
-    EXPECT_EQ(G.InputNumber, 25);
-    EXPECT_EQ(console.Text(16, 49, 3), "25 ");
-}
-
-TEST_F(KitTest, InputIntegerOneDigitDefaultCanBeTypedOver) {
-    // A field of one digit that already shows its default: the first digit
-    // replaces the default instead of counting as a second digit.
-    ShowDefault(16, 49, "1");
-    console.Type("3");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run([] { inputinteger(1, 4); }));
-    EXPECT_EQ(G.InputNumber, 3);
-    EXPECT_EQ(console.CharAt(16, 49), '3');
-    EXPECT_TRUE(sound.played.empty());
-}
-
-TEST_F(KitTest, InputIntegerBackspaceAndRefusedKeys) {
-    ConsoleLocate(16, 49);
-    console.Press(KEY_BACKSPACE);   // at the start
-    console.Type("4x");
-    console.Press(KEY_RIGHT);
-    console.Type("7");
-    console.Press(KEY_BACKSPACE);
-    console.Type("2");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run([] { inputinteger(1, 100); }));
-    EXPECT_EQ(G.InputNumber, 42);
-    EXPECT_EQ(console.Text(16, 49, 3), "42 ");
-    EXPECT_EQ(sound.Count("beep2"), 3);
-}
-
-TEST_F(KitTest, InputIntegerEscAbandonsWithZero) {
-    ConsoleLocate(16, 49);
-    console.Type("12");
-    console.Press(KEY_ESC);
-    ASSERT_FALSE(Run([] { inputinteger(1, 100); }));
-    EXPECT_EQ(G.AbandonFlag, 1);
-    EXPECT_EQ(G.InputNumber, 0);
 }
 
 TEST_F(KitTest, AskYesNoDefaultsLowerCaseAndRefusedKeys) {
@@ -255,13 +215,13 @@ TEST_F(KitTest, AskYesNoDefaultsLowerCaseAndRefusedKeys) {
 TEST_F(KitTest, DrawBoxIncludesTheBorderInItsSize) {
     ShowHeader();
     DrawBox(6, 40, 26, 14, GREEN, WHITE);
-    EXPECT_TRUE(console.Shows(6, 40, Chars(SGL_TOPLEFT, 1) + Chars(SGL_HORIZ, 24) +
-                                         Chars(SGL_TOPRIGHT, 1), GREEN, WHITE));
+    auto rule = [](unsigned char left, unsigned char line, unsigned char right) {
+        return Chars(left, 1) + Chars(line, 24) + Chars(right, 1);
+    };
+    EXPECT_TRUE(console.Shows(6, 40, rule(SGL_TOPLEFT, SGL_HORIZ, SGL_TOPRIGHT), GREEN, WHITE));
     for (int row = 7; row <= 18; row++)
-        EXPECT_TRUE(console.Shows(row, 40, Chars(SGL_VERT, 1) + std::string(24, ' ') +
-                                               Chars(SGL_VERT, 1), GREEN, WHITE)) << row;
-    EXPECT_TRUE(console.Shows(19, 40, Chars(SGL_BOTLEFT, 1) + Chars(SGL_HORIZ, 24) +
-                                          Chars(SGL_BOTRIGHT, 1), GREEN, WHITE));
+        EXPECT_TRUE(console.Shows(row, 40, rule(SGL_VERT, ' ', SGL_VERT), GREEN, WHITE)) << row;
+    EXPECT_TRUE(console.Shows(19, 40, rule(SGL_BOTLEFT, SGL_HORIZ, SGL_BOTRIGHT), GREEN, WHITE));
     EXPECT_EQ(console.CharAt(20, 40), ' ');
     EXPECT_EQ(console.CharAt(6, 66), ' ');
     EXPECT_FALSE(console.CursorVisible());
