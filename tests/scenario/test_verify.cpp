@@ -13,16 +13,22 @@ protected:
     }
     // Board 1 of the game #91722 31459, dealt silently as on the recall path.
     void DealExampleBoardOne() {
-        G.GameMonth = 3;
-        G.GameDay = 7;
-        G.GameYear = 15;
-        G.SessionNumber = 2;
-        G.GameNumber = 1234;
-        G.TotalBoards = 24;
+        G.GameMonth = 3, G.GameDay = 7, G.GameYear = 15;
+        G.SessionNumber = 2, G.GameNumber = 1234, G.TotalBoards = 24;
         ApplyDealingKey();
         DealBoards(1, 1, 0);
     }
     static std::string Chars(int ch, int n) { return std::string(n, (char)ch); }
+    struct Cell {
+        int row, column;
+        std::string text;
+        int fg = -1, bg = -1;
+    };
+    static void ExpectScreen(const ScriptedConsole& c, std::initializer_list<Cell> cells) {
+        for (const Cell& cell : cells)
+            EXPECT_TRUE(c.Shows(cell.row, cell.column, cell.text, cell.fg, cell.bg))
+                << cell.row << "," << cell.column << " " << cell.text << "\n" << c.Dump();
+    }
 };
 
 TEST_F(VerifyTest, ShowsBoardOneInItsBoxAndAcceptsYes) {
@@ -32,20 +38,16 @@ TEST_F(VerifyTest, ShowsBoardOneInItsBoxAndAcceptsYes) {
         if (looked) return;
         looked = true;
         // East's longest suit is 7: a box 29 columns wide, columns 40..68.
-        EXPECT_TRUE(c.Shows(6, 40, Chars(218, 1) + Chars(196, 27) + Chars(191, 1), GREEN, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(19, 40, Chars(192, 1) + Chars(196, 27) + Chars(217, 1), GREEN, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(12, 68, Chars(179, 1), GREEN, BRIGHTWHITE));
-        const char* spade = "\x06 ";
-        EXPECT_TRUE(c.Shows(7, 50, spade, RED, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(7, 52, "A753", BLACK, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(10, 50, "\x05 J952"));
-        EXPECT_TRUE(c.Shows(11, 42, "\x06 86"));       // West
-        EXPECT_TRUE(c.Shows(14, 42, "\x05 AQT"));
-        EXPECT_TRUE(c.Shows(11, 58, "\x06 KQJT942"));  // East
-        EXPECT_TRUE(c.Shows(12, 58, "\x03 T6"));
-        EXPECT_TRUE(c.Shows(15, 50, "\x06 " + Chars(196, 2), -1, BRIGHTWHITE));   // South's void
-        EXPECT_TRUE(c.Shows(16, 50, "\x03 KJ3"));
-        EXPECT_TRUE(c.Shows(22, 13, "Does this deal match Board #1 on the handrecord?  (Y/n)", YELLOW, BLUE));
+        const int green = GREEN, white = BRIGHTWHITE;
+        ExpectScreen(c, {{6, 40, Chars(218, 1) + Chars(196, 27) + Chars(191, 1), green, white},
+                         {19, 40, Chars(192, 1) + Chars(196, 27) + Chars(217, 1), green, white},
+                         {12, 68, Chars(179, 1), green, white},
+                         {7, 50, "\x06 ", RED, white}, {7, 52, "A753", BLACK, white}, {10, 50, "\x05 J952"},
+                         {11, 42, "\x06 86"}, {14, 42, "\x05 AQT"},             // West
+                         {11, 58, "\x06 KQJT942"}, {12, 58, "\x03 T6"},         // East
+                         {15, 50, "\x06 " + Chars(196, 2), -1, white},              // South's void
+                         {16, 50, "\x03 KJ3"},
+                         {22, 13, "Does this deal match Board #1 on the handrecord?  (Y/n)", YELLOW, BLUE}});
         EXPECT_TRUE(c.CursorVisible());
         EXPECT_EQ(c.Row(), 22);
         EXPECT_EQ(c.Column(), 64);
@@ -78,15 +80,15 @@ TEST_F(VerifyTest, NoShowsTheIncompatibilityNoticeAndWaits) {
     int waits = 0;
     console.onReadKey = [&](ScriptedConsole& c) {
         if (++waits != 2) return;
-        EXPECT_TRUE(c.Shows(13, 15, Chars(220, 55), BLACK, BLUE));
-        EXPECT_TRUE(c.Shows(14, 14, Chars(218, 1) + Chars(196, 53) + Chars(191, 1), BLUE, YELLOW));
-        EXPECT_TRUE(c.Shows(14, 69, Chars(219, 1), BLACK, BLUE));
-        EXPECT_TRUE(c.Shows(15, 14, Chars(179, 1) + " If the hands do not match and your typing is okay,  " + Chars(179, 1), BLUE, YELLOW));
-        EXPECT_TRUE(c.Shows(16, 15, " then your computer hardware is somehow incompatible ", BLUE, YELLOW));
-        EXPECT_TRUE(c.Shows(17, 15, " with the unit that produced these hands originally. ", BLUE, YELLOW));
-        EXPECT_TRUE(c.Shows(17, 69, Chars(219, 1), BLACK, BLUE));
-        EXPECT_TRUE(c.Shows(18, 14, Chars(192, 1) + Chars(196, 53) + Chars(217, 1), BLUE, YELLOW));
-        EXPECT_TRUE(c.Shows(18, 69, Chars(223, 1), BLACK, BLUE));
+        ExpectScreen(c, {{13, 15, Chars(220, 55), BLACK, BLUE},
+                         {14, 14, Chars(218, 1) + Chars(196, 53) + Chars(191, 1), BLUE, YELLOW},
+                         {14, 69, Chars(219, 1), BLACK, BLUE},
+                         {15, 14, Chars(179, 1) + " If the hands do not match and your typing is okay,  " + Chars(179, 1), BLUE, YELLOW},
+                         {16, 15, " then your computer hardware is somehow incompatible ", BLUE, YELLOW},
+                         {17, 15, " with the unit that produced these hands originally. ", BLUE, YELLOW},
+                         {17, 69, Chars(219, 1), BLACK, BLUE},
+                         {18, 14, Chars(192, 1) + Chars(196, 53) + Chars(217, 1), BLUE, YELLOW},
+                         {18, 69, Chars(223, 1), BLACK, BLUE}});
         EXPECT_FALSE(c.CursorVisible());
         EXPECT_EQ(c.Foreground(), YELLOW);
     };
@@ -104,9 +106,8 @@ TEST_F(VerifyTest, BoxWidthFollowsEastsLongestSuit) {
     SummarizeBoard(1);
     console.Type("y");
     ASSERT_FALSE(Run(VerifyBoardOne));
-    EXPECT_TRUE(console.Shows(6, 40, Chars(218, 1) + Chars(196, 33) + Chars(191, 1)));
-    EXPECT_TRUE(console.Shows(14, 58, "\x05 AKQJT98765432"));
-    EXPECT_TRUE(console.Shows(14, 74, Chars(179, 1), GREEN, BRIGHTWHITE));
+    ExpectScreen(console, {{6, 40, Chars(218, 1) + Chars(196, 33) + Chars(191, 1)},
+                           {14, 58, "\x05 AKQJT98765432"}, {14, 74, Chars(179, 1), GREEN, BRIGHTWHITE}});
 
     G.HandMasks[1][1][3] = 0x000F;   // four clubs
     SummarizeBoard(1);
@@ -123,29 +124,21 @@ TEST_F(VerifyTest, DataImportErrorMessage) {
         EXPECT_FALSE(c.CursorVisible());
         EXPECT_EQ(c.Bg(1, 1), BLACK);
         EXPECT_EQ(c.CharAt(2, 3), ' ');   // the header is gone
-        EXPECT_TRUE(c.Shows(7, 14, Chars(218, 1) + Chars(196, 52) + Chars(191, 1), GREY, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(18, 14, Chars(192, 1) + Chars(196, 52) + Chars(217, 1), GREY, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(8, 31, Chars(196, 1) + " DATA IMPORT ERROR " + Chars(196, 1), RED, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(10, 16, "The ", BLUE, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(10, 20, "Control Number ", RED, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(10, 35, "you have entered is valid only", BLUE, BRIGHTWHITE));
-        EXPECT_TRUE(c.Shows(11, 16, "for the ", BLUE));
-        EXPECT_TRUE(c.Shows(11, 24, "GAME DATE", GREEN));
-        EXPECT_TRUE(c.Shows(11, 33, ", ", BLUE));
-        EXPECT_TRUE(c.Shows(11, 35, "SESSION", GREEN));
-        EXPECT_TRUE(c.Shows(11, 42, ", and ", BLUE));
-        EXPECT_TRUE(c.Shows(11, 48, "TOTAL BOARDS ", GREEN));
-        EXPECT_TRUE(c.Shows(11, 61, "shown", BLUE));
-        EXPECT_TRUE(c.Shows(12, 16, "on the screen. ", BLUE));
-        EXPECT_TRUE(c.Shows(12, 31, "KELMO ", GREEN));
-        EXPECT_TRUE(c.Shows(12, 37, "is unable to generate hands", BLUE));
-        EXPECT_TRUE(c.Shows(13, 16, "for a different specification.", BLUE));
-        EXPECT_TRUE(c.Shows(14, 16, std::string(50, ' ')));
-        EXPECT_TRUE(c.Shows(15, 16, "If your typing was correct, then you might need to", BLUE));
-        EXPECT_TRUE(c.Shows(16, 16, "consult with your ", BLUE));
-        EXPECT_TRUE(c.Shows(16, 34, "Multi-Venue Coordinator ", GREEN));
-        EXPECT_TRUE(c.Shows(16, 58, "in order", BLUE));
-        EXPECT_TRUE(c.Shows(17, 16, "to correct the problem.", BLUE, BRIGHTWHITE));
+        const int white = BRIGHTWHITE;
+        ExpectScreen(c, {{7, 14, Chars(218, 1) + Chars(196, 52) + Chars(191, 1), GREY, white},
+                         {18, 14, Chars(192, 1) + Chars(196, 52) + Chars(217, 1), GREY, white},
+                         {8, 31, Chars(196, 1) + " DATA IMPORT ERROR " + Chars(196, 1), RED, white},
+                         {10, 16, "The ", BLUE, white}, {10, 20, "Control Number ", RED, white},
+                         {10, 35, "you have entered is valid only", BLUE, white},
+                         {11, 16, "for the ", BLUE}, {11, 24, "GAME DATE", GREEN}, {11, 33, ", ", BLUE},
+                         {11, 35, "SESSION", GREEN}, {11, 42, ", and ", BLUE}, {11, 48, "TOTAL BOARDS ", GREEN},
+                         {11, 61, "shown", BLUE},
+                         {12, 16, "on the screen. ", BLUE}, {12, 31, "KELMO ", GREEN},
+                         {12, 37, "is unable to generate hands", BLUE},
+                         {13, 16, "for a different specification.", BLUE}, {14, 16, std::string(50, ' ')},
+                         {15, 16, "If your typing was correct, then you might need to", BLUE},
+                         {16, 16, "consult with your ", BLUE}, {16, 34, "Multi-Venue Coordinator ", GREEN},
+                         {16, 58, "in order", BLUE}, {17, 16, "to correct the problem.", BLUE, white}});
     };
     console.Type("k");
     ASSERT_FALSE(Run(ShowDataImportError));
