@@ -35,15 +35,20 @@ constexpr int N = 1, E = 2, S = 3, W = 4;
 constexpr int CLUBS = 1, DIAMONDS = 2, HEARTS = 3, SPADES = 4, NOTRUMP = 5;
 
 TEST(ParScore, ExamplesOfTheScoringRules) {
-    EXPECT_EQ(ScoreContract(4, SPADES, 10, 0, 0), 420);
-    EXPECT_EQ(ScoreContract(3, NOTRUMP, 9, 1, 0), 600);
-    EXPECT_EQ(ScoreContract(1, NOTRUMP, 7, 0, 0), 90);
-    EXPECT_EQ(ScoreContract(4, HEARTS, 8, 1, 1), -500);
-    EXPECT_EQ(ScoreContract(5, DIAMONDS, 8, 0, 1), -500);
-    EXPECT_EQ(ScoreContract(6, CLUBS, 12, 0, 0), 920);
+    struct { int level, strain, tricks, vul, doubled, score; } cases[] = {
+        {4, SPADES, 10, 0, 0, 420}, {3, NOTRUMP, 9, 1, 0, 600}, {1, NOTRUMP, 7, 0, 0, 90},
+        {4, HEARTS, 8, 1, 1, -500}, {5, DIAMONDS, 8, 0, 1, -500}, {6, CLUBS, 12, 0, 0, 920},
+        {7, NOTRUMP, 0, 1, 1, -3800},   // thirteen down
+        // Doubled into game, overtricks and the insult.
+        {2, SPADES, 9, 0, 1, 570}, {1, CLUBS, 9, 1, 1, 140 + 400}, {7, NOTRUMP, 13, 1, 0, 2220},
+        {3, NOTRUMP, 13, 0, 0, 520},
+    };
+    for (auto c : cases)
+        EXPECT_EQ(ScoreContract(c.level, c.strain, c.tricks, c.vul, c.doubled), c.score)
+            << c.level << " " << c.strain << " " << c.tricks << " " << c.vul << c.doubled;
 }
 
-TEST(ParScore, PenaltyTablesAndDoubledMakes) {
+TEST(ParScore, PenaltyTables) {
     const int undoubledNv[] = {50, 100, 150, 200, 250, 300};
     const int undoubledVul[] = {100, 200, 300, 400, 500, 600};
     const int doubledNv[] = {100, 300, 500, 800, 1100, 1400};
@@ -55,55 +60,31 @@ TEST(ParScore, PenaltyTablesAndDoubledMakes) {
         EXPECT_EQ(ScoreContract(7, HEARTS, tricks, 0, 1), -doubledNv[under - 1]) << under;
         EXPECT_EQ(ScoreContract(7, HEARTS, tricks, 1, 1), -doubledVul[under - 1]) << under;
     }
-    EXPECT_EQ(ScoreContract(7, NOTRUMP, 0, 1, 1), -3800);   // thirteen down
-    // Doubled into game, overtricks and the insult.
-    EXPECT_EQ(ScoreContract(2, SPADES, 9, 0, 1), 570);
-    EXPECT_EQ(ScoreContract(1, CLUBS, 9, 1, 1), 140 + 400);
-    EXPECT_EQ(ScoreContract(7, NOTRUMP, 13, 1, 0), 2220);
-    EXPECT_EQ(ScoreContract(3, NOTRUMP, 13, 0, 0), 520);
 }
 
-TEST(ParBoard, NobodyTakesSevenTricksIsPassout) {
-    EXPECT_EQ(ParOfBoard(1, Tricks(6).t), "Passout");
-    EXPECT_EQ(ParOfBoard(4, Tricks(0).t), "Passout");
-}
-
-TEST(ParBoard, NinetyIsNeverContested) {
-    // 2C making is the best NS have: a score of exactly 90 starts no auction.
-    Tricks tricks(5);
-    tricks.Set(N, CLUBS, 8).Set(E, DIAMONDS, 7);
-    EXPECT_EQ(ParOfBoard(1, tricks.t), "N 90");
-}
-
-TEST(ParBoard, SacrificeOnlyWhenItCostsLessThanTheGame) {
-    // Board 1, nobody vulnerable: NS make 4S.
-    Tricks eight(4);
-    eight.Set(N, SPADES, 10).Set(S, SPADES, 10).Set(E, DIAMONDS, 8).Set(W, DIAMONDS, 8);
-    EXPECT_EQ(ParOfBoard(1, eight.t), "NS 420");   // 5Dx -3 = -500
-
-    Tricks nine = eight;
-    nine.Set(E, DIAMONDS, 9).Set(W, DIAMONDS, 9);
-    EXPECT_EQ(ParOfBoard(1, nine.t), "EW -300");   // 5Dx -2, and 5S fails for NS
-}
-
-TEST(ParBoard, BothSidesMakingTheSameContractListsEverySeat) {
-    Tricks tricks(6);
-    tricks.Set(N, NOTRUMP, 7).Set(E, NOTRUMP, 7);
-    EXPECT_EQ(ParOfBoard(1, tricks.t), "NE 90");
-}
-
-TEST(ParBoard, SevenNotrumpEndsTheAuction) {
-    Tricks tricks(0);
-    tricks.Set(N, NOTRUMP, 13).Set(S, NOTRUMP, 13).Set(E, CLUBS, 13);
-    EXPECT_EQ(ParOfBoard(4, tricks.t), "NS 2220");   // board 4: both vulnerable
-}
-
-TEST(ParBoard, EqualScoresGoToTheHigherContract) {
-    // 3NT and 5C both score 400: par is 5C, and only the seats that score
-    // 400 within the last four contracts below it are named.
-    Tricks tricks(3);
-    tricks.Set(N, NOTRUMP, 9).Set(S, CLUBS, 11);
-    EXPECT_EQ(ParOfBoard(1, tricks.t), "S 400");
+TEST(ParBoard, ParOfHandMadeTables) {
+    // Board 1, nobody vulnerable: NS make 4S; EW make eight or nine in diamonds.
+    Tricks fourSpades = Tricks(4).Set(N, SPADES, 10).Set(S, SPADES, 10);
+    struct {
+        const char* name;
+        int board;
+        Tricks tricks;
+        const char* par;
+    } cases[] = {
+        {"nobody takes seven tricks", 1, Tricks(6), "Passout"},
+        {"nobody takes a trick", 4, Tricks(0), "Passout"},
+        // 2C making is the best NS have: a score of exactly 90 starts no auction.
+        {"ninety is never contested", 1, Tricks(5).Set(N, CLUBS, 8).Set(E, DIAMONDS, 7), "N 90"},
+        {"5Dx -3 costs more than the game", 1, Tricks(fourSpades).Set(E, DIAMONDS, 8).Set(W, DIAMONDS, 8), "NS 420"},
+        {"5Dx -2, and 5S fails for NS", 1, Tricks(fourSpades).Set(E, DIAMONDS, 9).Set(W, DIAMONDS, 9), "EW -300"},
+        {"both sides make the same contract", 1, Tricks(6).Set(N, NOTRUMP, 7).Set(E, NOTRUMP, 7), "NE 90"},
+        {"seven notrump ends the auction, both vulnerable", 4,
+         Tricks(0).Set(N, NOTRUMP, 13).Set(S, NOTRUMP, 13).Set(E, CLUBS, 13), "NS 2220"},
+        // 3NT and 5C both score 400: par is 5C, and only the seats that score
+        // 400 within the last four contracts below it are named.
+        {"equal scores go to the higher contract", 1, Tricks(3).Set(N, NOTRUMP, 9).Set(S, CLUBS, 11), "S 400"},
+    };
+    for (auto& c : cases) EXPECT_EQ(ParOfBoard(c.board, c.tricks.t), c.par) << c.name;
 }
 
 TEST(ParBoard, GetParResultsFillsEveryBoardOfTheGame) {
