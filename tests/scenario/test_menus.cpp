@@ -9,6 +9,11 @@
 
 namespace {
 
+// Two-byte keys are pressed, anything else typed a character at a time.
+void Keys(ScriptedConsole& c, const std::vector<std::string>& keys) {
+    for (const auto& k : keys) k.size() == 2 && k[0] == '\0' ? c.Press(k) : c.Type(k);
+}
+
 // Counts the hand-overs of the terminal to another program.
 class HandingConsole : public ScriptedConsole {
 public:
@@ -35,10 +40,9 @@ protected:
         EXPECT_TRUE(c.Shows(23, 74, "elp", BROWN, BLUE));
     }
     void ExpectMainMenu(const ScriptedConsole& c) {
-        EXPECT_TRUE(c.Shows(14, 29, "(N) New game", YELLOW, BLUE)) << c.Dump();
-        EXPECT_TRUE(c.Shows(15, 29, "(R) Recall a game", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(16, 29, "(I) Import Hands for a Multi-Site event", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(17, 29, "(P) Import game from a PBN file", YELLOW, BLUE));
+        const char* options[] = {"(N) New game", "(R) Recall a game", "(I) Import Hands for a Multi-Site event",
+                                 "(P) Import game from a PBN file"};
+        for (int i = 0; i < 4; i++) EXPECT_TRUE(c.Shows(14 + i, 29, options[i], YELLOW, BLUE)) << c.Dump();
         EXPECT_TRUE(c.Shows(20, 34, "Select:  N", YELLOW, BLUE));
         ExpectHotKeyLine(c);
         EXPECT_EQ(c.Row(), 20);
@@ -84,10 +88,7 @@ TEST_F(MenuTest, MainMenuKeysInEitherCase) {
 }
 
 TEST_F(MenuTest, MainMenuRefusesOtherKeysAndStaysOnScreen) {
-    for (const std::string& key : {std::string("5"), std::string("0"), KEY_UP, KEY_F1,
-                                   std::string("q"), std::string(" "), std::string(KEY_BACKSPACE)})
-        console.Press(key);
-    console.Type("r");
+    Keys(console, {"5", "0", KEY_UP, KEY_F1, "q", " ", KEY_BACKSPACE, "r"});
     int waits = 0;
     console.onReadKey = [&](ScriptedConsole& c) {
         ExpectMainMenu(c);
@@ -112,10 +113,9 @@ TEST_F(MenuTest, PrintingOptionsScreen) {
     console.onReadKey = [&](ScriptedConsole& c) {
         EXPECT_TRUE(c.Shows(14, 32, "PRINTING OPTIONS", LIGHTGREEN, BLUE)) << c.Dump();
         EXPECT_EQ(c.Text(15, 4, 74), std::string(74, ' '));
-        EXPECT_TRUE(c.Shows(16, 25, "(1) Director's Dupe Sheet", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(17, 25, "(2) Player printouts", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(18, 25, "(3) Hand-Records for duplication", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(19, 25, "(Q) Exit", YELLOW, BLUE));
+        const char* options[] = {"(1) Director's Dupe Sheet", "(2) Player printouts",
+                                 "(3) Hand-Records for duplication", "(Q) Exit"};
+        for (int i = 0; i < 4; i++) EXPECT_TRUE(c.Shows(16 + i, 25, options[i], YELLOW, BLUE)) << i;
         EXPECT_TRUE(c.Shows(21, 34, "Select:  ", YELLOW, BLUE));
         ExpectHotKeyLine(c);
         EXPECT_EQ(c.Row(), 21);
@@ -139,9 +139,7 @@ TEST_F(MenuTest, PrintingOptionsLeaveWithQOrEscWithoutAbandoning) {
 }
 
 TEST_F(MenuTest, PrintingOptionsRefusedKeyBeepsAndRedraws) {
-    console.Type("x");
-    console.Press(KEY_DOWN);
-    console.Type("q");
+    Keys(console, {"x", KEY_DOWN, "q"});
     int waits = 0;
     console.onReadKey = [&](ScriptedConsole& c) {
         EXPECT_TRUE(c.Shows(14, 32, "PRINTING OPTIONS", LIGHTGREEN, BLUE));
@@ -153,9 +151,7 @@ TEST_F(MenuTest, PrintingOptionsRefusedKeyBeepsAndRedraws) {
 }
 
 TEST_F(MenuTest, PrintingOptionsSetupRedrawsTheHeaderWithoutTheFields) {
-    G.ClubName = "Keelward Bridge Club";
-    G.EventName = "Pairs";
-    G.TotalBoards = 24;
+    G.ClubName = "Keelward Bridge Club", G.EventName = "Pairs", G.TotalBoards = 24;
     ShowGameFields();
     ASSERT_TRUE(console.Shows(6, 35, "Keelward"));
     // "S" opens the settings; its first "Q" leaves the settings, the second
@@ -178,32 +174,31 @@ TEST_F(MenuTest, PrintingOptionsSetupRedrawsTheHeaderWithoutTheFields) {
     EXPECT_TRUE(sawRedrawnMenu);
 }
 
-TEST_F(MenuTest, ManualOpensWithTheDesktopOpenerAroundASuspendedScreen) {
+TEST_F(MenuTest, ManualOpensWithTheDesktopOpenerOrComspecAroundASuspendedScreen) {
+    const std::string cmd = "C:\\Windows\\system32\\cmd.exe";
+    const struct { const char* comspec; std::vector<std::string> opener; } cases[] = {
+        {nullptr, {"xdg-open"}}, {cmd.c_str(), {cmd, "/c", "start"}}};
+    const std::string tail = "/Bridge/Software/Manuals/Kelmo-Manual.htm";
     HandingConsole handing;
     P.console = &handing;
-    unsetenv("comspec");
-    ShowManual();
-    ASSERT_EQ(process.runs.size(), 1u) << "manual not found";
-    const auto& argv = process.runs[0];
-    ASSERT_EQ(argv.size(), 2u);
-    EXPECT_EQ(argv[0], "xdg-open");
-    EXPECT_EQ(argv[1].rfind("file:///", 0), 0u) << argv[1];
-    const std::string tail = "/Bridge/Software/Manuals/Kelmo-Manual.htm";
-    ASSERT_GE(argv[1].size(), tail.size());
-    EXPECT_EQ(argv[1].substr(argv[1].size() - tail.size()), tail);
-    EXPECT_EQ(handing.events, (std::vector<std::string>{"suspend", "resume"}));
-}
-
-TEST_F(MenuTest, ManualThroughTheCommandInterpreterWhenComspecIsSet) {
-    setenv("comspec", "C:\\Windows\\system32\\cmd.exe", 1);
-    ShowManual();
-    ASSERT_EQ(process.runs.size(), 1u);
-    const auto& argv = process.runs[0];
-    ASSERT_EQ(argv.size(), 4u);
-    EXPECT_EQ(argv[0], "C:\\Windows\\system32\\cmd.exe");
-    EXPECT_EQ(argv[1], "/c");
-    EXPECT_EQ(argv[2], "start");
-    EXPECT_NE(argv[3].find("/Bridge/Software/Manuals/Kelmo-Manual.htm"), std::string::npos);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.opener[0]);
+        handing.events.clear();
+        process.runs.clear();
+        if (c.comspec) setenv("comspec", c.comspec, 1);
+        else unsetenv("comspec");
+        ShowManual();
+        ASSERT_EQ(process.runs.size(), 1u) << "manual not found";
+        std::vector<std::string> argv = process.runs[0];
+        ASSERT_EQ(argv.size(), c.opener.size() + 1);
+        const std::string address = argv.back();
+        argv.pop_back();
+        EXPECT_EQ(argv, c.opener);
+        EXPECT_EQ(address.rfind("file:///", 0), 0u) << address;
+        ASSERT_GE(address.size(), tail.size());
+        EXPECT_EQ(address.substr(address.size() - tail.size()), tail);
+        EXPECT_EQ(handing.events, (std::vector<std::string>{"suspend", "resume"}));
+    }
 }
 
 TEST_F(MenuTest, ManualFailingToOpenShowsNothing) {
