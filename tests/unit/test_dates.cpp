@@ -1,3 +1,4 @@
+#include <array>
 #include <ctime>
 
 #include "dealing/dates.h"
@@ -8,27 +9,19 @@ class DatesTest : public KelmoTest {
 protected:
     // datecontrol on copies, as every caller passes the game date itself.
     bool Check(int month, int day, int year) {
-        G.GameMonth = month;
-        G.GameDay = day;
-        G.GameYear = year;
+        G.GameMonth = month, G.GameDay = day, G.GameYear = year;
         datecontrol(G.GameMonth, G.GameDay, G.GameYear);
         return G.DateValid == 1;
     }
 };
 
 TEST_F(DatesTest, ValidityOfDates) {
-    EXPECT_TRUE(Check(2, 29, 24));
-    EXPECT_FALSE(Check(2, 29, 25));
-    EXPECT_FALSE(Check(2, 30, 24));
-    EXPECT_FALSE(Check(0, 10, 15));
-    EXPECT_FALSE(Check(13, 10, 15));
-    EXPECT_FALSE(Check(5, 0, 15));
-    EXPECT_FALSE(Check(4, 31, 15));
+    struct { int month, day, year; bool valid; } dates[] = {
+        {2, 29, 24, true}, {2, 29, 25, false}, {2, 30, 24, false}, {0, 10, 15, false}, {13, 10, 15, false},
+        {5, 0, 15, false}, {4, 31, 15, false}, {1, 1, 0, true}, {1, 1, -1, false}, {1, 1, 100, false}};
+    for (auto d : dates) EXPECT_EQ(Check(d.month, d.day, d.year), d.valid) << d.month << "/" << d.day << "/" << d.year;
     EXPECT_TRUE(Check(12, 31, 27));
     EXPECT_EQ(G.GameSerial, 9861);
-    EXPECT_TRUE(Check(1, 1, 0));
-    EXPECT_FALSE(Check(1, 1, -1));
-    EXPECT_FALSE(Check(1, 1, 100));
     // Year 00 passes date control but no control number can carry it.
     EXPECT_FALSE(IsNewGameDate(6, 1, 0));
     EXPECT_TRUE(IsNewGameDate(1, 1, 1));
@@ -39,11 +32,11 @@ TEST_F(DatesTest, YearsAfter2027AreGameYears) {
     EXPECT_TRUE(Check(1, 1, 28));
     EXPECT_EQ(G.GameSerial, 9862);
     EXPECT_EQ(G.FullYear, 2028);
-    EXPECT_TRUE(Check(6, 15, 35));
-    EXPECT_EQ(G.GameSerial, 12584);
     EXPECT_TRUE(Check(2, 29, 96));
-    EXPECT_TRUE(Check(12, 31, 99));
-    EXPECT_EQ(G.GameSerial, 36159);
+    for (auto [month, day, year, serial] : {std::array{6, 15, 35, 12584}, {12, 31, 99, 36159}}) {
+        EXPECT_TRUE(Check(month, day, year));
+        EXPECT_EQ(G.GameSerial, serial);
+    }
     EXPECT_EQ(G.PbnDate, "2099.12.31");
 }
 
@@ -68,9 +61,7 @@ TEST_F(DatesTest, WeekdaysMatchTheCalendarFrom2000To2099) {
         for (int month = 1; month <= 12; month++) {
             for (int day = 1; day <= MonthLength(month, year); day++) {
                 std::tm tm{};
-                tm.tm_year = 100 + year;
-                tm.tm_mon = month - 1;
-                tm.tm_mday = day;
+                tm.tm_year = 100 + year, tm.tm_mon = month - 1, tm.tm_mday = day;
                 time_t t = timegm(&tm);
                 std::tm out{};
                 gmtime_r(&t, &out);
@@ -83,14 +74,11 @@ TEST_F(DatesTest, WeekdaysMatchTheCalendarFrom2000To2099) {
 }
 
 TEST_F(DatesTest, SerialsAndTheirInverse) {
-    EXPECT_EQ(SerialOfDate(1, 1, 1), 1);
-    EXPECT_EQ(SerialOfDate(12, 31, 1), 365);
-    EXPECT_EQ(SerialOfDate(12, 31, 4), 1461);
-    EXPECT_EQ(SerialOfDate(1, 1, 5), 1462);
     struct { int32_t serial; int month, day, year; } known[] = {
-        {365, 12, 31, 1}, {1460, 12, 30, 4}, {1461, 12, 31, 4}, {1462, 1, 1, 5},
+        {1, 1, 1, 1}, {365, 12, 31, 1}, {1460, 12, 30, 4}, {1461, 12, 31, 4}, {1462, 1, 1, 5},
         {2584, 1, 28, 8}, {9999, 5, 17, 28}};
     for (auto& k : known) {
+        EXPECT_EQ(SerialOfDate(k.month, k.day, k.year), k.serial);
         int32_t serial = k.serial;
         parseserialdate(serial);
         EXPECT_EQ(G.GameMonth, k.month) << k.serial;
@@ -112,13 +100,11 @@ TEST_F(DatesTest, SerialsAndTheirInverse) {
 }
 
 TEST_F(DatesTest, SerialsBelowOneStayInYearZero) {
-    int m, d, y;
-    DateOfSerial(0, m, d, y);
-    EXPECT_TRUE(m == 12 && d == 30 && y == 0);
-    DateOfSerial(-364, m, d, y);
-    EXPECT_TRUE(m == 1 && d == 1 && y == 0);
-    DateOfSerial(-40000, m, d, y);
-    EXPECT_TRUE(m == 1 && d == 1 && y == 0);
+    for (auto [serial, month, day] : {std::array{0, 12, 30}, {-364, 1, 1}, {-40000, 1, 1}}) {
+        int m, d, y;
+        DateOfSerial(serial, m, d, y);
+        EXPECT_TRUE(m == month && d == day && y == 0) << serial;
+    }
 }
 
 TEST_F(DatesTest, SystemDateBecomesTheGameDate) {
