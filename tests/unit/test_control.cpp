@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "dealing/control.h"
 #include "dealing/dates.h"
 #include "model/model.h"
@@ -21,15 +23,12 @@ TEST_F(ControlTest, BuildsTheKnownControlNumbers) {
     EXPECT_EQ(MakeControlString(5179, 1234, 2, 36), "#91726 31457");
     EXPECT_EQ(MakeControlString(5179, 12, 1, 24), "#90701 1125X");
     // Game numbers 1 and 9999 as four digits each (positions 2, 4, 6, 8).
-    std::string one = MakeControlString(5179, 1, 1, 24);
-    EXPECT_EQ(std::string() + one[2] + one[4] + one[7] + one[9], "0001");
-    std::string nines = MakeControlString(5179, 9999, 1, 24);
-    EXPECT_EQ(std::string() + nines[2] + nines[4] + nines[7] + nines[9], "9999");
+    for (auto [number, digits] : {std::pair{1, "0001"}, {9999, "9999"}}) {
+        std::string s = MakeControlString(5179, number, 1, 24);
+        EXPECT_EQ(std::string() + s[2] + s[4] + s[7] + s[9], digits);
+    }
 
-    G.GameSerial = 5179;
-    G.GameNumber = 1234;
-    G.SessionNumber = 2;
-    G.TotalBoards = 36;
+    G.GameSerial = 5179, G.GameNumber = 1234, G.SessionNumber = 2, G.TotalBoards = 36;
     BuildControlString();
     EXPECT_EQ(G.ControlString, "#91726 31457");
 }
@@ -44,18 +43,18 @@ TEST_F(ControlTest, DecodesTypedTextsWithSpacesAnywhere) {
         EXPECT_EQ(d.boards, 24);
         EXPECT_EQ(d.controlString, "#91722 31459");
     }
-    DecodedControl d;
-    ASSERT_TRUE(DecodeControlText("90701 1125x", Today(12, 7, 26), d));
-    EXPECT_EQ(d.controlString, "#90701 1125X");
-    EXPECT_EQ(d.gameNumber, 12);
-    EXPECT_EQ(d.session, 1);
-    ASSERT_TRUE(DecodeControlText("91726 31457", Today(12, 7, 26), d));
-    EXPECT_EQ(d.boards, 36);
-    EXPECT_EQ(d.session, 2);
     // Session code 9 is session 1 with 36 boards.
-    ASSERT_TRUE(DecodeControlText(WithCheck("917293145"), Today(12, 7, 26), d));
-    EXPECT_EQ(d.session, 1);
-    EXPECT_EQ(d.boards, 36);
+    struct { std::string typed; int gameNumber, session, boards; std::string control; } cases[] = {
+        {"90701 1125x", 12, 1, 24, "#90701 1125X"}, {"91726 31457", 1234, 2, 36, "#91726 31457"},
+        {WithCheck("917293145"), 1234, 1, 36, "#91729 " + WithCheck("917293145").substr(5)}};
+    for (auto& c : cases) {
+        DecodedControl d;
+        ASSERT_TRUE(DecodeControlText(c.typed, Today(12, 7, 26), d)) << c.typed;
+        EXPECT_EQ(d.gameNumber, c.gameNumber) << c.typed;
+        EXPECT_EQ(d.session, c.session) << c.typed;
+        EXPECT_EQ(d.boards, c.boards) << c.typed;
+        EXPECT_EQ(d.controlString, c.control) << c.typed;
+    }
 }
 
 TEST_F(ControlTest, RefusesInputErrors) {
@@ -108,13 +107,10 @@ TEST_F(ControlTest, SerialDigitsDecodeToTheLatestSerialUpToAYearAhead) {
 }
 
 TEST_F(ControlTest, SerialFromDigitsEdges) {
-    EXPECT_EQ(SerialFromDigits(0, 9861), 0);
-    EXPECT_EQ(SerialFromDigits(1, 9861), 1);
-    EXPECT_EQ(SerialFromDigits(9861, 9861), 9861);
-    EXPECT_EQ(SerialFromDigits(9862, 9861), 0);
-    EXPECT_EQ(SerialFromDigits(0, 36526), 30000);
-    EXPECT_EQ(SerialFromDigits(6526, 36526), 36526);
-    EXPECT_EQ(SerialFromDigits(6527, 36526), 26527);
+    struct { int digits; int32_t today, serial; } cases[] = {
+        {0, 9861, 0}, {1, 9861, 1}, {9861, 9861, 9861}, {9862, 9861, 0},
+        {0, 36526, 30000}, {6526, 36526, 36526}, {6527, 36526, 26527}};
+    for (auto c : cases) EXPECT_EQ(SerialFromDigits(c.digits, c.today), c.serial) << c.digits << " " << c.today;
 
     // Late in 2099 the digits never name a day of 2100.
     DecodedControl d;
