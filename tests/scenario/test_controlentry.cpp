@@ -10,6 +10,15 @@ protected:
         initialize();
         ShowHeader();
     }
+    void Enter(const std::string& typed) {
+        console.Type(typed);
+        console.Press(KEY_ENTER);
+    }
+    static void ExpectDate(int month, int day, int year) {
+        EXPECT_EQ(G.GameMonth, month);
+        EXPECT_EQ(G.GameDay, day);
+        EXPECT_EQ(G.GameYear, year);
+    }
 };
 
 TEST_F(ControlEntryTest, PromptAndAcceptedNumber) {
@@ -22,14 +31,11 @@ TEST_F(ControlEntryTest, PromptAndAcceptedNumber) {
         EXPECT_EQ(c.Row(), 15);
         EXPECT_EQ(c.Column(), 53);
     };
-    console.Type("91722 31459");
-    console.Press(KEY_ENTER);
+    Enter("91722 31459");
     ASSERT_FALSE(Run(EnterControlString));
     EXPECT_TRUE(console.Shows(15, 53, "91722 31459", BRIGHTWHITE, BLUE));
     EXPECT_EQ(G.ControlString, "#91722 31459");
-    EXPECT_EQ(G.GameMonth, 3);
-    EXPECT_EQ(G.GameDay, 7);
-    EXPECT_EQ(G.GameYear, 15);
+    ExpectDate(3, 7, 15);
     EXPECT_EQ(G.GameNumber, 1234);
     EXPECT_EQ(G.SessionNumber, 2);
     EXPECT_EQ(G.TotalBoards, 24);
@@ -47,11 +53,9 @@ TEST_F(ControlEntryTest, InputErrorThenRetry) {
             EXPECT_TRUE(c.Shows(22, 28, " Input error. Try again. ", BRIGHTWHITE, MAGENTA));
         }
     };
-    console.Type("9172231458");
-    console.Press(KEY_ENTER);
+    Enter("9172231458");
     console.Press(" ");   // any key
-    console.Type("90701 1125x");
-    console.Press(KEY_ENTER);
+    Enter("90701 1125x");
     ASSERT_FALSE(Run(EnterControlString));
     EXPECT_EQ(message, " Input error. Try again. ");
     EXPECT_EQ(sound.Count("beep2"), 1);
@@ -74,8 +78,7 @@ TEST_F(ControlEntryTest, SerialDigitsBeyondAYearFromTodayAreRefused) {
     // Digits 9999: 05/17/28, more than a year ahead of December 2026.
     std::string later = MakeControlString(9999, 4321, 1, 36).substr(1);
     clock.SetDate(2026, 12, 7);
-    console.Type(later);
-    console.Press(KEY_ENTER);
+    Enter(later);
     console.Press(" ");
     console.Press(KEY_ESC);
     ASSERT_FALSE(Run(EnterControlString));
@@ -83,20 +86,14 @@ TEST_F(ControlEntryTest, SerialDigitsBeyondAYearFromTodayAreRefused) {
     EXPECT_EQ(G.ControlString, "");
 
     clock.SetDate(2028, 2, 1);
-    console.Type(later);
-    console.Press(KEY_ENTER);
+    Enter(later);
     ASSERT_FALSE(Run(EnterControlString));
-    EXPECT_EQ(G.GameMonth, 5);
-    EXPECT_EQ(G.GameDay, 17);
-    EXPECT_EQ(G.GameYear, 28);
+    ExpectDate(5, 17, 28);
     EXPECT_EQ(G.TotalBoards, 36);
 
     // A 2035 game typed in 2035 comes back to 2035.
     clock.SetDate(2035, 7, 1);
-    console.Type(MakeControlString(12584, 1, 3, 24).substr(1));
-    console.Press(KEY_ENTER);
+    Enter(MakeControlString(12584, 1, 3, 24).substr(1));
     ASSERT_FALSE(Run(EnterControlString));
-    EXPECT_EQ(G.GameMonth, 6);
-    EXPECT_EQ(G.GameDay, 15);
-    EXPECT_EQ(G.GameYear, 35);
+    ExpectDate(6, 15, 35);
 }
