@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 
 #include "model/model.h"
 #include "shell/kit.h"
@@ -67,18 +68,49 @@ protected:
                c.Column() == 56;
     }
 
-    // Counts the moments the program waits at each of the three screens.
-    void CountWaits() {
-        screen.onReadKey = [this](ScriptedConsole& c) {
+    // Counts the moments the program waits at each of the three screens;
+    // `also` looks at the screen at every wait as well.
+    void CountWaits(std::function<void(ScriptedConsole&)> also = {}) {
+        screen.onReadKey = [this, also](ScriptedConsole& c) {
             if (MainMenuWaits(c)) menuWaits++;
             if (QuitQuestionWaits(c)) quitWaits++;
             if (ClosingQuestionWaits(c)) closingWaits++;
+            if (also) also(c);
         };
+    }
+    // Two-byte keys are pressed, anything else typed a character at a time.
+    void Keys(const std::vector<std::string>& keys) {
+        for (const auto& k : keys) k.size() == 2 && k[0] == '\0' ? screen.Press(k) : screen.Type(k);
+    }
+    // Runs the program to its end with exit code 0; -1 leaves a count unchecked.
+    void ExpectRunWithWaits(int menu, int quit, int closing) {
+        EXPECT_EQ(RunProgram(), 0);
+        EXPECT_EQ(menuWaits, menu);
+        if (quit >= 0) { EXPECT_EQ(quitWaits, quit); }
+        if (closing >= 0) { EXPECT_EQ(closingWaits, closing); }
     }
 
     TerminalConsole screen;
     int menuWaits = 0, quitWaits = 0, closingWaits = 0;
 };
+
+// The two questions that end the program or start another pass.
+struct Question {
+    const char* name;
+    void (*ask)();
+    int column;
+    const char* text;
+    int fg, bg, cursorColumn;
+    const char* sound;
+    std::vector<std::string> endKeys, goOnKeys, goOnSounds;
+};
+
+std::vector<Question> Questions() {
+    return {{"quit", QuitQuestion, 30, " Quit program?  (Y/n) ", BRIGHTWHITE, MAGENTA, 47, "beep2",
+             {"Y", "y", KEY_ENTER, KEY_ESC}, {"x", KEY_UP, "n"}, {"beep2", "beep2", "beep2"}},
+            {"closing", ClosingQuestion, 22, " DONE!  Prepare another game?  (y/N)", YELLOW, BLUE, 56, "done2",
+             {"N", "n", KEY_ENTER, KEY_ESC}, {"q", "y"}, {"done2", "beep2"}}};
+}
 
 TEST_F(LoopTest, StartUpSetsTheTerminalAndTheModel) {
     ASSERT_EQ(ExitOf(StartUp), Returned);
@@ -90,138 +122,78 @@ TEST_F(LoopTest, StartUpSetsTheTerminalAndTheModel) {
     EXPECT_EQ(G.SessionName[2], "Afternoon");
 }
 
-TEST_F(LoopTest, QuitQuestionScreen) {
+TEST_F(LoopTest, QuitAndClosingQuestionScreens) {
     initialize();
-    ShowHeader();
-    bool checked = false;
-    screen.onReadKey = [&](ScriptedConsole& c) {
-        EXPECT_TRUE(c.Shows(22, 30, " Quit program?  (Y/n) ", BRIGHTWHITE, MAGENTA)) << c.Dump();
-        EXPECT_EQ(c.Row(), 22);
-        EXPECT_EQ(c.Column(), 47);
-        EXPECT_TRUE(c.CursorVisible());
-        EXPECT_EQ(c.CursorSize(), 30);
-        EXPECT_EQ(c.Bg(22, 29), BLUE);
-        EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
-        checked = true;
-    };
-    screen.Press(KEY_ENTER);
-    EXPECT_EQ(ExitOf(QuitQuestion), 0);
-    EXPECT_TRUE(checked);
-}
-
-TEST_F(LoopTest, QuitQuestionKeys) {
-    initialize();
-    for (const std::string& key : {std::string("Y"), std::string("y"), std::string(KEY_ENTER),
-                                   std::string(KEY_ESC)}) {
-        screen.Press(key);
-        EXPECT_EQ(ExitOf(QuitQuestion), 0) << key;
+    for (const Question& q : Questions()) {
+        SCOPED_TRACE(q.name);
+        ShowHeader();
+        sound.played.clear();
+        bool checked = false;
+        screen.onReadKey = [&](ScriptedConsole& c) {
+            EXPECT_TRUE(c.Shows(22, q.column, q.text, q.fg, q.bg)) << c.Dump();
+            EXPECT_EQ(c.Row(), 22);
+            EXPECT_EQ(c.Column(), q.cursorColumn);
+            EXPECT_TRUE(c.CursorVisible());
+            EXPECT_EQ(c.CursorSize(), 30);
+            EXPECT_EQ(c.Bg(22, 29), BLUE);
+            EXPECT_EQ(sound.played, std::vector<std::string>{q.sound});
+            checked = true;
+        };
+        screen.Press(KEY_ENTER);
+        EXPECT_EQ(ExitOf(q.ask), 0);
+        EXPECT_TRUE(checked);
     }
-    // Other keys beep; "n" goes on with the abandon flag cleared.
-    sound.played.clear();
-    G.AbandonFlag = 1;
-    screen.Type("x");
-    screen.Press(KEY_UP);
-    screen.Type("n");
-    EXPECT_EQ(ExitOf(QuitQuestion), Returned);
-    EXPECT_EQ(G.AbandonFlag, 0);
-    EXPECT_EQ(sound.Count("beep2"), 3);
 }
 
-TEST_F(LoopTest, ClosingQuestionScreen) {
+// Each question ends the program on its own keys, beeps at other keys and
+// goes on with the abandon flag cleared on the other answer.
+TEST_F(LoopTest, QuitAndClosingQuestionKeys) {
     initialize();
-    ShowHeader();
-    bool checked = false;
-    screen.onReadKey = [&](ScriptedConsole& c) {
-        EXPECT_TRUE(c.Shows(22, 22, " DONE!  Prepare another game?  (y/N)", YELLOW, BLUE))
-            << c.Dump();
-        EXPECT_EQ(c.Row(), 22);
-        EXPECT_EQ(c.Column(), 56);
-        EXPECT_TRUE(c.CursorVisible());
-        EXPECT_EQ(c.CursorSize(), 30);
-        EXPECT_EQ(sound.played, std::vector<std::string>{"done2"});
-        checked = true;
-    };
-    screen.Press(KEY_ENTER);
-    EXPECT_EQ(ExitOf(ClosingQuestion), 0);
-    EXPECT_TRUE(checked);
-}
-
-TEST_F(LoopTest, ClosingQuestionKeys) {
-    initialize();
-    for (const std::string& key : {std::string("N"), std::string("n"), std::string(KEY_ENTER),
-                                   std::string(KEY_ESC)}) {
-        screen.Press(key);
-        EXPECT_EQ(ExitOf(ClosingQuestion), 0) << key;
+    for (const Question& q : Questions()) {
+        SCOPED_TRACE(q.name);
+        for (const std::string& key : q.endKeys) {
+            screen.Press(key);
+            EXPECT_EQ(ExitOf(q.ask), 0) << key;
+        }
+        sound.played.clear();
+        G.AbandonFlag = 1;
+        Keys(q.goOnKeys);
+        EXPECT_EQ(ExitOf(q.ask), Returned);
+        EXPECT_EQ(G.AbandonFlag, 0);
+        EXPECT_EQ(sound.played, q.goOnSounds);
     }
-    sound.played.clear();
-    G.AbandonFlag = 1;
-    screen.Type("q");
-    screen.Type("y");
-    EXPECT_EQ(ExitOf(ClosingQuestion), Returned);
-    EXPECT_EQ(G.AbandonFlag, 0);
-    EXPECT_EQ(sound.played, (std::vector<std::string>{"done2", "beep2"}));
 }
 
 TEST_F(LoopTest, EscAtTheMenuThenEnterEndsTheProgramWithZero) {
     CountWaits();
-    screen.Press(KEY_ESC);
-    screen.Press(KEY_ENTER);
-    EXPECT_EQ(RunProgram(), 0);
-    EXPECT_EQ(menuWaits, 1);
-    EXPECT_EQ(quitWaits, 1);
-    EXPECT_EQ(closingWaits, 0);
+    Keys({KEY_ESC, KEY_ENTER});
+    ExpectRunWithWaits(1, 1, 0);
     EXPECT_EQ(screen.KeysLeft(), 0u);
 }
 
 TEST_F(LoopTest, NoAtTheQuitQuestionStartsANewPass) {
     CountWaits();
-    screen.Press(KEY_ESC);
-    screen.Type("n");
-    screen.Press(KEY_ESC);
-    screen.Type("y");
-    EXPECT_EQ(RunProgram(), 0);
-    EXPECT_EQ(menuWaits, 2);
-    EXPECT_EQ(quitWaits, 2);
+    Keys({KEY_ESC, "n", KEY_ESC, "y"});
+    ExpectRunWithWaits(2, 2, -1);
     // Start-up is not repeated for a new pass.
     EXPECT_EQ(screen.titles.size(), 1u);
 }
 
 TEST_F(LoopTest, HelpFromTheMenuOpensTheManualAndShowsTheMenuAgain) {
     CountWaits();
-    screen.Type("h");
-    screen.Press(KEY_ESC);
-    screen.Press(KEY_ENTER);
-    EXPECT_EQ(RunProgram(), 0);
+    Keys({"h", KEY_ESC, KEY_ENTER});
+    ExpectRunWithWaits(2, -1, 0);
     EXPECT_EQ(process.runs.size(), 1u);
-    EXPECT_EQ(menuWaits, 2);
-    EXPECT_EQ(closingWaits, 0);
 }
 
 TEST_F(LoopTest, NewGameAnsweredNoReturnsToTheMenuWithoutAnArchiveFile) {
-    CountWaits();
-    screen.Press(KEY_ENTER);          // new game
-    screen.Type("Keelward Club");     // club name
-    screen.Press(KEY_ENTER);
-    screen.Type("030715");            // game date
-    screen.Press(KEY_ENTER);
-    screen.Type("a");                 // session
-    screen.Type("Pairs");             // event name
-    screen.Press(KEY_ENTER);
-    screen.Type("2");                 // 24 boards
     bool askedToConfirm = false;
-    auto counting = screen.onReadKey;
-    screen.onReadKey = [&](ScriptedConsole& c) {
-        counting(c);
-        if (c.Shows(18, 28, "Entries correct?  (Y/n)")) askedToConfirm = true;
-    };
-    screen.Type("n");                 // entries correct? no
-    screen.Press(KEY_ESC);            // the menu again: leave
-    screen.Press(KEY_ENTER);          // quit
-    EXPECT_EQ(RunProgram(), 0);
+    CountWaits([&](ScriptedConsole& c) { askedToConfirm |= c.Shows(18, 28, "Entries correct?  (Y/n)"); });
+    // New game, club, date, session, event, 24 boards, not correct; then
+    // leave at the menu and quit.
+    Keys({KEY_ENTER, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", "n", KEY_ESC, KEY_ENTER});
+    ExpectRunWithWaits(2, 1, 0);
     EXPECT_TRUE(askedToConfirm) << "game entry not built yet?";
-    EXPECT_EQ(menuWaits, 2);
-    EXPECT_EQ(quitWaits, 1);
-    EXPECT_EQ(closingWaits, 0);
     EXPECT_TRUE(fs::is_empty("GAMEFILE.KM"));
 }
 
@@ -244,39 +216,24 @@ std::string PbnFileOfThisProgram() {
     return text;
 }
 
+// PBN import of 03/07/15 afternoon up to the entries confirmed.
+const std::vector<std::string> ImportKeys = {"p", "030715\r", "a", "\r"};
+
 TEST_F(LoopTest, PbnImportFinishesAndYesAtTheClosingQuestionStartsANewPass) {
     fs::create_directory("GAMEFILE.KM");
     WriteFile("GAMEFILE.KM/150307A.pbn", PbnFileOfThisProgram());
-    CountWaits();
     bool sawPrintingOptions = false;
-    auto counting = screen.onReadKey;
-    screen.onReadKey = [&](ScriptedConsole& c) {
-        counting(c);
-        if (c.Shows(14, 32, "PRINTING OPTIONS")) sawPrintingOptions = true;
-    };
-    screen.Type("p");            // PBN import
-    screen.Type("030715");       // game date
-    screen.Press(KEY_ENTER);
-    screen.Type("a");            // session
-    screen.Press(KEY_ENTER);     // entries correct
-    screen.Press(KEY_ENTER);     // change the names? no
-    screen.Type("q");            // printing options
-    screen.Type("y");            // another game
-    screen.Press(KEY_ESC);       // the menu again: leave
-    screen.Press(KEY_ENTER);     // quit
-    EXPECT_EQ(RunProgram(), 0);
+    CountWaits([&](ScriptedConsole& c) { sawPrintingOptions |= c.Shows(14, 32, "PRINTING OPTIONS"); });
+    Keys(ImportKeys);
+    // Keep the names, leave the printing options, another game, then leave
+    // at the menu and quit.
+    Keys({KEY_ENTER, "q", "y", KEY_ESC, KEY_ENTER});
+    ExpectRunWithWaits(2, -1, 1);
     EXPECT_TRUE(sawPrintingOptions) << "PBN import not built yet?";
-    EXPECT_EQ(closingWaits, 1);
-    EXPECT_EQ(menuWaits, 2);
     EXPECT_EQ(G.TotalBoards, 24);
     EXPECT_EQ(G.ClubName, "Keelward Club");
     // No archive file on this path.
-    int files = 0;
-    for (const auto& entry : fs::directory_iterator("GAMEFILE.KM")) {
-        (void)entry;
-        files++;
-    }
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator("GAMEFILE.KM"), fs::directory_iterator()), 1);
 }
 
 TEST_F(LoopTest, PbnImportWithADealThatIsNotADealReturnsToTheMenu) {
@@ -288,55 +245,34 @@ TEST_F(LoopTest, PbnImportWithADealThatIsNotADealReturnsToTheMenu) {
     text[at + 9] = 'X';
     fs::create_directory("GAMEFILE.KM");
     WriteFile("GAMEFILE.KM/150307A.pbn", text);
-    CountWaits();
     bool told = false;
-    auto counting = screen.onReadKey;
-    screen.onReadKey = [&](ScriptedConsole& c) {
-        counting(c);
-        for (int row = 14; row <= 23; row++)
-            if (c.RowText(row).find("corrupt on Board 3") != std::string::npos) told = true;
+    CountWaits([&](ScriptedConsole& c) {
+        for (int row = 14; row <= 23; row++) told |= c.RowText(row).find("corrupt on Board 3") != std::string::npos;
         EXPECT_FALSE(c.Shows(14, 32, "PRINTING OPTIONS"));
-    };
-    screen.Type("p");
-    screen.Type("030715");
-    screen.Press(KEY_ENTER);
-    screen.Type("a");
-    screen.Press(KEY_ENTER);     // entries correct
-    screen.Type(" ");            // the message
-    screen.Press(KEY_ESC);       // the menu again: leave
-    screen.Press(KEY_ENTER);     // quit
-    EXPECT_EQ(RunProgram(), 0);
+    });
+    Keys(ImportKeys);
+    Keys({" ", KEY_ESC, KEY_ENTER});   // the message, then leave at the menu and quit
+    ExpectRunWithWaits(2, -1, 0);
     EXPECT_TRUE(told);
-    EXPECT_EQ(menuWaits, 2);
-    EXPECT_EQ(closingWaits, 0);
 }
 
 TEST_F(LoopTest, RecallWhoseBoardOneDoesNotMatchStartsUpAgain) {
-    CountWaits();
-    auto counting = screen.onReadKey;
     bool askedBoardOne = false;
-    screen.onReadKey = [&](ScriptedConsole& c) {
-        counting(c);
-        if (!askedBoardOne && c.Shows(22, 13, "Does this deal match Board #1")) {
-            askedBoardOne = true;
-            // The settings file changes while the program runs.
-            WriteFile("KELMO.INI",
-                      "ClubNameFont=times new roman\r\nEventNameFont=comic sans ms\r\n"
-                      "ClubNamePrompt=yes\r\nColorPrinting=yes\r\nAutoCreatePBNfile=no\r\n"
-                      "PBNfilesDirectory=gamefile.km\r\nBridge\r\nFor\r\nKeelward\r\n");
-        }
-    };
-    screen.Type("r");
-    screen.Type("9172231459");   // 03/07/15, game 1234, afternoon, 24 boards
-    screen.Press(KEY_ENTER);
-    screen.Type("n");            // board 1 does not match
-    screen.Type(" ");            // the notice
-    screen.Press(KEY_ESC);       // the menu after the new start
-    screen.Press(KEY_ENTER);     // quit
-    EXPECT_EQ(RunProgram(), 0);
+    CountWaits([&](ScriptedConsole& c) {
+        if (askedBoardOne || !c.Shows(22, 13, "Does this deal match Board #1")) return;
+        askedBoardOne = true;
+        // The settings file changes while the program runs.
+        WriteFile("KELMO.INI",
+                  "ClubNameFont=times new roman\r\nEventNameFont=comic sans ms\r\n"
+                  "ClubNamePrompt=yes\r\nColorPrinting=yes\r\nAutoCreatePBNfile=no\r\n"
+                  "PBNfilesDirectory=gamefile.km\r\nBridge\r\nFor\r\nKeelward\r\n");
+    });
+    // 03/07/15, game 1234, afternoon, 24 boards; board 1 does not match, the
+    // notice, then leave at the menu of the new start and quit.
+    Keys({"r", "9172231459\r", "n", " ", KEY_ESC, KEY_ENTER});
+    ExpectRunWithWaits(2, -1, -1);
     EXPECT_TRUE(askedBoardOne) << "recall check not built yet?";
     EXPECT_EQ(screen.titles.size(), 2u);
-    EXPECT_EQ(menuWaits, 2);
     EXPECT_EQ(G.ColorPrinting, 1);
     // Today's date again (the virtual clock's 12/07/26).
     EXPECT_EQ(G.GameMonth, 12);
