@@ -15,13 +15,11 @@ protected:
         KelmoTest::SetUp();
         initialize();
     }
+    // Sets the game and applies its dealing key.
     void Game(int month, int day, int year, int session, int number, int boards = 36) {
-        G.GameMonth = month;
-        G.GameDay = day;
-        G.GameYear = year;
-        G.SessionNumber = session;
-        G.GameNumber = number;
-        G.TotalBoards = boards;
+        G.GameMonth = month, G.GameDay = day, G.GameYear = year;
+        G.SessionNumber = session, G.GameNumber = number, G.TotalBoards = boards;
+        ApplyDealingKey();
     }
     // Steps from one state to another, at most `limit`; -1 when not reached.
     static long StepsBetween(uint32_t from, uint32_t to, long limit) {
@@ -36,13 +34,11 @@ TEST_F(DealTest, DealingKeyOfTheExampleGame) {
     EXPECT_EQ(DealingKeySkips(2, 1234), 11234);
     EXPECT_EQ(DealingKeySkips(4, 9999), 39999);
     Game(3, 7, 15, 2, 1234);
-    ApplyDealingKey();
     EXPECT_EQ(StepsBetween(0x46308C00u, G.RandomState, 20000), 11235);
 }
 
 TEST_F(DealTest, BoardsOneAndTwoOfTheExampleGame) {
     Game(3, 7, 15, 2, 1234, 24);
-    ApplyDealingKey();
     DealBoards(1, 24, 0);
     G.DealText[30] = "N:left from a 36-board game";
     BuildDealTexts();
@@ -64,7 +60,6 @@ TEST_F(DealTest, ManyGamesDealWholeDecksInFiftyTwoStepsPerBoard) {
         int day = (int)(pick() % MonthLength(month, year)) + 1;
         int session = (int)(pick() % 4) + 1, number = (int)(pick() % 9999) + 1;
         Game(month, day, year, session, number);
-        ApplyDealingKey();
         for (int board = 1; board <= 36; board++) {
             uint32_t before = G.RandomState;
             DealBoards(board, board, 0);
@@ -90,7 +85,6 @@ TEST_F(DealTest, ManyGamesDealWholeDecksInFiftyTwoStepsPerBoard) {
 
 TEST_F(DealTest, BoardsAfterBoardOneAloneEqualAFullRun) {
     Game(11, 30, 22, 3, 8765);
-    ApplyDealingKey();
     DealBoards(1, 36, 0);
     uint16_t full[MaxBoards + 1][4][4];
     std::copy(&G.HandMasks[0][0][0], &G.HandMasks[0][0][0] + sizeof full / sizeof(uint16_t), &full[0][0][0]);
@@ -99,7 +93,6 @@ TEST_F(DealTest, BoardsAfterBoardOneAloneEqualAFullRun) {
     ResetGameModel();
     initialize();
     Game(11, 30, 22, 3, 8765);
-    ApplyDealingKey();
     DealBoards(1, 1, 0);
     DealBoards(2, 36, 0);
     for (int b = 1; b <= 36; b++)
@@ -110,7 +103,6 @@ TEST_F(DealTest, BoardsAfterBoardOneAloneEqualAFullRun) {
 
 TEST_F(DealTest, ProgressDisplayAndPauses) {
     Game(3, 7, 15, 2, 1234, 24);
-    ApplyDealingKey();
     DealBoards(1, 24, 1);
     EXPECT_TRUE(console.Shows(15, 27, "Shuffling and dealing... ", LIGHTGREEN, BLUE));
     EXPECT_TRUE(console.Shows(15, 52, "24", BRIGHTWHITE, BLUE));
@@ -154,18 +146,11 @@ TEST_F(DealTest, HandsFromDealTextsReadsAnyFirstSeat) {
 
 TEST_F(DealTest, BadDealTextsAreRejectedAndNamed) {
     const std::string good = "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT";
-    std::string badChar = good;
-    badChar[10] = 'Z';
-    std::string fifthSuit = good;
-    fifthSuit[18] = '.';   // the space after North's clubs: "J952.KQJT942..."
-    std::string fifthHand = good;
-    fifthHand[68] = ' ';
-    std::string lowerCase = good;
-    lowerCase[2] = 'a';
-    std::string noColon = good;
-    noColon[1] = ';';
+    auto with = [&](size_t at, char c) { std::string text = good; text[at] = c; return text; };
+    const std::string badChar = with(10, 'Z');
+    const std::string fifthSuit = with(18, '.');   // the space after North's clubs: "J952.KQJT942..."
     const std::string rejected[] = {
-        badChar, fifthSuit, fifthHand, lowerCase, noColon, "X" + good.substr(1),
+        badChar, fifthSuit, with(68, ' ') /* a fifth hand */, with(2, 'a'), with(1, ';'), with(0, 'X'),
         "N:A.K.Q.J.T", "N:....................................................................",
         "N:                                                                    ",
         std::string("N:A\0K", 5), "", "N", ":N"};
