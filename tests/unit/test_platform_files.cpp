@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "platform/cp437.h"
 #include "platform/files.h"
@@ -23,16 +24,15 @@ protected:
 TEST_F(PlatformFiles, ResolvePathTakesBothSeparatorsAndFindsNamesInAnyCase) {
     fs::create_directory("GAMEFILE.KM");
     WriteFile("GAMEFILE.KM/x.pbn", "old");
-    EXPECT_EQ(ResolvePath("gamefile.km\\X.PBN"), "GAMEFILE.KM/x.pbn");
-    EXPECT_EQ(ResolvePath("GameFile.km/x.pbn"), "GAMEFILE.KM/x.pbn");
-    EXPECT_EQ(ResolvePath("gamefile.km\\"), "GAMEFILE.KM/");
     // A missing last component keeps its spelling; so does all after a
     // missing folder.
-    EXPECT_EQ(ResolvePath("gamefile.km\\New.PBN"), "GAMEFILE.KM/New.PBN");
-    EXPECT_EQ(ResolvePath("None\\Sub\\File.txt"), "None/Sub/File.txt");
-    EXPECT_EQ(ResolvePath(workDir + "\\gamefile.km\\x.PBN"), workDir + "/GAMEFILE.KM/x.pbn");
-    EXPECT_EQ(ResolvePath("./gamefile.km/../GAMEFILE.km"), "./GAMEFILE.KM/../GAMEFILE.KM");
-    EXPECT_EQ(ResolvePath(""), "");
+    const std::pair<std::string, std::string> paths[] = {
+        {"gamefile.km\\X.PBN", "GAMEFILE.KM/x.pbn"}, {"GameFile.km/x.pbn", "GAMEFILE.KM/x.pbn"},
+        {"gamefile.km\\", "GAMEFILE.KM/"}, {"gamefile.km\\New.PBN", "GAMEFILE.KM/New.PBN"},
+        {"None\\Sub\\File.txt", "None/Sub/File.txt"},
+        {workDir + "\\gamefile.km\\x.PBN", workDir + "/GAMEFILE.KM/x.pbn"},
+        {"./gamefile.km/../GAMEFILE.km", "./GAMEFILE.KM/../GAMEFILE.KM"}, {"", ""}};
+    for (const auto& [typed, resolved] : paths) EXPECT_EQ(ResolvePath(typed), resolved) << typed;
 
     EXPECT_TRUE(FileExists("gamefile.km\\X.pbn"));
     EXPECT_TRUE(FolderExists("Gamefile.KM"));
@@ -143,27 +143,18 @@ TEST_F(PlatformFiles, SharedFilesAreFoundInTheBuildTree) {
 
 TEST(PlatformProcess, RunGivesTheExitCodeOrMinusOne) {
     Process* process = MakeSystemProcess();
-    EXPECT_EQ(process->Run({"sh", "-c", "exit 3"}), 3);
-    EXPECT_EQ(process->Run({"true"}), 0);
-    EXPECT_EQ(process->Run({"/no/such/program"}), -1);
-    EXPECT_EQ(process->Run({}), -1);
+    const std::pair<std::vector<std::string>, int> runs[] = {
+        {{"sh", "-c", "exit 3"}, 3}, {{"true"}, 0}, {{"/no/such/program"}, -1}, {{}, -1}};
+    for (const auto& [argv, code] : runs) EXPECT_EQ(process->Run(argv), code) << argv.size();
     delete process;
 }
 
 TEST(PlatformCp437, GlyphsOfTheCodesTheScreensUse) {
-    EXPECT_EQ(Cp437Glyph(6), L'\u2660');   // spade
-    EXPECT_EQ(Cp437Glyph(3), L'\u2665');
-    EXPECT_EQ(Cp437Glyph(4), L'\u2666');
-    EXPECT_EQ(Cp437Glyph(5), L'\u2663');
-    EXPECT_EQ(Cp437Glyph(201), L'\u2554');
-    EXPECT_EQ(Cp437Glyph(205), L'\u2550');
-    EXPECT_EQ(Cp437Glyph(199), L'\u255F');
-    EXPECT_EQ(Cp437Glyph(196), L'\u2500');
-    EXPECT_EQ(Cp437Glyph(220), L'\u2584');
-    EXPECT_EQ(Cp437Glyph(246), L'\u00F7');
-    EXPECT_EQ(Cp437Glyph(0), L' ');
-    EXPECT_EQ(Cp437Glyph(32), L' ');
-    EXPECT_EQ(Cp437Glyph('A'), L'A');
+    const std::pair<int, wchar_t> glyphs[] = {
+        {6, L'\u2660'}, {3, L'\u2665'}, {4, L'\u2666'}, {5, L'\u2663'},   // the suits
+        {201, L'\u2554'}, {205, L'\u2550'}, {199, L'\u255F'}, {196, L'\u2500'}, {220, L'\u2584'},
+        {246, L'\u00F7'}, {0, L' '}, {32, L' '}, {'A', L'A'}};
+    for (auto [code, glyph] : glyphs) EXPECT_EQ(Cp437Glyph(code), glyph) << code;
     // Every high code has its own character, and typing it gives the code.
     for (int code = 128; code < 255; code++) EXPECT_EQ(Cp437FromUnicode(Cp437Glyph(code)), code) << code;
     EXPECT_EQ(Cp437FromUnicode(L'\u20AC'), -1);
