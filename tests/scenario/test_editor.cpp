@@ -74,7 +74,9 @@ protected:
 
     std::string Line(int n) { return G.SettingsLines[n]; }
     std::string File() { return ReadFile("KELMO.INI"); }
-    bool FileHas(const std::string& line) { return File().find(line + "\r\n") != std::string::npos; }
+    bool FileHas(const std::string& line) {
+        return File().find(line + "\r\n") != std::string::npos;
+    }
     // Settings line n holds `line`, in memory and in the file.
     void ExpectStored(int n, const std::string& line) {
         EXPECT_EQ(Line(n), line);
