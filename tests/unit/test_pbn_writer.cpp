@@ -38,20 +38,18 @@ protected:
 };
 
 TEST_F(PbnWriterTest, FileNameFromDateAndSession) {
-    G.PBNfilesDirectory = "GAMEFILE.KM";
-    G.GameYear = 24, G.GameMonth = 3, G.GameDay = 15, G.SessionNumber = 2;
-    MakePbnFilePath();
-    EXPECT_EQ(G.PbnFilePath, "GAMEFILE.KM\\240315A.pbn");
-    G.PBNfilesDirectory = "c:\\games\\";   // used as the settings hold it
-    G.GameYear = 0, G.GameMonth = 1, G.GameDay = 5, G.SessionNumber = 4;
-    MakePbnFilePath();
-    EXPECT_EQ(G.PbnFilePath, "c:\\games\\\\000105L.pbn");
-    G.SessionNumber = 1;
-    MakePbnFilePath();
-    EXPECT_EQ(G.PbnFilePath.substr(G.PbnFilePath.size() - 5), "M.pbn");
-    G.SessionNumber = 3;
-    MakePbnFilePath();
-    EXPECT_EQ(G.PbnFilePath.substr(G.PbnFilePath.size() - 5), "E.pbn");
+    // The folder is used as the settings hold it, a trailing separator too.
+    struct { const char* folder; int year, month, day, session; const char* path; } cases[] = {
+        {"GAMEFILE.KM", 24, 3, 15, 2, "GAMEFILE.KM\\240315A.pbn"},
+        {"c:\\games\\", 0, 1, 5, 4, "c:\\games\\\\000105L.pbn"},
+        {"c:\\games\\", 0, 1, 5, 1, "c:\\games\\\\000105M.pbn"},
+        {"c:\\games\\", 0, 1, 5, 3, "c:\\games\\\\000105E.pbn"}};
+    for (auto c : cases) {
+        G.PBNfilesDirectory = c.folder;
+        G.GameYear = c.year, G.GameMonth = c.month, G.GameDay = c.day, G.SessionNumber = c.session;
+        MakePbnFilePath();
+        EXPECT_EQ(G.PbnFilePath, c.path);
+    }
 }
 
 TEST_F(PbnWriterTest, TricksTextRunsNorthSouthEastWestFromNotrumpDown) {
@@ -88,31 +86,23 @@ TEST_F(PbnWriterTest, LayoutOfTheBlocks) {
     EXPECT_EQ(lines[1], "% KM Game Control: #91722 31459");
     auto block = [&](int board) { return std::vector<std::string>(lines.begin() + 2 + (board - 1) * 10,
                                                                   lines.begin() + 2 + board * 10); };
-    std::vector<std::string> first = block(1);
-    EXPECT_EQ(first[0], "[Event \"Tuesday Pairs\"]");
-    EXPECT_EQ(first[1], "[Site \"Keelward Bridge Club\"]");
-    EXPECT_EQ(first[2], "[Date \"2015.03.07\"]");
-    EXPECT_EQ(first[3], "[Board \"1\"]");
-    EXPECT_EQ(first[4], "[Dealer \"N\"]");
-    EXPECT_EQ(first[5], "[Vulnerable \"None\"]");
-    EXPECT_EQ(first[6], "[Deal \"" + G.DealText[1] + "\"]");
-    EXPECT_EQ(first[7], "[OptimumScore \"" + G.ParText[1] + "\"]");
-    EXPECT_EQ(first[8], "[DoubleDummyTricks \"" + G.DDTricksText[1] + "\"]");
-    EXPECT_EQ(first[9], "");
-    std::vector<std::string> second = block(2);
-    EXPECT_EQ(second[0], "[Event \"#\"]");
-    EXPECT_EQ(second[1], "[Site \"#\"]");
-    EXPECT_EQ(second[2], "[Date \"#\"]");
-    EXPECT_EQ(second[4], "[Dealer \"E\"]");
-    EXPECT_EQ(second[5], "[Vulnerable \"NS\"]");
-    EXPECT_EQ(block(17)[4], "[Dealer \"N\"]");
-    EXPECT_EQ(block(17)[5], "[Vulnerable \"None\"]");
-    EXPECT_EQ(block(23)[4], "[Dealer \"S\"]");
-    EXPECT_EQ(block(23)[5], "[Vulnerable \"All\"]");
-    EXPECT_EQ(block(24)[3], "[Board \"24\"]");
-    EXPECT_EQ(block(24)[4], "[Dealer \"W\"]");
-    EXPECT_EQ(block(24)[5], "[Vulnerable \"None\"]");
-    EXPECT_EQ(block(24)[9], "");
+    EXPECT_EQ(block(1), (std::vector<std::string>{
+        "[Event \"Tuesday Pairs\"]", "[Site \"Keelward Bridge Club\"]", "[Date \"2015.03.07\"]", "[Board \"1\"]",
+        "[Dealer \"N\"]", "[Vulnerable \"None\"]", "[Deal \"" + G.DealText[1] + "\"]",
+        "[OptimumScore \"" + G.ParText[1] + "\"]", "[DoubleDummyTricks \"" + G.DDTricksText[1] + "\"]", ""}));
+    // Later blocks: event, site and date as "#"; dealer and vulnerability
+    // follow the board.
+    struct { int board; const char* dealer; const char* vulnerable; } later[] = {
+        {2, "E", "NS"}, {17, "N", "None"}, {23, "S", "All"}, {24, "W", "None"}};
+    for (auto b : later) {
+        std::vector<std::string> lines = block(b.board);
+        std::vector<std::string> head(lines.begin(), lines.begin() + 6);
+        EXPECT_EQ(head, (std::vector<std::string>{"[Event \"#\"]", "[Site \"#\"]", "[Date \"#\"]",
+                                                  "[Board \"" + std::to_string(b.board) + "\"]",
+                                                  std::string("[Dealer \"") + b.dealer + "\"]",
+                                                  std::string("[Vulnerable \"") + b.vulnerable + "\"]"}));
+        EXPECT_EQ(lines[9], "");
+    }
 }
 
 TEST_F(PbnWriterTest, VoidSuitKeepsItsEmptyGroup) {
