@@ -60,9 +60,7 @@ protected:
 };
 
 TEST_F(AnalysisTest, BoardsOneAndTwoOfTheDealingExample) {
-    G.TotalBoards = 2;
-    G.DealText[1] = BoardOne;
-    G.DealText[2] = BoardTwo;
+    G.TotalBoards = 2, G.DealText[1] = BoardOne, G.DealText[2] = BoardTwo;
     console.PressDuringWork("x", 0);   // any key but Esc is dropped
     EXPECT_FALSE(Run(ddanalysis));
     EXPECT_EQ(G.AbandonFlag, 0);
@@ -84,14 +82,11 @@ TEST_F(AnalysisTest, BoardsOneAndTwoOfTheDealingExample) {
     EXPECT_EQ(G.DDTricksText[2], "88955789444448844478");
 
     // The screen as the run left it: the last board, its time and results.
-    EXPECT_TRUE(console.Shows(14, 30, "DOUBLE-DUMMY ANALYSIS", LIGHTGREEN, BLUE));
-    EXPECT_TRUE(console.Shows(17, 22, "Board:   ", BRIGHTWHITE, BLUE));
-    EXPECT_TRUE(console.Shows(17, 31, " 2", YELLOW, BLUE));
-    EXPECT_TRUE(console.Shows(19, 22, "Time:    ", BRIGHTWHITE, BLUE));
-    EXPECT_TRUE(console.Shows(19, 31, " 0:00", YELLOW, BLUE));
-    EXPECT_TRUE(console.Shows(21, 22, "Results:  ", BRIGHTWHITE, BLUE));
-    EXPECT_TRUE(console.Shows(21, 32, "N:--322   S:--321   E:22---   W:21---", YELLOW, BLUE));
-    EXPECT_TRUE(console.Shows(14, 54, "DONE!", YELLOW, BLUE)) << console.Dump();
+    struct { int row, column; const char* text; int fg; } shown[] = {
+        {14, 30, "DOUBLE-DUMMY ANALYSIS", LIGHTGREEN}, {17, 22, "Board:   ", BRIGHTWHITE}, {17, 31, " 2", YELLOW},
+        {19, 22, "Time:    ", BRIGHTWHITE}, {19, 31, " 0:00", YELLOW}, {21, 22, "Results:  ", BRIGHTWHITE},
+        {21, 32, "N:--322   S:--321   E:22---   W:21---", YELLOW}, {14, 54, "DONE!", YELLOW}};
+    for (auto s : shown) EXPECT_TRUE(console.Shows(s.row, s.column, s.text, s.fg, BLUE)) << s.text << "\n" << console.Dump();
     EXPECT_EQ(sound.played, std::vector<std::string>{"done2"});
     EXPECT_EQ(clock.pauses, std::vector<int>{1500});
     // Par follows.
