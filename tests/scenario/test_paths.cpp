@@ -2,8 +2,10 @@
 // the main menu to the dealt and analysed boards.
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -26,12 +28,7 @@ const std::string Board2 = "E:AK.KT.AKJ2.J8762 T82.AQJ983.54.A3 9765.75.T863.Q95
 const std::string Archive = "GAMEFILE.KM/150307.KMA";
 
 int FilesIn(const std::string& folder) {
-    int n = 0;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        (void)entry;
-        n++;
-    }
-    return n;
+    return (int)std::distance(fs::directory_iterator(folder), fs::directory_iterator());
 }
 
 // A virtual clock that lets a test look at the screen at every pause, the
@@ -89,19 +86,35 @@ protected:
     }
     // Masks of boards 1..n dealt afresh from the game's dealing key.
     void ExpectDealsOfTheKey(int total) {
-        uint16_t dealt[MaxBoards + 1][4][4];
+        Masks dealt;
         std::memcpy(dealt, G.HandMasks, sizeof dealt);
         bool stop = stopAfterDealing;
         stopAfterDealing = false;
         ApplyDealingKey();
         DealBoards(1, total, 0);
         stopAfterDealing = stop;
+        ExpectMasks(dealt, total);
+    }
+    using Masks = uint16_t[MaxBoards + 1][4][4];
+    static void ExpectMasks(const Masks& dealt, int total) {
         for (int b = 1; b <= total; b++)
             EXPECT_EQ(std::memcmp(dealt[b], G.HandMasks[b], sizeof dealt[b]), 0) << "board " << b;
     }
-    void TypeLine(const std::string& text) {
-        console.Type(text);
-        console.Press(KEY_ENTER);
+    // Two-byte keys are pressed, anything else typed a character at a time.
+    void Keys(const std::vector<std::string>& keys) {
+        for (const auto& k : keys) k.size() == 2 && k[0] == '\0' ? console.Press(k) : console.Type(k);
+    }
+    // True once the program has waited with `text` at (row, column); `check`
+    // looks at the screen that first time.
+    bool& SeenOnce(int row, int column, const std::string& text, int fg = -1, int bg = -1,
+                   std::function<void(ScriptedConsole&)> check = {}) {
+        bool& seen = seenFlags.emplace_back(false);
+        checks.push_back([=, &seen](ScriptedConsole& c) {
+            if (seen || !c.Shows(row, column, text, fg, bg)) return;
+            seen = true;
+            if (check) check(c);
+        });
+        return seen;
     }
 
     static void Count(bool shown, bool& was, int& count) {
@@ -112,9 +125,19 @@ protected:
     WatchingClock watch;
     bool stopAfterDealing = true;
     std::vector<std::function<void(ScriptedConsole&)>> checks;
+    std::deque<bool> seenFlags;
     int clubPrompts = 0, eventPrompts = 0, printingMenus = 0;
     bool atClub = false, atEvent = false, atPrinting = false;
 };
+
+void ExpectBoardsOneAndTwo() {
+    EXPECT_EQ(DealTextOfBoard(1), Board1);
+    EXPECT_EQ(DealTextOfBoard(2), Board2);
+}
+
+// The control number of 03/07/15, game 1234, afternoon, 24 boards, with
+// and without its blank.
+const std::string Control = "91722 31459\r", ControlUnspaced = "9172231459\r";
 
 TEST_F(PathTest, NewGameFromTheMenuToTheDealtBoardsThenItsRecall) {
     bool sawDealing = false, sawAnalysis = false;
@@ -126,26 +149,17 @@ TEST_F(PathTest, NewGameFromTheMenuToTheDealtBoardsThenItsRecall) {
         if (console.Shows(14, 30, "DOUBLE-DUMMY ANALYSIS")) sawAnalysis = true;
     };
     checks.push_back([&](ScriptedConsole& c) {
-        if (c.Shows(14, 32, "PRINTING OPTIONS") && printingMenus == 1) {
-            // The header shows the game as entered.
-            EXPECT_TRUE(c.Shows(6, 35, "Keelward Club", BRIGHTWHITE));
-            EXPECT_TRUE(c.Shows(7, 35, "Saturday, March 7, 2015", BRIGHTWHITE));
-            EXPECT_TRUE(c.Shows(8, 35, "Afternoon", BRIGHTWHITE));
-            EXPECT_TRUE(c.Shows(9, 35, "Pairs", BRIGHTWHITE));
-            EXPECT_TRUE(c.Shows(10, 35, "24", BRIGHTWHITE));
-        }
+        if (!c.Shows(14, 32, "PRINTING OPTIONS") || printingMenus != 1) return;
+        // The header shows the game as entered.
+        const char* fields[] = {"Keelward Club", "Saturday, March 7, 2015", "Afternoon", "Pairs", "24"};
+        for (int i = 0; i < 5; i++) EXPECT_TRUE(c.Shows(6 + i, 35, fields[i], BRIGHTWHITE)) << i;
     });
-    console.Press(KEY_ENTER);   // new game
-    TypeLine("Keelward Club");
-    TypeLine("030715");
-    console.Type("a");
-    TypeLine("Pairs");
-    console.Type("2");          // 24 boards
-    console.Press(KEY_ENTER);   // entries correct
-    console.Type("q");          // printing options
+    // New game, club, date, session, event, 24 boards, entries correct,
+    // leave the printing options.
+    Keys({KEY_ENTER, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", KEY_ENTER, "q"});
     // At the closing question: another game, a recall of this one typed
     // from its control number.
-    uint16_t dealt[MaxBoards + 1][4][4];
+    Masks dealt;
     int closing = 0;
     checks.push_back([&](ScriptedConsole& c) {
         if (!c.Shows(22, 22, " DONE!  Prepare another game?  (y/N)") || ++closing != 1) return;
@@ -162,9 +176,7 @@ TEST_F(PathTest, NewGameFromTheMenuToTheDealtBoardsThenItsRecall) {
         // The archive as another day left it, written an hour ago.
         WriteFile(Archive, "Archived Club" + M + "\r\nArchived Pairs" + M + "\r\n");
         fs::last_write_time(Archive, fs::file_time_type::clock::now() - std::chrono::hours(1));
-        c.Type("y");
-        c.Type("r");
-        c.Type(G.ControlString.substr(1));
+        c.Type("yr" + G.ControlString.substr(1));
         c.Press(KEY_ENTER);
         c.Type("y");   // board 1 matches
     });
@@ -181,15 +193,12 @@ TEST_F(PathTest, NewGameFromTheMenuToTheDealtBoardsThenItsRecall) {
     EXPECT_EQ(G.ClubName, "Archived Club");
     EXPECT_EQ(G.EventName, "Archived Pairs");
     EXPECT_LT(fs::last_write_time(Archive), fs::file_time_type::clock::now() - std::chrono::minutes(30));
-    for (int b = 1; b <= 24; b++)
-        EXPECT_EQ(std::memcmp(dealt[b], G.HandMasks[b], sizeof dealt[b]), 0) << "board " << b;
+    ExpectMasks(dealt, 24);
 }
 
 TEST_F(PathTest, RecallShowsBoardOneInItsBoxAndOnNoStartsAgainWithToday) {
-    bool checkedBox = false, checkedNotice = false;
-    checks.push_back([&](ScriptedConsole& c) {
-        if (!checkedBox && c.Shows(22, 13, "Does this deal match Board #1 on the handrecord?  (Y/n)")) {
-            checkedBox = true;
+    bool& checkedBox =
+        SeenOnce(22, 13, "Does this deal match Board #1 on the handrecord?  (Y/n)", -1, -1, [](ScriptedConsole& c) {
             // Board 1 of the game dealt silently: East's longest suit is 7.
             EXPECT_EQ(G.LongestEast[1], 7);
             EXPECT_EQ(c.CharAt(6, 40 + 7 + 22 - 1), SGL_TOPRIGHT);
@@ -198,18 +207,11 @@ TEST_F(PathTest, RecallShowsBoardOneInItsBoxAndOnNoStartsAgainWithToday) {
             EXPECT_TRUE(c.Shows(11, 58, spade + "KQJT942"));   // East
             EXPECT_TRUE(c.Shows(15, 50, spade + "\xc4\xc4"));  // South's void
             EXPECT_TRUE(c.Shows(14, 42, club + "AQT"));        // West
-        }
-        if (!checkedNotice && c.Shows(15, 15, " If the hands do not match and your typing is okay,  ",
-                                      BLUE, YELLOW)) {
-            checkedNotice = true;
-        }
-    });
-    console.Type("r");
-    TypeLine("91722 31459");
-    console.Type("n");          // board 1 does not match
-    console.Type(" ");          // the notice
-    console.Press(KEY_ESC);     // the menu of the new start
-    console.Press(KEY_ENTER);   // quit
+        });
+    bool& checkedNotice = SeenOnce(15, 15, " If the hands do not match and your typing is okay,  ", BLUE, YELLOW);
+    // Board 1 does not match, the notice, then leave at the menu of the new
+    // start and quit.
+    Keys({"r", Control, "n", " ", KEY_ESC, KEY_ENTER});
     EXPECT_EQ(RunToEnd(), 0);
     EXPECT_TRUE(checkedBox);
     EXPECT_TRUE(checkedNotice);
@@ -226,17 +228,12 @@ TEST_F(PathTest, RecallWithACorruptArchiveAsksTheNamesAndWritesTheFile) {
     WriteFile("CLUBNAME.KM", "Remembered\r\n");
     bool corruptNote = false, clubDefault = false;
     checks.push_back([&](ScriptedConsole& c) {
-        if (c.Shows(17, 13, "Enter club name:")) {
-            corruptNote |= c.Shows(13, 11, "[ The archive file is corrupt; some data must be re-created ]",
-                                   BROWN);
-            clubDefault |= c.Shows(17, 33, "Remembered");
-        }
+        if (!c.Shows(17, 13, "Enter club name:")) return;
+        corruptNote |= c.Shows(13, 11, "[ The archive file is corrupt; some data must be re-created ]", BROWN);
+        clubDefault |= c.Shows(17, 33, "Remembered");
     });
-    console.Type("r");
-    TypeLine("9172231459");
-    console.Type("y");            // board 1 matches
-    TypeLine("Hilltop");
-    console.Press(KEY_ENTER);     // the event name of line 2 stays
+    // Board 1 matches, a new club name, the event name of line 2 stays.
+    Keys({"r", ControlUnspaced, "y", "Hilltop\r", KEY_ENTER});
     EXPECT_EQ(RunToEnd(), Stopped);
     EXPECT_TRUE(corruptNote);
     EXPECT_TRUE(clubDefault);
@@ -244,23 +241,17 @@ TEST_F(PathTest, RecallWithACorruptArchiveAsksTheNamesAndWritesTheFile) {
     EXPECT_EQ(eventPrompts, 1);
     EXPECT_EQ(ReadFile(Archive), "Hilltop" + M + "\r\nTeams" + M + "\r\n");
     EXPECT_EQ(G.EventName, "Teams");
-    EXPECT_EQ(DealTextOfBoard(1), Board1);
-    EXPECT_EQ(DealTextOfBoard(2), Board2);
+    ExpectBoardsOneAndTwo();
 }
 
 TEST_F(PathTest, RecallWithoutAnArchiveNotesItAndAsksBothNames) {
     bool noFileNote = false;
     checks.push_back([&](ScriptedConsole& c) {
         if (c.Shows(17, 13, "Enter club name:") || c.Shows(17, 13, "Enter event name:"))
-            noFileNote |= c.Shows(
-                13, 10, "[ No file exists for this game; some data must be re-created ]", BROWN);
+            noFileNote |= c.Shows(13, 10, "[ No file exists for this game; some data must be re-created ]", BROWN);
     });
-    console.Type("r");
-    TypeLine("9172231459");
-    console.Press(KEY_ENTER);     // board 1 matches
-    TypeLine("Lakeside");
-    console.Press(KEY_ESC);       // leave at the event name
-    console.Press(KEY_ENTER);     // quit
+    // Board 1 matches, the club name, then leave at the event name and quit.
+    Keys({"r", ControlUnspaced, KEY_ENTER, "Lakeside\r", KEY_ESC, KEY_ENTER});
     EXPECT_EQ(RunToEnd(), 0);
     EXPECT_TRUE(noFileNote);
     EXPECT_EQ(clubPrompts, 1);
@@ -270,34 +261,21 @@ TEST_F(PathTest, RecallWithoutAnArchiveNotesItAndAsksBothNames) {
 }
 
 TEST_F(PathTest, MultiSiteAnsweredNoShowsTheImportErrorAndWritesNothing) {
-    bool checkedHeader = false, checkedError = false;
-    checks.push_back([&](ScriptedConsole& c) {
-        if (!checkedHeader &&
-            c.Shows(18, 18, "Are the Date and Session specs correct?  (Y/n)")) {
-            checkedHeader = true;
-            EXPECT_EQ(c.Text(6, 35, 43), std::string(43, ' '));
-            EXPECT_TRUE(c.Shows(7, 35, "Saturday, March 7, 2015"));
-            EXPECT_TRUE(c.Shows(8, 35, "Afternoon"));
-            EXPECT_EQ(c.Text(9, 35, 43), std::string(43, ' '));
-            EXPECT_TRUE(c.Shows(10, 35, "24"));
-            EXPECT_EQ(watch.pauses.back(), 1000);
-        }
-        if (c.Shows(8, 31, "\xc4 DATA IMPORT ERROR \xc4", RED)) checkedError = true;
-    });
+    bool& checkedHeader = SeenOnce(18, 18, "Are the Date and Session specs correct?  (Y/n)", -1, -1,
+                                   [this](ScriptedConsole& c) {
+                                       EXPECT_EQ(c.Text(6, 35, 43), std::string(43, ' '));
+                                       EXPECT_TRUE(c.Shows(7, 35, "Saturday, March 7, 2015"));
+                                       EXPECT_TRUE(c.Shows(8, 35, "Afternoon"));
+                                       EXPECT_EQ(c.Text(9, 35, 43), std::string(43, ' '));
+                                       EXPECT_TRUE(c.Shows(10, 35, "24"));
+                                       EXPECT_EQ(watch.pauses.back(), 1000);
+                                   });
+    bool& checkedError = SeenOnce(8, 31, "\xc4 DATA IMPORT ERROR \xc4", RED);
     G.ClubName = "x";
-    console.Type("i");
-    TypeLine("91722 31459");
-    console.Type("n");          // date and session wrong
-    console.Type(" ");          // the error message
-    // Then names given but not confirmed: back to the menu with a beep.
-    console.Type("i");
-    TypeLine("91722 31459");
-    console.Press(KEY_ENTER);
-    TypeLine("Other Club");
-    TypeLine("Sim Pairs");
-    console.Type("n");
-    console.Press(KEY_ESC);     // the menu: leave
-    console.Press(KEY_ENTER);   // quit
+    // Date and session wrong, the error message; then names given but not
+    // confirmed: back to the menu with a beep, leave it and quit.
+    Keys({"i", Control, "n", " "});
+    Keys({"i", Control, KEY_ENTER, "Other Club\r", "Sim Pairs\r", "n", KEY_ESC, KEY_ENTER});
     EXPECT_EQ(RunToEnd(), 0);
     EXPECT_TRUE(checkedHeader);
     EXPECT_TRUE(checkedError);
@@ -307,18 +285,12 @@ TEST_F(PathTest, MultiSiteAnsweredNoShowsTheImportErrorAndWritesNothing) {
 }
 
 TEST_F(PathTest, MultiSiteAnsweredYesTakesTheNamesWritesTheArchiveAndDeals) {
-    console.Type("i");
-    TypeLine("91722 31459");
-    console.Type("y");
-    TypeLine("Other Club");
-    TypeLine("Sim Pairs");
-    console.Press(KEY_ENTER);   // entries correct
+    Keys({"i", Control, "y", "Other Club\r", "Sim Pairs\r", KEY_ENTER});
     EXPECT_EQ(RunToEnd(), Stopped);
     EXPECT_EQ(ReadFile(Archive), "Other Club" + M + "\r\nSim Pairs" + M + "\r\n");
     EXPECT_EQ(FilesIn("GAMEFILE.KM"), 1);
     EXPECT_EQ(G.ControlString, "#91722 31459");
-    EXPECT_EQ(DealTextOfBoard(1), Board1);
-    EXPECT_EQ(DealTextOfBoard(2), Board2);
+    ExpectBoardsOneAndTwo();
     ExpectDealsOfTheKey(24);
 }
 
