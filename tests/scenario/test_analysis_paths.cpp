@@ -75,14 +75,18 @@ protected:
             return -2;
         }
     }
-    void TypeLine(const std::string& text) {
-        console.Type(text);
-        console.Press(KEY_ENTER);
+    // Two-byte keys are pressed, anything else typed a character at a time.
+    void Keys(const std::vector<std::string>& keys) {
+        for (const auto& k : keys) k.size() == 2 && k[0] == '\0' ? console.Press(k) : console.Type(k);
     }
-    // From the printing options to the end of the program.
-    void Finish() {
-        console.Type("q");   // printing options
-        console.Type("n");   // another game? no
+    // A new game of 24 boards for 03/07/15 afternoon, entries confirmed.
+    void NewGameKeys() { Keys({KEY_ENTER, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", KEY_ENTER}); }
+    // Leaves the printing options and answers no to another game.
+    void Finish() { Keys({"q", "n"}); }
+    // The run ended at the printing options after `runs` analyses.
+    void ExpectPrintingAfterAnalyses(int runs) {
+        EXPECT_TRUE(atPrinting);
+        EXPECT_EQ(analysed, runs);
     }
 
     WatchingClock watch;
@@ -92,13 +96,7 @@ protected:
 };
 
 TEST_F(GamePathTest, NewGameWritesItsPbnFileThenImportsItWithoutAnalysing) {
-    console.Press(KEY_ENTER);   // new game
-    TypeLine("Keelward Club");
-    TypeLine("030715");
-    console.Type("a");
-    TypeLine("Pairs");
-    console.Type("2");          // 24 boards
-    console.Press(KEY_ENTER);   // entries correct
+    NewGameKeys();
     // At the printing options the file is written; keep what the game was.
     std::string written, control, deals[25], pars[25], tricks[25];
     checks.push_back([&](ScriptedConsole& c) {
@@ -131,15 +129,10 @@ TEST_F(GamePathTest, NewGameWritesItsPbnFileThenImportsItWithoutAnalysing) {
     analysed = 0;
     atPrinting = false;
     checks.clear();
-    console.Type("p");
-    TypeLine("030715");
-    console.Type("a");
-    console.Press(KEY_ENTER);   // entries correct
-    console.Press(KEY_ENTER);   // change the names? no
+    Keys({"p", "030715\r", "a", KEY_ENTER, KEY_ENTER});   // entries correct, keep the names
     Finish();
     EXPECT_EQ(RunToEnd(), 0);
-    EXPECT_TRUE(atPrinting);
-    EXPECT_EQ(analysed, 0);
+    ExpectPrintingAfterAnalyses(0);
     EXPECT_EQ(G.ClubName, "Keelward Club");
     EXPECT_EQ(G.EventName, "Pairs");
     EXPECT_EQ(G.TotalBoards, 24);
@@ -155,13 +148,7 @@ TEST_F(GamePathTest, NewGameWritesItsPbnFileThenImportsItWithoutAnalysing) {
 TEST_F(GamePathTest, NewGameStoppedWithEscDuringBoardFiveWritesNoPbnFile) {
     bool quitAsked = false;
     checks.push_back([&](ScriptedConsole& c) { quitAsked |= c.Shows(22, 30, " Quit program?  (Y/n) "); });
-    console.Press(KEY_ENTER);   // new game
-    TypeLine("Keelward Club");
-    TypeLine("030715");
-    console.Type("a");
-    TypeLine("Pairs");
-    console.Type("2");
-    console.Press(KEY_ENTER);   // entries correct
+    NewGameKeys();
     console.PressDuringWork(KEY_ESC, 4);
     console.Press(KEY_ENTER);   // quit
     EXPECT_EQ(RunToEnd(), 0);
@@ -181,41 +168,41 @@ TEST_F(GamePathTest, NewGameStoppedWithEscDuringBoardFiveWritesNoPbnFile) {
     EXPECT_EQ(solved, 5);
 }
 
-TEST_F(GamePathTest, RecallAnalysesButWritesNoPbnFile) {
-    WriteFile("GAMEFILE.KM/150307.KMA", "Keelward Club" + M + "\r\nPairs" + M + "\r\n");
-    console.Type("r");
-    TypeLine("9172231459");
-    console.Type("y");   // board 1 matches
+// A recall and a multi-site game of the same control number: both analyse
+// the deals of the key, neither writes a PBN file.
+struct UnwrittenPath {
+    const char* name;
+    bool archive;
+    std::vector<std::string> keys;
+};
+void PrintTo(const UnwrittenPath& p, std::ostream* os) { *os << p.name; }
+
+class UnwrittenPathTest : public GamePathTest, public ::testing::WithParamInterface<UnwrittenPath> {};
+
+TEST_P(UnwrittenPathTest, AnalysesButWritesNoPbnFile) {
+    if (GetParam().archive) WriteFile("GAMEFILE.KM/150307.KMA", "Keelward Club" + M + "\r\nPairs" + M + "\r\n");
+    Keys(GetParam().keys);
     Finish();
     EXPECT_EQ(RunToEnd(), 0);
-    EXPECT_TRUE(atPrinting);
-    EXPECT_EQ(analysed, 1);
+    ExpectPrintingAfterAnalyses(1);
     EXPECT_EQ(G.AutoCreatePBNfile, 1);
     EXPECT_TRUE(FilesIn("PbnFiles").empty());
     EXPECT_EQ(G.DealText[1], Board1);
+    EXPECT_EQ(G.DealText[2], Board2);
     EncodeDDTricksTexts();
     EXPECT_EQ(G.DDTricksText[1], Tricks1);
     EXPECT_EQ(G.DDTricksText[2], Tricks2);
     EXPECT_EQ(G.ParText[1], ParOfBoard(1, G.DDTricks[1]));
-}
-
-TEST_F(GamePathTest, MultiSiteAnalysesButWritesNoPbnFile) {
-    console.Type("i");
-    TypeLine("91722 31459");
-    console.Type("y");            // date and session right
-    TypeLine("Other Club");
-    TypeLine("Sim Pairs");
-    console.Press(KEY_ENTER);     // entries correct
-    Finish();
-    EXPECT_EQ(RunToEnd(), 0);
-    EXPECT_TRUE(atPrinting);
-    EXPECT_EQ(analysed, 1);
-    EXPECT_TRUE(FilesIn("PbnFiles").empty());
-    EXPECT_EQ(G.DealText[2], Board2);
-    EncodeDDTricksTexts();
-    EXPECT_EQ(G.DDTricksText[2], Tricks2);
     EXPECT_FALSE(G.ParText[24].empty());
 }
+
+// Board 1 matches; date and session right, the names, entries correct.
+INSTANTIATE_TEST_SUITE_P(GamePath, UnwrittenPathTest,
+                         ::testing::Values(UnwrittenPath{"Recall", true, {"r", "9172231459\r", "y"}},
+                                           UnwrittenPath{"MultiSite", false,
+                                                         {"i", "91722 31459\r", "y", "Other Club\r", "Sim Pairs\r",
+                                                          "\r"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A file in the layout of ours but without our mark, and with tricks that
 // are not the deals': it is analysed anew.
@@ -231,22 +218,13 @@ TEST_F(GamePathTest, ImportOfAFileWithoutOurMarkAnalysesAndNamesCanChange) {
     text.erase(0, text.find("\r\n") + 2);
     WriteFile("PbnFiles/150307A.pbn", text);
     ResetGameModel();
-
-    console.Type("p");
-    TypeLine("030715");
-    console.Type("a");
-    console.Press(KEY_ENTER);   // entries correct
-    console.Type("y");          // change the names
-    TypeLine("Harbour Club");
-    TypeLine("Open Pairs");
-    console.Type("n");          // entries correct? no: once more
-    TypeLine("Harbour BC");
-    console.Press(KEY_ENTER);   // the event name stays
-    console.Press(KEY_ENTER);   // entries correct
+    // Entries correct, change the names, not correct: once more with the
+    // event name kept, then correct.
+    Keys({"p", "030715\r", "a", KEY_ENTER, "y", "Harbour Club\r", "Open Pairs\r", "n", "Harbour BC\r", KEY_ENTER,
+          KEY_ENTER});
     Finish();
     EXPECT_EQ(RunToEnd(), 0);
-    EXPECT_TRUE(atPrinting);
-    EXPECT_EQ(analysed, 1);
+    ExpectPrintingAfterAnalyses(1);
     EXPECT_EQ(G.PbnCreatedHere, 0);
     EXPECT_EQ(G.ClubName, "Harbour BC");
     EXPECT_EQ(G.EventName, "Open Pairs");
