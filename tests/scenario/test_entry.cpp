@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -6,6 +7,22 @@
 #include "model/model.h"
 #include "shell/kit.h"
 #include "support/doubles.h"
+
+namespace {
+
+struct Cell {
+    int row, column;
+    std::string text;
+    int fg = -1, bg = -1;
+};
+
+void ExpectShown(const ScriptedConsole& c, std::initializer_list<Cell> cells) {
+    for (const Cell& cell : cells)
+        EXPECT_TRUE(c.Shows(cell.row, cell.column, cell.text, cell.fg, cell.bg))
+            << cell.row << "," << cell.column << " \"" << cell.text << "\"\n" << c.Dump();
+}
+
+}  // namespace
 
 class EntryTest : public KelmoTest {
 protected:
@@ -21,19 +38,28 @@ protected:
             if (c.ReadKeyCalls() == 1) check(c);
         };
     }
+    // Runs an entry step on the keys given; the step must return.
+    void Enter(void (*step)(), const std::string& keys) {
+        console.Type(keys);
+        ASSERT_FALSE(Run(step)) << console.Dump();
+    }
+    // A later run of the program.
+    void NextRun() {
+        ResetGameModel();
+        initialize();
+    }
 };
 
 TEST_F(EntryTest, ClubNamePromptOffersTheRememberedNameAndEnterKeepsIt) {
     G.ClubNamePrompt = 1;
     WriteFile("CLUBNAME.KM", "  Keelward Bridge Club  \r\n");
     AtFirstWait([](ScriptedConsole& c) {
-        EXPECT_TRUE(c.Shows(17, 13, "Enter club name:", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(17, 33, "Keelward Bridge Club", BRIGHTWHITE, BLUE));
+        ExpectShown(c, {{17, 13, "Enter club name:", YELLOW, BLUE},
+                        {17, 33, "Keelward Bridge Club", BRIGHTWHITE, BLUE}});
         EXPECT_EQ(c.Row(), 17);
         EXPECT_EQ(c.Column(), 33);
     });
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterClubName));
+    Enter(EnterClubName, KEY_ENTER);
     EXPECT_EQ(G.ClubName, "Keelward Bridge Club");
     EXPECT_TRUE(console.Shows(6, 35, "Keelward Bridge Club", BRIGHTWHITE, BLUE));
     EXPECT_EQ(console.Text(6, 55, 23), std::string(23, ' '));
@@ -43,28 +69,21 @@ TEST_F(EntryTest, ClubNamePromptOffersTheRememberedNameAndEnterKeepsIt) {
 
 TEST_F(EntryTest, ClubNameIsRememberedAcrossRunsOnlyWithThePromptSetting) {
     G.ClubNamePrompt = 1;
-    console.Type("Lakeside BC");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterClubName));
+    Enter(EnterClubName, "Lakeside BC" KEY_ENTER);
     EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Lakeside BC\r\n");
 
     // The next run offers it.
-    ResetGameModel();
-    initialize();
+    NextRun();
     G.ClubNamePrompt = 1;
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterClubName));
+    Enter(EnterClubName, KEY_ENTER);
     EXPECT_EQ(G.ClubName, "Lakeside BC");
 
     // With the setting no the file is neither read nor written.
-    ResetGameModel();
-    initialize();
+    NextRun();
     G.ClubNamePrompt = 0;
     G.ClubName = "Old Club";
     AtFirstWait([](ScriptedConsole& c) { EXPECT_TRUE(c.Shows(17, 33, "Old Club ")); });
-    console.Type("Hilltop");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterClubName));
+    Enter(EnterClubName, "Hilltop" KEY_ENTER);
     EXPECT_EQ(G.ClubName, "Hilltop");
     EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Lakeside BC\r\n");
 
@@ -72,9 +91,7 @@ TEST_F(EntryTest, ClubNameIsRememberedAcrossRunsOnlyWithThePromptSetting) {
     G.ClubNamePrompt = 1;
     G.PbnImportMode = 1;
     console.onReadKey = nullptr;
-    console.Type("Imported");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterClubName));
+    Enter(EnterClubName, "Imported" KEY_ENTER);
     EXPECT_EQ(G.ClubName, "Imported");
     EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Lakeside BC\r\n");
 }
@@ -82,9 +99,7 @@ TEST_F(EntryTest, ClubNameIsRememberedAcrossRunsOnlyWithThePromptSetting) {
 TEST_F(EntryTest, EscAtClubNameKeepsTheNameAndTheField) {
     G.ClubNamePrompt = 0;
     G.ClubName = "Kept";
-    console.Type("New");
-    console.Press(KEY_ESC);
-    ASSERT_FALSE(Run(EnterClubName));
+    Enter(EnterClubName, "New" KEY_ESC);
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(G.ClubName, "Kept");
     EXPECT_EQ(console.Text(6, 35, 10), std::string(10, ' '));
@@ -97,10 +112,7 @@ TEST_F(EntryTest, ClubNameFileThatCannotBeWrittenWarnsAndGoesOn) {
     console.onReadKey = [&](ScriptedConsole& c) {
         if (c.ReadKeyCalls() == 4) warning = c.Text(22, 1, 80);
     };
-    console.Type("AB");
-    console.Press(KEY_ENTER);
-    console.Type(" ");   // answers the warning
-    ASSERT_FALSE(Run(EnterClubName));
+    Enter(EnterClubName, "AB" KEY_ENTER " ");   // the blank answers the warning
     EXPECT_NE(warning.find(" Could not write CLUBNAME.KM "), std::string::npos) << warning;
     EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
     EXPECT_EQ(G.ClubName, "AB");
@@ -114,16 +126,13 @@ TEST_F(EntryTest, EventNameOfANewGameShowsNoDefaultYetEnterKeepsIt) {
         EXPECT_EQ(c.Text(17, 31, 45), std::string(45, ' '));
         EXPECT_EQ(c.Column(), 32);
     });
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterEventName));
+    Enter(EnterEventName, KEY_ENTER);
     EXPECT_EQ(G.EventName, "Spring Pairs");
     EXPECT_TRUE(console.Shows(9, 35, "Spring Pairs", BRIGHTWHITE));
 
     // A typed name replaces it; more than 40 characters beep.
     console.onReadKey = nullptr;
-    console.Type(std::string(41, 'e'));
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterEventName));
+    Enter(EnterEventName, std::string(41, 'e') + KEY_ENTER);
     EXPECT_EQ(G.EventName, std::string(40, 'e'));
     EXPECT_EQ(sound.Count("beep2"), 1);
 }
@@ -135,8 +144,7 @@ TEST_F(EntryTest, EventNameOfAPbnImportIsOfferedAsDefault) {
         EXPECT_TRUE(c.Shows(17, 32, "Club Teams", BRIGHTWHITE, BLUE));
         EXPECT_EQ(c.Column(), 32);
     });
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterEventName));
+    Enter(EnterEventName, KEY_ENTER);
     EXPECT_EQ(G.EventName, "Club Teams");
 }
 
@@ -144,11 +152,9 @@ TEST_F(EntryTest, SessionEnterBeepsAndLowerCaseAChoosesAfternoon) {
     G.SessionNumber = 3;
     AtFirstWait([](ScriptedConsole& c) {
         EXPECT_EQ(G.SessionNumber, 0);
-        EXPECT_TRUE(c.Shows(14, 35, "(M)orning", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(15, 35, "(A)fternoon", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(16, 35, "(E)vening", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(17, 35, "(L)ate", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(20, 30, "Select session:", YELLOW, BLUE));
+        ExpectShown(c, {{14, 35, "(M)orning", YELLOW, BLUE}, {15, 35, "(A)fternoon", YELLOW, BLUE},
+                        {16, 35, "(E)vening", YELLOW, BLUE}, {17, 35, "(L)ate", YELLOW, BLUE},
+                        {20, 30, "Select session:", YELLOW, BLUE}});
         EXPECT_EQ(c.Row(), 20);
         EXPECT_EQ(c.Column(), 47);
         EXPECT_TRUE(c.CursorVisible());
@@ -162,40 +168,33 @@ TEST_F(EntryTest, SessionEnterBeepsAndLowerCaseAChoosesAfternoon) {
     EXPECT_TRUE(console.Shows(8, 35, "Afternoon", BRIGHTWHITE, BLUE));
 
     console.onReadKey = nullptr;
-    console.Type("L");
-    ASSERT_FALSE(Run(EnterSession));
+    Enter(EnterSession, "L");
     EXPECT_EQ(G.SessionNumber, 4);
     EXPECT_EQ(console.Text(8, 35, 9), "Late     ");
 
-    console.Press(KEY_ESC);
-    ASSERT_FALSE(Run(EnterSession));
+    Enter(EnterSession, KEY_ESC);
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(G.SessionNumber, 0);
 }
 
 TEST_F(EntryTest, BoardCountIgnoresOtherKeysSilently) {
     AtFirstWait([](ScriptedConsole& c) {
-        EXPECT_TRUE(c.Shows(15, 31, "(1)  36 boards", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(16, 31, "(2)  24 boards", YELLOW, BLUE));
-        EXPECT_TRUE(c.Shows(20, 27, "Select print format: ", YELLOW, BLUE));
+        ExpectShown(c, {{15, 31, "(1)  36 boards", YELLOW, BLUE},
+                        {16, 31, "(2)  24 boards", YELLOW, BLUE},
+                        {20, 27, "Select print format: ", YELLOW, BLUE}});
         EXPECT_EQ(c.Column(), 49);
     });
-    console.Type("3");
-    console.Press(KEY_ENTER);
-    console.Type("2");
-    ASSERT_FALSE(Run(EnterBoardCount));
+    Enter(EnterBoardCount, "3" KEY_ENTER "2");
     EXPECT_TRUE(sound.played.empty());
     EXPECT_EQ(console.ReadKeyCalls(), 3);
     EXPECT_EQ(G.TotalBoards, 24);
     EXPECT_TRUE(console.Shows(10, 35, "24", BRIGHTWHITE, BLUE));
 
     console.onReadKey = nullptr;
-    console.Type("1");
-    ASSERT_FALSE(Run(EnterBoardCount));
+    Enter(EnterBoardCount, "1");
     EXPECT_EQ(G.TotalBoards, 36);
 
-    console.Press(KEY_ESC);
-    ASSERT_FALSE(Run(EnterBoardCount));
+    Enter(EnterBoardCount, KEY_ESC);
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(G.TotalBoards, 36);
 }
@@ -210,13 +209,8 @@ TEST_F(EntryTest, InvalidDateIsShownAndKeptWhileTheDateIsAskedAgain) {
             EXPECT_EQ(c.Column(), 42);
         }
     };
-    console.Type("023009");
-    console.Press(KEY_ENTER);
-    console.Type("01");
-    console.Press(KEY_ENTER);   // too short: beeps inside the field
-    console.Type("0509");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterGameDate)) << console.Dump();
+    // "01" is too short: it beeps inside the field.
+    Enter(EnterGameDate, "023009" KEY_ENTER "01" KEY_ENTER "0509" KEY_ENTER);
     ASSERT_EQ(invalidShown.size(), 15u);
     for (size_t i = 0; i < 7; i++) EXPECT_FALSE(invalidShown[i]) << i;
     for (size_t i = 7; i < 15; i++) EXPECT_TRUE(invalidShown[i]) << i;
@@ -231,19 +225,14 @@ TEST_F(EntryTest, InvalidDateIsShownAndKeptWhileTheDateIsAskedAgain) {
 
 TEST_F(EntryTest, NewGameRefusesYearZeroButPbnImportTakesIt) {
     std::string before = G.DateText;
-    console.Type("010100");
-    console.Press(KEY_ENTER);
-    console.Press(KEY_ESC);
-    ASSERT_FALSE(Run(EnterGameDate));
+    Enter(EnterGameDate, "010100" KEY_ENTER KEY_ESC);
     EXPECT_TRUE(console.Shows(22, 33, " Invalid date ", BRIGHTWHITE, MAGENTA));
     EXPECT_EQ(sound.Count("beep2"), 1);
     EXPECT_EQ(G.DateValid, 0);
     EXPECT_EQ(G.DateText, before);
 
     G.PbnImportMode = 1;
-    console.Type("010100");
-    console.Press(KEY_ENTER);
-    ASSERT_FALSE(Run(EnterGameDate));
+    Enter(EnterGameDate, "010100" KEY_ENTER);
     EXPECT_EQ(G.DateValid, 1);
     EXPECT_EQ(G.DateText, "Saturday, January 1");
     EXPECT_EQ(G.FullYear, 2000);
@@ -272,8 +261,7 @@ TEST_F(EntryTest, ConfirmationQuestionsStandWithTheCursorOnTheDefault) {
             EXPECT_EQ(con.Column(), c.cursor);
             EXPECT_EQ(con.Shows(15, 10, "left over"), !c.clears);
         };
-        console.Press(KEY_ENTER);
-        ASSERT_FALSE(Run(c.step));
+        Enter(c.step, KEY_ENTER);
         EXPECT_EQ(G.YesNoAnswer, c.defaultAnswer);
     }
 }
@@ -288,9 +276,8 @@ TEST_F(EntryTest, PbnFoundTakesNamesCutToFortyAndTheBoardCount) {
     EXPECT_EQ(G.ClubName, std::string(38, 'S'));
     EXPECT_EQ(G.EventName, "Club Pairs");
     EXPECT_EQ(G.TotalBoards, 27);
-    EXPECT_TRUE(console.Shows(6, 35, G.ClubName, BROWN, BLUE));
-    EXPECT_TRUE(console.Shows(9, 35, "Club Pairs", BROWN, BLUE));
-    EXPECT_TRUE(console.Shows(10, 35, "27", BRIGHTWHITE, BLUE));
+    ExpectShown(console, {{6, 35, G.ClubName, BROWN, BLUE}, {9, 35, "Club Pairs", BROWN, BLUE},
+                          {10, 35, "27", BRIGHTWHITE, BLUE}});
 
     G.PbnSiteText = std::string(45, 'x');
     ASSERT_FALSE(Run(ShowPbnFound));
