@@ -117,32 +117,27 @@ TEST_F(PbnReaderTest, OurOwnFilesOf24And36BoardsReadBackWithTheirMarkAndValues) 
     }
 }
 
-TEST_F(PbnReaderTest, MissingFileScreen) {
-    G.PbnFilePath = "gamefile.km\\150307a.pbn";
-    std::string row16, row18;
-    console.onReadKey = [&](ScriptedConsole& c) {
-        row16 = c.Text(16, 18, 46);
-        row18 = c.Text(18, 36, 9);
-        EXPECT_EQ(c.Fg(16, 18), BRIGHTWHITE);
-        EXPECT_EQ(c.Bg(16, 18), MAGENTA);
-        EXPECT_EQ(c.Fg(18, 36), YELLOW);
-    };
-    console.Type(" ");
-    EXPECT_FALSE(Run(readpbnfile));
-    EXPECT_EQ(row16, " Filename  GAMEFILE.KM\\150307A.PBN  not found ");
-    EXPECT_EQ(row18, "<any key>");
-    EXPECT_EQ(G.LoadFailed, 1);
-    EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
-}
-
-TEST_F(PbnReaderTest, FolderInPlaceOfTheFileIsNotFound) {
-    fs::create_directories("GAMEFILE.KM/150307A.pbn");
-    std::string row16;
-    console.onReadKey = [&](ScriptedConsole& c) { row16 = c.RowText(16); };
-    console.Type(" ");
-    EXPECT_FALSE(Run(readpbnfile));
-    EXPECT_EQ(G.LoadFailed, 1);
-    EXPECT_NE(row16.find("not found"), std::string::npos) << console.Dump();
+TEST_F(PbnReaderTest, MissingFileOrAFolderInItsPlaceGivesTheNotFoundScreen) {
+    for (bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "folder in place of the file" : "no file");
+        G.PbnFilePath = folder ? "GAMEFILE.KM\\150307A.pbn" : "gamefile.km\\150307a.pbn";
+        if (folder) fs::create_directories("GAMEFILE.KM/150307A.pbn");
+        sound.played.clear();
+        std::string row16, row18;
+        console.onReadKey = [&](ScriptedConsole& c) {
+            row16 = c.Text(16, 18, 46);
+            row18 = c.Text(18, 36, 9);
+            EXPECT_EQ(c.Fg(16, 18), BRIGHTWHITE);
+            EXPECT_EQ(c.Bg(16, 18), MAGENTA);
+            EXPECT_EQ(c.Fg(18, 36), YELLOW);
+        };
+        console.Type(" ");
+        EXPECT_FALSE(Run(readpbnfile));
+        EXPECT_EQ(row16, " Filename  GAMEFILE.KM\\150307A.PBN  not found ") << console.Dump();
+        EXPECT_EQ(row18, "<any key>");
+        EXPECT_EQ(G.LoadFailed, 1);
+        EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
+    }
 }
 
 TEST_F(PbnReaderTest, FileFoundInAnotherLetterCase) {
