@@ -17,9 +17,57 @@
 namespace {
 
 constexpr double Eps = 1e-9;
+const double Any = std::nan("");   // a value left unchecked
 
 bool IsFont(const PrintOp& op, const std::string& face, double points, int style = 0) {
     return op.font.face == face && op.font.points == points && op.font.style == style;
+}
+
+bool Near(double a, double b) { return std::abs(a - b) < Eps; }
+
+// The op was drawn with the point `along` its width (0 left, 0.5 middle, 1
+// right) at x and its top at y, in the font when a face is given; Any leaves
+// a coordinate unchecked.
+::testing::AssertionResult Placed(const PrintOp* op, double along, double x, double y, const std::string& face,
+                                  double points, int style) {
+    if (!op) return ::testing::AssertionFailure() << "not drawn";
+    double ax = op->x + along * RecordingPrinter::Width(op->text, op->font);
+    if ((!std::isnan(x) && std::abs(ax - x) > Eps) || (!std::isnan(y) && std::abs(op->y - y) > Eps))
+        return ::testing::AssertionFailure() << "\"" << op->text << "\" at (" << ax << ", " << op->y << ")";
+    if (!face.empty() && !IsFont(*op, face, points, style))
+        return ::testing::AssertionFailure() << "\"" << op->text << "\" in " << op->font.face << " "
+                                             << op->font.points << " style " << op->font.style;
+    return ::testing::AssertionSuccess();
+}
+::testing::AssertionResult At(const PrintOp* op, double x, double y, const std::string& face = "",
+                              double points = 0, int style = 0) {
+    return Placed(op, 0, x, y, face, points, style);
+}
+::testing::AssertionResult Centred(const PrintOp* op, double x, double y, const std::string& face = "",
+                                   double points = 0, int style = 0) {
+    return Placed(op, 0.5, x, y, face, points, style);
+}
+
+double Right(const PrintOp& op) { return op.x + RecordingPrinter::Width(op.text, op.font); }
+
+std::vector<std::string> Strings(const std::vector<PrintOp>& ops) {
+    std::vector<std::string> out;
+    for (const auto& op : ops) out.push_back(op.text);
+    return out;
+}
+
+template <class Keep>
+std::vector<PrintOp> Pick(const std::vector<PrintOp>& ops, Keep keep) {
+    std::vector<PrintOp> out;
+    for (const auto& op : ops)
+        if (keep(op)) out.push_back(op);
+    return out;
+}
+
+std::string Joined(const std::vector<PrintOp>& ops, size_t from = 0) {
+    std::string text;
+    for (size_t i = from; i < ops.size(); i++) text += ops[i].text;
+    return text;
 }
 
 std::set<int> BoardNumbers(const RecordingPrinter& printer, int job, const std::string& face, int points,
@@ -48,7 +96,6 @@ protected:
         KelmoTest::SetUp();
         P.printer = &printer;
     }
-    // Prints the handout sides asked for (one copy each).
     void Handouts(bool side1, bool side2, int copies = 1) {
         if (copies == 1) console.Press(KEY_ENTER);
         else console.Type(std::to_string(copies) + KEY_ENTER);
@@ -92,8 +139,7 @@ TEST_F(PrintLayoutTest, PrintFontsHoldExactlyTheTableAndFacesFiveAndSixComeFromT
     CloseJob();
     auto texts = printer.Texts();
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].font.face, std::string("Some Very Long Club Font Name T"));   // cut to 31
-    EXPECT_EQ(texts[0].font.points, 18);
+    EXPECT_TRUE(IsFont(texts[0], "Some Very Long Club Font Name T", 18));   // cut to 31
     EXPECT_TRUE(IsFont(texts[1], "comic sans ms", 16));
     EXPECT_TRUE(IsFont(texts[2], "Times New Roman", 14, 1));
 }
@@ -125,42 +171,26 @@ TEST_F(PrintLayoutTest, ThirtySixBoardSideOneHoldsBoardsOneToSixteenWithHeaderAn
     MakePrintGame(36);
     Handouts(true, true);
     ASSERT_EQ(printer.jobs.size(), 2u);
-    EXPECT_EQ(printer.jobs[0].tag, "150307A-handouts-side1");
-    EXPECT_EQ(printer.jobs[1].tag, "150307A-handouts-side2");
-    EXPECT_EQ(printer.jobs[0].pages, 1);
-    EXPECT_EQ(printer.jobs[1].pages, 1);
+    for (int side = 0; side < 2; side++) {
+        EXPECT_EQ(printer.jobs[side].tag, "150307A-handouts-side" + std::to_string(side + 1));
+        EXPECT_EQ(printer.jobs[side].pages, 1);
+    }
     EXPECT_EQ(BoardNumbers(printer, 0, "Times New Roman", 12, 1), Range(1, 16));
     EXPECT_EQ(BoardNumbers(printer, 1, "Times New Roman", 12, 1), Range(17, 36));
 
-    // Header only on side 1: the emblem at the header origin, the club name
-    // centred.
-    const PrintOp* emblem = printer.FindText("z", 0);
-    ASSERT_NE(emblem, nullptr);
-    EXPECT_TRUE(IsFont(*emblem, "Bridge", 60));
-    EXPECT_NEAR(emblem->x, 0.02, Eps);
-    EXPECT_NEAR(emblem->y, 0.5, Eps);
-    const PrintOp* club = printer.FindText(G.ClubName, 0);
-    ASSERT_NE(club, nullptr);
-    EXPECT_NEAR(club->x + RecordingPrinter::Width(G.ClubName, club->font) / 2, 4, Eps);
-    EXPECT_NEAR(club->y, 0.52, Eps);
+    // Header only on side 1: the emblem at the header origin, the club name centred.
+    EXPECT_TRUE(At(printer.FindText("z", 0), 0.02, 0.5, "Bridge", 60));
+    EXPECT_TRUE(Centred(printer.FindText(G.ClubName, 0), 4, 0.52));
     EXPECT_EQ(printer.FindText("z", 1), nullptr);
     EXPECT_EQ(printer.FindText(G.ClubName, 1), nullptr);
 
     // The credits under board 16's row, centred on 3.95 without its blanks.
     std::string credits = CreditsText(36);
-    const PrintOp* line = printer.FindText(credits, 0);
-    ASSERT_NE(line, nullptr);
-    EXPECT_NEAR(line->y, 9.78, Eps);
-    EXPECT_TRUE(IsFont(*line, "Arial", 8));
     EXPECT_EQ(credits.rfind("Pages by Arno Velik           Analyses by Sig Tarrow           ", 0), 0u);
-    EXPECT_NEAR(line->x + RecordingPrinter::Width(credits, line->font) / 2, 3.95, Eps);
+    EXPECT_TRUE(Centred(printer.FindText(credits, 0), 3.95, 9.78, "Arial", 8));
     EXPECT_EQ(printer.FindText(credits, 1), nullptr);
 
-    // Board 17 is the first cell of side 2.
-    const PrintOp* first = printer.FindText("17", 1);
-    ASSERT_NE(first, nullptr);
-    EXPECT_NEAR(first->x, 0.25, Eps);
-    EXPECT_NEAR(first->y, 0.4 + 0.06 - 0.038, Eps);
+    EXPECT_TRUE(At(printer.FindText("17", 1), 0.25, 0.4 + 0.06 - 0.038));   // first cell of side 2
 }
 
 TEST_F(PrintLayoutTest, TwentyFourBoardsPutTheDatedCreditsOnSideTwo) {
@@ -172,17 +202,9 @@ TEST_F(PrintLayoutTest, TwentyFourBoardsPutTheDatedCreditsOnSideTwo) {
     std::string credits = CreditsText(24);
     EXPECT_EQ(credits.rfind(G.DateText + "           Pages by", 0), 0u);
     EXPECT_EQ(printer.FindText(credits, 0), nullptr);
-    const PrintOp* line = printer.FindText(credits, 1);
-    ASSERT_NE(line, nullptr);
-    EXPECT_NEAR(line->y, 9.88, Eps);
-    const PrintOp* first = printer.FindText("13", 1);
-    ASSERT_NE(first, nullptr);
-    EXPECT_NEAR(first->x, 0.3, Eps);
-    EXPECT_NEAR(first->y, 0.6 + 0.0726 - 0.05, Eps);
-    // Header positions of the 24-board sheet.
-    const PrintOp* emblem = printer.FindText("z", 0);
-    ASSERT_NE(emblem, nullptr);
-    EXPECT_NEAR(emblem->y, 0.1, Eps);
+    EXPECT_TRUE(At(printer.FindText(credits, 1), Any, 9.88));
+    EXPECT_TRUE(At(printer.FindText("13", 1), 0.3, 0.6 + 0.0726 - 0.05));
+    EXPECT_TRUE(At(printer.FindText("z", 0), Any, 0.1));
 }
 
 TEST_F(PrintLayoutTest, GridLinesOfEachSide) {
@@ -196,16 +218,14 @@ TEST_F(PrintLayoutTest, GridLinesOfEachSide) {
     };
     ExpectNear(rows(0), {1.7, 3.7, 5.7, 7.7, 9.7});
     ExpectNear(rows(1), {0.4, 2.4, 4.4, 6.4, 8.4, 10.4});
-    std::vector<double> dividers;
-    for (const auto& op : printer.Lines(1))
-        if (op.pen == 4 && op.x == op.x2) {
-            dividers.push_back(op.x);
-            EXPECT_NEAR(op.y, 0.4, Eps);
-            EXPECT_NEAR(op.y2, 10.4, Eps);
-        }
+    auto dividers = Pick(printer.Lines(1), [](const PrintOp& op) { return op.pen == 4 && op.x == op.x2; });
+    for (const auto& op : dividers) {
+        EXPECT_NEAR(op.y, 0.4, Eps);
+        EXPECT_NEAR(op.y2, 10.4, Eps);
+    }
     ASSERT_EQ(dividers.size(), 3u);
-    EXPECT_NEAR(dividers[0], 1.96, Eps);
-    EXPECT_NEAR(dividers[2], 5.96, Eps);
+    EXPECT_NEAR(dividers[0].x, 1.96, Eps);
+    EXPECT_NEAR(dividers[2].x, 5.96, Eps);
 }
 
 TEST_F(PrintLayoutTest, ThreeCopiesAreThreeIdenticalPagesEachWithTheHeader) {
@@ -232,39 +252,28 @@ TEST_F(PrintLayoutTest, DoubleDummyGridShowsTheMarkForNoContractAndSevenForAllTr
     // Board 1's cell: x0 = 0, the grid top at 1.7 + 1.29; North is the
     // first row, South the second.
     double ty = 1.7 + 1.29, north = ty + 0.03 + 0.108, south = north + 0.108;
-    std::vector<PrintOp> northRow, southRow;
-    for (const auto& op : printer.Texts(0))
-        if (IsFont(op, "Bridge", 7) && op.x < 0.71) {
-            if (std::abs(op.y - north) < Eps) northRow.push_back(op);
-            if (std::abs(op.y - south) < Eps) southRow.push_back(op);
-        }
-    ASSERT_EQ(northRow.size(), 6u);
-    EXPECT_EQ(northRow[0].text, "N");
+    auto row = [&](double y) {
+        return Pick(printer.Texts(0),
+                    [&](const PrintOp& op) { return IsFont(op, "Bridge", 7) && op.x < 0.71 && Near(op.y, y); });
+    };
+    auto northRow = row(north), southRow = row(south);
+    ASSERT_EQ(Strings(northRow), (std::vector<std::string>{"N", "7", "`", "`", "`", "`"}));
     EXPECT_NEAR(northRow[0].x, 0, Eps);
-    EXPECT_EQ(northRow[1].text, "7");
     EXPECT_NEAR(northRow[1].x, 0.14, Eps);
-    for (int k = 2; k <= 5; k++) {
-        EXPECT_EQ(northRow[k].text, "`");
-        EXPECT_NEAR(northRow[k].x, 0.14 + (k - 1) * 0.11 + 0.014, Eps);
-    }
+    for (int k = 2; k <= 5; k++) EXPECT_NEAR(northRow[k].x, 0.14 + (k - 1) * 0.11 + 0.014, Eps) << k;
     ASSERT_EQ(southRow.size(), 6u);
     EXPECT_EQ(southRow[0].text, "S");
     EXPECT_EQ(southRow[5].text, "1");
     EXPECT_NEAR(southRow[5].x, 0.14 + 4 * 0.11, Eps);
 
     // The header row: clubs, diamonds, hearts, spades, notrump.
-    std::string header;
-    for (const auto& op : printer.Texts(0))
-        if (IsFont(op, "Bridge", 8) && std::abs(op.y - (ty + 0.023)) < Eps && op.x < 0.71) header += op.text;
-    EXPECT_EQ(header, "dcban");
+    auto header = Pick(printer.Texts(0), [&](const PrintOp& op) {
+        return IsFont(op, "Bridge", 8) && Near(op.y, ty + 0.023) && op.x < 0.71;
+    });
+    EXPECT_EQ(Joined(header), "dcban");
     const PrintOp* par = printer.FindText("Par:  ", 0);
-    ASSERT_NE(par, nullptr);
-    EXPECT_NEAR(par->x, 0.05, Eps);
-    EXPECT_NEAR(par->y, ty + 0.58, Eps);
-    const PrintOp* parText = printer.FindText(G.ParText[1], 0);
-    ASSERT_NE(parText, nullptr);
-    EXPECT_NEAR(parText->x, par->x + RecordingPrinter::Width("Par:  ", par->font), Eps);
-    EXPECT_EQ(parText->y, par->y);
+    ASSERT_TRUE(At(par, 0.05, ty + 0.58));
+    EXPECT_TRUE(At(printer.FindText(G.ParText[1], 0), Right(*par), par->y));
 }
 
 TEST_F(PrintLayoutTest, ColoursOnlyOnTheSuitSymbolsOfTheHands) {
@@ -296,29 +305,21 @@ TEST_F(PrintLayoutTest, HandsAreDrawnCardByCardWithTheFittedGapsAndVoidMark) {
     SetHands(1, "AK2.K9.K9843.AK9", "QJT9876.AQJT.2.2", "543.87654.AT.QJT", ".32.QJ765.876543");
     Handouts(true, false);
     HandFit fit = FitHands(36, 7, 6, 5);
-    // West's hearts start after the symbol gap with the void mark.
+    // West's spade symbol, then the void mark one symbol gap on.
     double westX = fit.westOffset, westY = 1.7 + 0.69;
-    const PrintOp* westSpades = nullptr;
-    auto found1 = printer.Texts(0);
-    for (const auto& op : found1)
-        if (op.text == "a" && std::abs(op.x - westX) < Eps && std::abs(op.y - westY) < Eps) westSpades = &op;
-    ASSERT_NE(westSpades, nullptr);
-    const PrintOp* voidMark = printer.FindText("___", 0);
-    ASSERT_NE(voidMark, nullptr);
-    EXPECT_NEAR(voidMark->x, westX + fit.symbolGap, Eps);
-    EXPECT_NEAR(voidMark->y, westY, Eps);
-    EXPECT_TRUE(IsFont(*voidMark, "Bridge", 9));
+    EXPECT_FALSE(Pick(printer.Texts(0), [&](const PrintOp& op) {
+                     return op.text == "a" && Near(op.x, westX) && Near(op.y, westY);
+                 }).empty());
+    EXPECT_TRUE(At(printer.FindText("___", 0), westX + fit.symbolGap, westY, "Bridge", 9));
 
     // East's spades: seven cards, each the previous x plus its width plus
     // the card gap, the first one symbol gap after the symbol.
-    std::vector<PrintOp> eastSpades;
-    for (const auto& op : printer.Texts(0))
-        if (std::abs(op.y - westY) < Eps && op.x > 1 && op.x < 2 && IsFont(op, "Bridge", 9)) eastSpades.push_back(op);
+    auto eastSpades = Pick(printer.Texts(0), [&](const PrintOp& op) {
+        return Near(op.y, westY) && op.x > 1 && op.x < 2 && IsFont(op, "Bridge", 9);
+    });
     ASSERT_EQ(eastSpades.size(), 8u);
     EXPECT_EQ(eastSpades[0].text, "a");
-    std::string cards;
-    for (size_t i = 1; i < eastSpades.size(); i++) cards += eastSpades[i].text;
-    EXPECT_EQ(cards, "QJT9876");
+    EXPECT_EQ(Joined(eastSpades, 1), "QJT9876");
     double cardWidth = RecordingPrinter::Width("Q", eastSpades[1].font);
     EXPECT_NEAR(eastSpades[1].x - eastSpades[0].x, fit.symbolGap, Eps);
     EXPECT_NEAR(eastSpades[2].x - eastSpades[1].x, cardWidth + fit.cardGap, Eps);
@@ -328,49 +329,42 @@ TEST_F(PrintLayoutTest, HandsAreDrawnCardByCardWithTheFittedGapsAndVoidMark) {
 }
 
 TEST_F(PrintLayoutTest, FitHandsPicksTheRowOfTheTableByEastAndWestLengths) {
-    // 36 boards: EW 8 is the last row, with the wide East margin.
-    HandFit f = FitHands(36, 4, 4, 4);
-    EXPECT_EQ(f.cardGap, 0.025);
-    EXPECT_EQ(f.symbolGap, 0.14);
-    EXPECT_EQ(f.westOffset, 0.06);
-    EXPECT_EQ(f.eastMargin, 0.091);
-    // EW 14 (two 7-card suits): still the last row, but the narrow margin.
-    f = FitHands(36, 7, 7, 4);
-    EXPECT_EQ(f.symbolGap, 0.14);
-    EXPECT_EQ(f.eastMargin, 0.011);
-    // A six-card East suit alone narrows the margin too.
-    EXPECT_EQ(FitHands(36, 6, 4, 4).eastMargin, 0.011);
-    f = FitHands(36, 11, 11, 4);
-    EXPECT_EQ(f.cardGap, 0.004);
-    EXPECT_EQ(f.symbolGap, 0.09);
-    EXPECT_EQ(f.westOffset, 0.005);
-    f = FitHands(36, 12, 12, 1);
-    EXPECT_EQ(f.cardGap, 0.002);
-    EXPECT_EQ(f.symbolGap, 0.07);
-    EXPECT_EQ(FitHands(36, 8, 8, 4).cardGap, 0.025);   // 16
-    EXPECT_EQ(FitHands(36, 8, 8, 4).symbolGap, 0.12);
-    // North-South caps: 12 cards cap at 0.015, 13 at 0.01; a smaller gap stays.
-    EXPECT_EQ(FitHands(36, 4, 4, 12).cardGap, 0.015);
-    EXPECT_EQ(FitHands(36, 0, 0, 13).cardGap, 0.01);
-    EXPECT_EQ(FitHands(36, 11, 11, 12).cardGap, 0.004);
-    // Beyond the table the tightest row applies.
-    EXPECT_EQ(FitHands(36, 13, 12, 0).cardGap, 0.002);
-
-    // 24 boards.
-    f = FitHands(24, 4, 4, 4);
-    EXPECT_EQ(f.cardGap, 0.02);
-    EXPECT_EQ(f.symbolGap, 0.15);
-    EXPECT_EQ(f.westOffset, 0.22);   // West's longest suit below 9
-    EXPECT_EQ(f.eastMargin, 0.127);
-    EXPECT_EQ(FitHands(24, 8, 9, 4).westOffset, 0.12);
-    EXPECT_EQ(FitHands(24, 7, 4, 4).eastMargin, 0.027);
-    EXPECT_EQ(FitHands(24, 6, 13, 4).eastMargin, 0.027);   // EW 19
-    f = FitHands(24, 11, 11, 13);
-    EXPECT_EQ(f.cardGap, 0.02);   // no North-South cap on the 24-board sheet
-    EXPECT_EQ(f.westOffset, 0.05);
-    f = FitHands(24, 12, 12, 0);
-    EXPECT_EQ(f.cardGap, 0.015);
-    EXPECT_EQ(f.symbolGap, 0.1);
+    const double _ = Any;
+    struct Case {
+        int boards, east, west, ns;
+        double cardGap, symbolGap, westOffset, eastMargin;
+        const char* why;
+    } cases[] = {
+        {36, 4, 4, 4, 0.025, 0.14, 0.06, 0.091, "EW 8: the last row, the wide East margin"},
+        {36, 7, 7, 4, _, 0.14, _, 0.011, "EW 14: still the last row, the narrow margin"},
+        {36, 6, 4, 4, _, _, _, 0.011, "a six-card East suit narrows the margin too"},
+        {36, 11, 11, 4, 0.004, 0.09, 0.005, _, "EW 22"},
+        {36, 12, 12, 1, 0.002, 0.07, _, _, "EW 24"},
+        {36, 8, 8, 4, 0.025, 0.12, _, _, "EW 16"},
+        {36, 4, 4, 12, 0.015, _, _, _, "12 North-South cards cap the gap"},
+        {36, 0, 0, 13, 0.01, _, _, _, "13 North-South cards cap it more"},
+        {36, 11, 11, 12, 0.004, _, _, _, "a smaller gap stays under the cap"},
+        {36, 13, 12, 0, 0.002, _, _, _, "beyond the table the tightest row"},
+        {24, 4, 4, 4, 0.02, 0.15, 0.22, 0.127, "West's longest suit below 9"},
+        {24, 8, 9, 4, _, _, 0.12, _, "West 9"},
+        {24, 7, 4, 4, _, _, _, 0.027, "East 7"},
+        {24, 6, 13, 4, _, _, _, 0.027, "EW 19"},
+        {24, 11, 11, 13, 0.02, _, 0.05, _, "no North-South cap on the 24-board sheet"},
+        {24, 12, 12, 0, 0.015, 0.1, _, _, "EW 24"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.boards << " boards, " << c.east << "/" << c.west << "/" << c.ns
+                                          << ": " << c.why);
+        HandFit f = FitHands(c.boards, c.east, c.west, c.ns);
+        auto expect = [](double got, double want, const char* name) {
+            if (std::isnan(want)) return;
+            EXPECT_EQ(got, want) << name;
+        };
+        expect(f.cardGap, c.cardGap, "card gap");
+        expect(f.symbolGap, c.symbolGap, "symbol gap");
+        expect(f.westOffset, c.westOffset, "West offset");
+        expect(f.eastMargin, c.eastMargin, "East margin");
+    }
 }
 
 TEST_F(PrintLayoutTest, HeaderDateLinesStartTogetherAndTheLongerEndsShortOfTheEdge) {
@@ -381,14 +375,10 @@ TEST_F(PrintLayoutTest, HeaderDateLinesStartTogetherAndTheLongerEndsShortOfTheEd
     Handouts(true, false);
     const PrintOp* line1 = printer.FindText("Wednesday", 0);
     const PrintOp* line2 = printer.FindText("January 5", 0);
-    ASSERT_NE(line1, nullptr);
-    ASSERT_NE(line2, nullptr);
+    ASSERT_TRUE(At(line1, Any, 0.7));
+    ASSERT_TRUE(At(line2, line1->x, 0.87));
     EXPECT_EQ(line1->x, line2->x);
-    EXPECT_NEAR(line1->y, 0.7, Eps);
-    EXPECT_NEAR(line2->y, 0.87, Eps);
-    double longer = std::max(RecordingPrinter::Width("Wednesday", line1->font),
-                             RecordingPrinter::Width("January 5", line2->font));
-    EXPECT_NEAR(line1->x + longer, 8 - 0.05, Eps);
+    EXPECT_NEAR(std::max(Right(*line1), Right(*line2)), 8 - 0.05, Eps);
 }
 
 TEST_F(PrintLayoutTest, AGameOfFewerBoardsLeavesTheCellsBeyondItBlank) {
@@ -414,42 +404,40 @@ TEST_F(HandRecordLayoutTest, ThirtySixBoardsMakeEighteenPagesTwoBoardsEach) {
     EXPECT_EQ(printer.jobs[0].tag, "150307A-handrecords");
     EXPECT_EQ(printer.jobs[0].pages, 18);
     for (int page = 1; page <= 18; page++) {
-        std::vector<PrintOp> numbers;
-        for (const auto& op : printer.Texts(0, page))
-            if (IsFont(op, "Arial", 36)) numbers.push_back(op);
+        SCOPED_TRACE(page);
+        auto texts = printer.Texts(0, page);
+        auto numbers = Pick(texts, [](const PrintOp& op) { return IsFont(op, "Arial", 36); });
         ASSERT_EQ(numbers.size(), 2u);
         EXPECT_EQ(numbers[0].text, std::to_string(2 * page - 1));
         EXPECT_NEAR(numbers[0].y, 0.2, Eps);
         EXPECT_EQ(numbers[1].text, std::to_string(2 * page));
         EXPECT_NEAR(numbers[1].y, 5.45, Eps);
         // Cut marks on the upper half only, just below the upper South box.
-        std::vector<PrintOp> cuts;
-        for (const auto& op : printer.Texts(0, page))
-            if (op.text == "-" && IsFont(op, "Bridge", 8)) cuts.push_back(op);
+        auto cuts = Pick(texts, [](const PrintOp& op) { return op.text == "-" && IsFont(op, "Bridge", 8); });
         ASSERT_EQ(cuts.size(), 2u);
-        EXPECT_NEAR(cuts[0].x, 0.05, Eps);
-        EXPECT_NEAR(cuts[1].x, 7.85, Eps);
-        EXPECT_NEAR(cuts[0].y, 5.16, Eps);
-        EXPECT_NEAR(cuts[1].y, 5.16, Eps);
-        // Four boxes a half.
-        EXPECT_EQ(printer.Boxes(0, page).size(), 8u);
+        EXPECT_TRUE(At(&cuts[0], 0.05, 5.16));
+        EXPECT_TRUE(At(&cuts[1], 7.85, 5.16));
+        EXPECT_EQ(printer.Boxes(0, page).size(), 8u);   // four boxes a half
     }
     EXPECT_EQ(clock.pauses.back(), 6000);
 }
 
-TEST_F(HandRecordLayoutTest, TwentyFourBoardsMakeTwelvePages) {
-    MakePrintGame(24);
-    Print();
-    EXPECT_EQ(printer.jobs[0].pages, 12);
-    EXPECT_TRUE(console.Shows(16, 17, "Load paper for 12 pages.  Any key when ready...", BRIGHTWHITE));
-}
-
-TEST_F(HandRecordLayoutTest, AnOddBoardCountKeepsItsLastBoard) {
-    MakePrintGame(25);
-    Print();
-    EXPECT_EQ(printer.jobs[0].pages, 13);
-    EXPECT_NE(printer.FindText("25", 0, 13), nullptr);
-    EXPECT_TRUE(console.Shows(16, 17, "Load paper for 13 pages."));
+TEST_F(HandRecordLayoutTest, TwentyFourAndAnOddTwentyFiveBoardsMakeTwelveAndThirteenPages) {
+    struct Case {
+        int boards, pages;
+    } cases[] = {{24, 12}, {25, 13}};   // an odd count keeps its last board
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.boards);
+        printer = RecordingPrinter();
+        MakePrintGame(c.boards);
+        Print();
+        ASSERT_EQ(printer.jobs.size(), 1u);
+        EXPECT_EQ(printer.jobs[0].pages, c.pages);
+        EXPECT_NE(printer.FindText(std::to_string(c.boards), 0, c.pages), nullptr);
+        EXPECT_TRUE(console.Shows(16, 17,
+                                  "Load paper for " + std::to_string(c.pages) + " pages.  Any key when ready...",
+                                  BRIGHTWHITE));
+    }
 }
 
 TEST_F(HandRecordLayoutTest, HandBoxesShowVoidTensAndThirteenCardSuits) {
@@ -457,44 +445,34 @@ TEST_F(HandRecordLayoutTest, HandBoxesShowVoidTensAndThirteenCardSuits) {
     SetHands(1, "AKQJT98765432...", ".AKQJT98765432..", "..AKQJT98765432.", "...AKQJT98765432");
     SetHands(2, "T.AKQJ.AKQJ.AKQJ", "AKQJ9.T98.T98.T9", "8765.7654.765.87", "432.32.432.65432");
     Print();
+    auto texts = printer.Texts(0, 1);
     // Board 1, North box at (2.45, 0.2): spades are thirteen cards 0.07
     // apart; hearts are the void mark right after the symbol.
-    std::vector<PrintOp> spades;
-    for (const auto& op : printer.Texts(0, 1))
-        if (IsFont(op, "Bridge", 16) && std::abs(op.y - (0.2 + 0.34)) < Eps && op.x < 5.5) spades.push_back(op);
+    auto spades = Pick(texts, [](const PrintOp& op) {
+        return IsFont(op, "Bridge", 16) && Near(op.y, 0.2 + 0.34) && op.x < 5.5;
+    });
     ASSERT_EQ(spades.size(), 14u);
     EXPECT_EQ(spades[0].text, "a");
     EXPECT_NEAR(spades[0].x, 2.45 + 0.15, Eps);
     EXPECT_NEAR(spades[1].x, 2.45 + 0.44, Eps);
-    std::string cards;
-    for (size_t i = 1; i < spades.size(); i++) {
-        cards += spades[i].text;
-        if (i > 1) {
-            double step = RecordingPrinter::Width(spades[i - 1].text, spades[i - 1].font) + 0.07;
-            EXPECT_NEAR(spades[i].x - spades[i - 1].x, step, Eps);
-        }
-    }
-    EXPECT_EQ(cards, "AKQJT98765432");
-    const PrintOp* voidMark = nullptr;
-    auto found2 = printer.Texts(0, 1);
-    for (const auto& op : found2)
-        if (op.text == "____" && std::abs(op.x - (2.45 + 0.44)) < Eps && std::abs(op.y - (0.2 + 0.34 + 0.28)) < Eps)
-            voidMark = &op;
-    ASSERT_NE(voidMark, nullptr);
-    EXPECT_TRUE(IsFont(*voidMark, "Bridge", 16));
+    for (size_t i = 2; i < spades.size(); i++)
+        EXPECT_NEAR(spades[i].x - spades[i - 1].x, RecordingPrinter::Width(spades[i - 1].text, spades[i - 1].font) + 0.07,
+                    Eps)
+            << i;
+    EXPECT_EQ(Joined(spades, 1), "AKQJT98765432");
+    auto drawnAt = [&](const std::string& text, double x, double y) {
+        return Pick(texts, [&](const PrintOp& op) { return op.text == text && Near(op.x, x) && Near(op.y, y); });
+    };
+    auto voidMark = drawnAt("____", 2.45 + 0.44, 0.2 + 0.34 + 0.28);
+    ASSERT_FALSE(voidMark.empty());
+    EXPECT_TRUE(IsFont(voidMark.back(), "Bridge", 16));
     // Board 2 (lower half): North's single spade is the ten, as "T".
-    const PrintOp* ten = nullptr;
-    auto found3 = printer.Texts(0, 1);
-    for (const auto& op : found3)
-        if (op.text == "T" && std::abs(op.x - (2.45 + 0.44)) < Eps && std::abs(op.y - (5.25 + 0.2 + 0.34)) < Eps)
-            ten = &op;
-    EXPECT_NE(ten, nullptr);
+    EXPECT_FALSE(drawnAt("T", 2.45 + 0.44, 5.25 + 0.2 + 0.34).empty());
     EXPECT_EQ(printer.Count("10"), 0);
     // The box outline and the rule under the seat name.
     auto boxes = printer.Boxes(0, 1);
     ASSERT_EQ(boxes.size(), 8u);
-    EXPECT_NEAR(boxes[0].x, 2.45, Eps);
-    EXPECT_NEAR(boxes[0].y, 0.2, Eps);
+    EXPECT_TRUE(At(&boxes[0], 2.45, 0.2));
     EXPECT_NEAR(boxes[0].x2, 2.45 + 3.1, Eps);
     EXPECT_NEAR(boxes[0].y2, 0.2 + 1.46, Eps);
     EXPECT_EQ(boxes[0].rounding, 12);
@@ -506,30 +484,16 @@ TEST_F(HandRecordLayoutTest, HandBoxesShowVoidTensAndThirteenCardSuits) {
 TEST_F(HandRecordLayoutTest, CompassCrossAndTheCentredArrowAndDate) {
     MakePrintGame(2);
     Print();
-    std::vector<PrintOp> cross;
-    for (const auto& op : printer.Lines(0, 1))
-        if (op.pen == 5) cross.push_back(op);
+    auto cross = Pick(printer.Lines(0, 1), [](const PrintOp& op) { return op.pen == 5; });
     ASSERT_EQ(cross.size(), 4u);
-    EXPECT_NEAR(cross[0].x, 4, Eps);
-    EXPECT_NEAR(cross[0].y, 2.1, Eps);
+    EXPECT_TRUE(At(&cross[0], 4, 2.1));
     EXPECT_NEAR(cross[0].y2, 3.1, Eps);
     EXPECT_NEAR(cross[3].y, 5.25 + 2.58, Eps);
-    const PrintOp* arrow = printer.FindText("^", 0, 1);
-    ASSERT_NE(arrow, nullptr);
-    EXPECT_NEAR(arrow->x + RecordingPrinter::Width("^", arrow->font) / 2, 4, Eps);
-    EXPECT_NEAR(arrow->y, 1.9, Eps);
-    const PrintOp* date = printer.FindText(G.DateText, 0, 1);
-    ASSERT_NE(date, nullptr);
-    EXPECT_NEAR(date->x + RecordingPrinter::Width(G.DateText, date->font) / 2, 6.7, Eps);
-    const PrintOp* control = printer.FindText(G.ControlString, 0, 1);
-    ASSERT_NE(control, nullptr);
-    EXPECT_NEAR(control->x, 6.8, Eps);
-    EXPECT_NEAR(control->y, 4.8, Eps);
+    EXPECT_TRUE(Centred(printer.FindText("^", 0, 1), 4, 1.9));
+    EXPECT_TRUE(Centred(printer.FindText(G.DateText, 0, 1), 6.7, Any));
+    EXPECT_TRUE(At(printer.FindText(G.ControlString, 0, 1), 6.8, 4.8));
     // The smaller "#" sits 0.065 lower than the board number.
-    const PrintOp* hash = printer.FindText("# ", 0, 1);
-    ASSERT_NE(hash, nullptr);
-    EXPECT_NEAR(hash->y, 0.265, Eps);
-    EXPECT_TRUE(IsFont(*hash, "Arial", 28));
+    EXPECT_TRUE(At(printer.FindText("# ", 0, 1), Any, 0.265, "Arial", 28));
 }
 
 // ---- Quick-dupe sheet --------------------------------------------------
@@ -551,24 +515,13 @@ TEST_F(DupeLayoutTest, ThirtySixBoardsAreNineRowsWithLinesAtEachUnit) {
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_EQ(printer.jobs[0].pages, 1);
     EXPECT_EQ(printer.jobs[0].tag, "150307A-dupe");
-    std::vector<double> expected;
-    for (int r = 0; r <= 9; r++) expected.push_back(1 + r);
-    ExpectNear(RowLines(), expected);
+    ExpectNear(RowLines(), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
     for (const auto& op : printer.Lines()) EXPECT_EQ(op.pen, 2);
     // Board numbers 1..9 sit 0.05 further right than 10..36.
-    const PrintOp* nine = printer.FindText("9");
-    const PrintOp* ten = printer.FindText("10");
-    ASSERT_NE(nine, nullptr);
-    ASSERT_NE(ten, nullptr);
-    EXPECT_NEAR(nine->x, 0.93, Eps);
-    EXPECT_NEAR(nine->y, 3.028, Eps);
-    EXPECT_NEAR(ten->x, 2.88, Eps);
+    EXPECT_TRUE(At(printer.FindText("9"), 0.93, 3.028));
+    EXPECT_TRUE(At(printer.FindText("10"), 2.88, Any));
     // The control number centred below the grid.
-    const PrintOp* control = printer.FindText(G.ControlString);
-    ASSERT_NE(control, nullptr);
-    EXPECT_NEAR(control->x + RecordingPrinter::Width(G.ControlString, control->font) / 2, 3.95, Eps);
-    EXPECT_NEAR(control->y, 10.08, Eps);
-    EXPECT_TRUE(IsFont(*control, "Arial", 9));
+    EXPECT_TRUE(Centred(printer.FindText(G.ControlString), 3.95, 10.08, "Arial", 9));
     EXPECT_EQ(clock.pauses.back(), 5000);
 }
 
@@ -576,13 +529,11 @@ TEST_F(DupeLayoutTest, TwentyFourBoardsAreSixRowsAUnitAndAHalfHigh) {
     MakePrintGame(24);
     Print();
     ExpectNear(RowLines(), {1, 2.5, 4, 5.5, 7, 8.5, 10});
-    const PrintOp* control = printer.FindText(G.ControlString);
-    ASSERT_NE(control, nullptr);
-    EXPECT_NEAR(control->y, 10.08, Eps);
+    EXPECT_TRUE(At(printer.FindText(G.ControlString), Any, 10.08));
     // First digit line of board 5 (row 1): 1 + 1.5 + 0.45; the next 0.25 lower.
-    std::vector<PrintOp> firstDigits;
-    for (const auto& op : printer.Texts())
-        if (IsFont(op, "Arial", 12) && std::abs(op.x - 0.3) < Eps && op.y > 2.5 && op.y < 4) firstDigits.push_back(op);
+    auto firstDigits = Pick(printer.Texts(), [](const PrintOp& op) {
+        return IsFont(op, "Arial", 12) && Near(op.x, 0.3) && op.y > 2.5 && op.y < 4;
+    });
     ASSERT_EQ(firstDigits.size(), 4u);
     EXPECT_NEAR(firstDigits[0].y, 2.95, Eps);
     EXPECT_NEAR(firstDigits[1].y, 3.2, Eps);
@@ -606,51 +557,33 @@ TEST_F(DupeLayoutTest, DigitLinesDealEveryCardOnceAndMatchTheHands) {
         for (int seat = 0; seat < 4; seat++) EXPECT_EQ(perSeat[seat], 13) << "board " << b;
     }
     // Board 1's spade line as printed: thirteen digits 0.12 apart from 0.3,
-    // the suit symbol 0.013 lower at 0.12.
+    // the suit symbol 0.013 lower at 0.12; the next line one spacing lower.
     double y = 1 + 0.245;
-    std::string printed;
-    double lastX = 0;
-    for (const auto& op : printer.Texts())
-        if (IsFont(op, "Arial", 12) && std::abs(op.y - y) < Eps && op.x < 2) {
-            if (!printed.empty()) {
-                EXPECT_NEAR(op.x - lastX, 0.12, Eps);
-            }
-            printed += op.text;
-            lastX = op.x;
-        }
-    EXPECT_EQ(printed, G.DupeText[1][0]);
-    const PrintOp* spade = nullptr;
-    auto found4 = printer.Texts();
-    for (const auto& op : found4)
-        if (op.text == "a" && std::abs(op.x - 0.12) < Eps && std::abs(op.y - (y + 0.013)) < Eps) spade = &op;
-    ASSERT_NE(spade, nullptr);
-    EXPECT_TRUE(IsFont(*spade, "Bridge", 10));
-    // Next digit line one spacing lower.
-    bool hearts = false;
-    for (const auto& op : printer.Texts())
-        if (IsFont(op, "Arial", 12) && std::abs(op.x - 0.3) < Eps && std::abs(op.y - (y + 1.0 / 6 + 0.012)) < Eps)
-            hearts = true;
-    EXPECT_TRUE(hearts);
+    auto texts = printer.Texts();
+    auto digits = Pick(texts, [&](const PrintOp& op) { return IsFont(op, "Arial", 12) && Near(op.y, y) && op.x < 2; });
+    for (size_t i = 1; i < digits.size(); i++) EXPECT_NEAR(digits[i].x - digits[i - 1].x, 0.12, Eps) << i;
+    EXPECT_EQ(Joined(digits), G.DupeText[1][0]);
+    auto spade = Pick(texts, [&](const PrintOp& op) {
+        return op.text == "a" && Near(op.x, 0.12) && Near(op.y, y + 0.013);
+    });
+    ASSERT_FALSE(spade.empty());
+    EXPECT_TRUE(IsFont(spade.back(), "Bridge", 10));
+    EXPECT_FALSE(Pick(texts, [&](const PrintOp& op) {
+                     return IsFont(op, "Arial", 12) && Near(op.x, 0.3) && Near(op.y, y + 1.0 / 6 + 0.012);
+                 }).empty());
 }
 
 TEST_F(DupeLayoutTest, HeadingHasTheEventInCapitalsTheDateRightAlignedAndTwoInstructions) {
     MakePrintGame(36);
     G.EventName = "tuesday pairs";
     Print();
-    const PrintOp* event = printer.FindText("TUESDAY PAIRS");
-    ASSERT_NE(event, nullptr);
-    EXPECT_TRUE(IsFont(*event, "Courier New", 12, 1));
-    const PrintOp* date = printer.FindText(G.DateText);
-    ASSERT_NE(date, nullptr);
-    EXPECT_NEAR(date->x + RecordingPrinter::Width(G.DateText, date->font), 8, Eps);
+    EXPECT_TRUE(At(printer.FindText("TUESDAY PAIRS"), Any, Any, "Courier New", 12, 1));
+    EXPECT_TRUE(Placed(printer.FindText(G.DateText), 1, 8, Any, "", 0, 0));
     const PrintOp* first = printer.FindText(std::string(18, ' ') + "Pre-sort the suits:  Ace -> Deuce");
     const PrintOp* second =
         printer.FindText(std::string(18, ' ') + "Deal the cards:  1=North  2=East  3=South  4=West");
     ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    EXPECT_NEAR(second->x, 0, Eps);
-    EXPECT_NEAR(second->y - first->y, RecordingPrinter::Height(first->font), Eps);
-    EXPECT_TRUE(IsFont(*second, "Courier New", 12));
+    EXPECT_TRUE(At(second, 0, first->y + RecordingPrinter::Height(first->font), "Courier New", 12));
 }
 
 TEST_F(DupeLayoutTest, NorthHoldingEverySpadePrintsThirteenOnes) {
