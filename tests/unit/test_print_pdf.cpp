@@ -33,8 +33,6 @@ std::string Capture(const std::string& command) {
     return out;
 }
 
-bool HavePoppler() { return std::system("command -v pdftotext >/dev/null 2>&1") == 0; }
-
 struct Word {
     int page;
     double xMin, yMin, xMax, yMax;   // points from the page's top-left
@@ -45,23 +43,10 @@ std::vector<Word> Words(const std::string& pdf) {
     std::string html = Capture("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
     std::vector<Word> words;
     int page = 0;
-    std::regex word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    size_t pos = 0;
-    while (true) {
-        size_t nextPage = html.find("<page ", pos);
-        size_t nextWord = html.find("<word ", pos);
-        if (nextWord == std::string::npos) break;
-        if (nextPage != std::string::npos && nextPage < nextWord) {
-            page++;
-            pos = nextPage + 1;
-            continue;
-        }
-        size_t end = html.find("</word>", nextWord);
-        std::smatch m;
-        std::string piece = html.substr(nextWord, end + 7 - nextWord);
-        if (std::regex_match(piece, m, word))
-            words.push_back({page, std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
-        pos = end;
+    std::regex tag(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (std::sregex_iterator m(html.begin(), html.end(), tag), end; m != end; ++m) {
+        if (!(*m)[1].matched) page++;
+        else words.push_back({page, std::stod((*m)[1]), std::stod((*m)[2]), std::stod((*m)[3]), std::stod((*m)[4]), (*m)[5]});
     }
     return words;
 }
@@ -85,10 +70,26 @@ double Pt(double units) { return (units + 0.25) * 72; }
 // Half a 600-dpi device pixel, in points.
 constexpr double HalfPixel = 0.5 * 72 / 600;
 
+// The one word `text` (on `page` unless 0) has its top-left at (x, y) points.
+void ExpectOnlyWordAt(const std::vector<Word>& words, const std::string& text, int page, double x, double y,
+                      double xTolerance = 0.6, double yTolerance = 0.6) {
+    auto found = Find(words, text, page);
+    ASSERT_EQ(found.size(), 1u) << text;
+    EXPECT_NEAR(found[0].xMin, x, xTolerance) << text;
+    EXPECT_NEAR(found[0].yMin, y, yTolerance) << text;
+}
+
+void ExpectFontsEmbedded(const std::string& pdf, std::initializer_list<const char*> names) {
+    std::string fonts = Capture("pdffonts '" + pdf + "'");
+    for (const char* name : names) EXPECT_NE(fonts.find(name), std::string::npos) << name << "\n" << fonts;
+    EXPECT_EQ(fonts.find(" no "), std::string::npos) << "every font embedded\n" << fonts;
+}
+
 class PrintPdfTest : public KelmoTest {
 protected:
     void SetUp() override {
         KelmoTest::SetUp();
+        if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "poppler-utils missing";
         setenv("KELMO_NO_CUPS", "1", 1);
         // The font of this build, whether or not it is installed for the user.
         FcConfigAppFontAddFile(FcConfigGetCurrent(),
@@ -106,31 +107,28 @@ protected:
         device.reset();
         KelmoTest::TearDown();
     }
+    // The PDF exists with that many pages; its words.
+    std::vector<Word> Written(const std::string& pdf, int pages) {
+        EXPECT_TRUE(std::filesystem::exists(pdf)) << pdf;
+        EXPECT_EQ(PageCount(pdf), pages) << pdf;
+        return Words(pdf);
+    }
     std::unique_ptr<PageDevice> device;
 };
 
 TEST_F(PrintPdfTest, DupeSheetPutsControlNumberEventAndBoardNumbersWhereTheLayoutSays) {
-    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
     MakePrintGame(36);
     Run([] { PrintDupeSheet(); });
-    std::string pdf = "PRINTS/150307A-dupe.pdf";
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    EXPECT_EQ(PageCount(pdf), 1);
-    auto words = Words(pdf);
+    auto words = Written("PRINTS/150307A-dupe.pdf", 1);
 
     // The control number shows as "#ddddd ddddd": two words centred on 3.95.
-    auto firstHalf = G.ControlString.substr(0, G.ControlString.find(' '));
-    auto lastHalf = G.ControlString.substr(G.ControlString.find(' ') + 1);
-    auto a = Find(words, firstHalf), b = Find(words, lastHalf);
+    auto a = Find(words, G.ControlString.substr(0, G.ControlString.find(' ')));
+    auto b = Find(words, G.ControlString.substr(G.ControlString.find(' ') + 1));
     ASSERT_EQ(a.size(), 1u);
     ASSERT_EQ(b.size(), 1u);
     EXPECT_NEAR((a[0].xMin + b[0].xMax) / 2, Pt(3.95), 0.5);
     EXPECT_NEAR(a[0].yMin, Pt(10.08), 0.6);
-
-    auto event = Find(words, "TUESDAY");
-    ASSERT_EQ(event.size(), 1u);
-    EXPECT_NEAR(event[0].xMin, Pt(0), HalfPixel + 0.3);
-    EXPECT_NEAR(event[0].yMin, Pt(0.25), 0.6);
+    ExpectOnlyWordAt(words, "TUESDAY", 0, Pt(0), Pt(0.25), HalfPixel + 0.3);
 
     // Board 1 at column left + 0.93, board 10 at + 0.88, both 0.028 below
     // their row's top.
@@ -140,44 +138,26 @@ TEST_F(PrintPdfTest, DupeSheetPutsControlNumberEventAndBoardNumbersWhereTheLayou
     for (const auto& w : one)
         if (std::fabs(w.xMin - Pt(0.93)) < 0.6 && std::fabs(w.yMin - Pt(1.028)) < 0.6) found = true;
     EXPECT_TRUE(found) << "board 1";
-    auto ten = Find(words, "10");
-    ASSERT_EQ(ten.size(), 1u);
-    EXPECT_NEAR(ten[0].xMin, Pt(2 + 0.88), 0.6);
-    EXPECT_NEAR(ten[0].yMin, Pt(1 + 2 + 0.028), 0.6);
+    ExpectOnlyWordAt(words, "10", 0, Pt(2 + 0.88), Pt(1 + 2 + 0.028));
 }
 
 TEST_F(PrintPdfTest, HandRecordsOfThirtySixBoardsAreEighteenPagesWithBoardNumbersInPlace) {
-    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
     MakePrintGame(36);
     console.Type(" ");
     Run([] { PrintHandRecords(); });
     std::string pdf = "PRINTS/150307A-handrecords.pdf";
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    EXPECT_EQ(PageCount(pdf), 18);
-    auto words = Words(pdf);
+    auto words = Written(pdf, 18);
     // Page 18 holds boards 35 and 36, at (0.7, 0.2) and (0.7, 5.45).
-    auto upper = Find(words, "35", 18), lower = Find(words, "36", 18);
-    ASSERT_EQ(upper.size(), 1u);
-    ASSERT_EQ(lower.size(), 1u);
-    EXPECT_NEAR(upper[0].xMin, Pt(0.7), 0.6);
-    EXPECT_NEAR(upper[0].yMin, Pt(0.2), 0.6);
-    EXPECT_NEAR(lower[0].xMin, Pt(0.7), 0.6);
-    EXPECT_NEAR(lower[0].yMin, Pt(5.45), 0.6);
+    ExpectOnlyWordAt(words, "35", 18, Pt(0.7), Pt(0.2));
+    ExpectOnlyWordAt(words, "36", 18, Pt(0.7), Pt(5.45));
     // The control number on both halves, left-aligned at 6.8.
-    auto firstHalf = G.ControlString.substr(0, G.ControlString.find(' '));
-    auto marks = Find(words, firstHalf, 1);
+    auto marks = Find(words, G.ControlString.substr(0, G.ControlString.find(' ')), 1);
     ASSERT_EQ(marks.size(), 2u);
     EXPECT_NEAR(marks[0].xMin, Pt(6.8), 0.6);
-
-    std::string fonts = Capture("pdffonts '" + pdf + "'");
-    EXPECT_NE(fonts.find("Bridge-Regular"), std::string::npos) << fonts;
-    EXPECT_NE(fonts.find("LiberationSans"), std::string::npos) << fonts;
-    EXPECT_NE(fonts.find("LiberationSerif"), std::string::npos) << fonts;
-    EXPECT_EQ(fonts.find(" no "), std::string::npos) << "every font embedded\n" << fonts;
+    ExpectFontsEmbedded(pdf, {"Bridge-Regular", "LiberationSans", "LiberationSerif"});
 }
 
 TEST_F(PrintPdfTest, HandoutsWriteBothSidesWithTheEventNameAndBoardsOfEachSide) {
-    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
     MakePrintGame(36);
     G.EventName = "Pairs";
     console.Press(KEY_ENTER);   // one copy
@@ -185,19 +165,14 @@ TEST_F(PrintPdfTest, HandoutsWriteBothSidesWithTheEventNameAndBoardsOfEachSide) 
     console.Press(KEY_ENTER);   // side 2
     console.Type(" ");          // paper loaded
     Run([] { PrintHandouts(); });
-    std::string side1 = "PRINTS/150307A-handouts-side1.pdf", side2 = "PRINTS/150307A-handouts-side2.pdf";
-    ASSERT_TRUE(std::filesystem::exists(side1));
-    ASSERT_TRUE(std::filesystem::exists(side2));
-    EXPECT_EQ(PageCount(side1), 1);
-    EXPECT_EQ(PageCount(side2), 1);
-    auto words1 = Words(side1), words2 = Words(side2);
+    auto words1 = Written("PRINTS/150307A-handouts-side1.pdf", 1);
+    auto words2 = Written("PRINTS/150307A-handouts-side2.pdf", 1);
     auto event = Find(words1, "Pairs");
     ASSERT_EQ(event.size(), 1u);
     EXPECT_NEAR((event[0].xMin + event[0].xMax) / 2, Pt(4), 1.0);
     EXPECT_NEAR(event[0].yMin, Pt(0.92), 0.6);
     // Board 16 ends side 1; board 17 opens side 2 at its first cell.
-    auto sixteen = Find(words1, "16");
-    ASSERT_FALSE(sixteen.empty());
+    EXPECT_FALSE(Find(words1, "16").empty());
     EXPECT_TRUE(Find(words1, "17").empty());
     auto seventeen = Find(words2, "17");
     ASSERT_FALSE(seventeen.empty());
@@ -219,7 +194,6 @@ protected:
 };
 
 TEST_F(PageFacilityPdfTest, TextAnchorsAtItsTopLeftAndContinuesAtItsTopRight) {
-    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
     double width = 0;
     auto words = Draw([&] {
         UseFont(ArialFace, 12);
@@ -242,12 +216,10 @@ TEST_F(PageFacilityPdfTest, TextAnchorsAtItsTopLeftAndContinuesAtItsTopRight) {
     EXPECT_NEAR(edge[0].xMax, Pt(8), 2 * HalfPixel);
     EXPECT_NEAR(edge[0].yMin, Pt(1), 2 * HalfPixel);
 
-    auto left = Find(words, "Left"), next = Find(words, "Next");
+    auto left = Find(words, "Left");
     ASSERT_EQ(left.size(), 1u);
-    ASSERT_EQ(next.size(), 1u);
     EXPECT_NEAR(left[0].xMin, Pt(1), 2 * HalfPixel);
-    EXPECT_NEAR(next[0].xMin, left[0].xMax, 2 * HalfPixel);
-    EXPECT_NEAR(next[0].yMin, left[0].yMin, 2 * HalfPixel);   // tops level
+    ExpectOnlyWordAt(words, "Next", 0, left[0].xMax, left[0].yMin, 2 * HalfPixel, 2 * HalfPixel);   // tops level
 
     // A line down is the font's own line height: about 1.15 em for
     // Liberation Sans, three times as much at 36 points as at 12.
@@ -262,7 +234,6 @@ TEST_F(PageFacilityPdfTest, TextAnchorsAtItsTopLeftAndContinuesAtItsTopRight) {
 }
 
 TEST_F(PageFacilityPdfTest, FacesResolveThroughFontconfigSubstitution) {
-    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
     Draw([] {
         UseFont(ArialFace, 12);
         DrawTextAt(0, 0, "Arial");
@@ -275,14 +246,11 @@ TEST_F(PageFacilityPdfTest, FacesResolveThroughFontconfigSubstitution) {
         UseFont(SuitFace, 10);
         DrawTextAt(0, 4, "abcdnz^`AKQJT98765432NSEW1234567_-");
     });
-    std::string fonts = Capture("pdffonts PRINTS/facility.pdf");
-    for (const char* name : {"LiberationSans", "LiberationSerif", "LiberationMono-Bold", "Bridge-Regular"})
-        EXPECT_NE(fonts.find(name), std::string::npos) << name << "\n" << fonts;
-    EXPECT_EQ(fonts.find(" no "), std::string::npos) << "every font embedded\n" << fonts;
+    ExpectFontsEmbedded("PRINTS/facility.pdf",
+                        {"LiberationSans", "LiberationSerif", "LiberationMono-Bold", "Bridge-Regular"});
 }
 
 TEST_F(PageFacilityPdfTest, EndPageThenCloseJobMakesNoEmptyPage) {
-    if (!HavePoppler()) GTEST_SKIP() << "poppler-utils missing";
     Draw([] {
         UseFont(ArialFace, 12);
         DrawTextAt(0, 0, "page one");
