@@ -9,7 +9,12 @@
 
 namespace {
 const std::string M(1, (char)ArchiveMarker);
+
+long FilesInArchiveFolder() {
+    return std::distance(std::filesystem::directory_iterator("GAMEFILE.KM"),
+                         std::filesystem::directory_iterator());
 }
+}  // namespace
 
 class ArchiveTest : public KelmoTest {
 protected:
@@ -24,15 +29,25 @@ protected:
         G.SessionNumber = 2;
         MakeArchivePath();
     }
+    // Loads `bytes` as the game's archive over the names given.
+    void Load(const std::string& bytes, const std::string& club, const std::string& event) {
+        G.ClubName = club;
+        G.EventName = event;
+        WriteFile(file, bytes);
+        ASSERT_FALSE(Run(LoadArchive));
+    }
+    void Write(const std::string& club, const std::string& event) {
+        G.ClubName = club;
+        G.EventName = event;
+        ASSERT_FALSE(Run(WriteArchive));
+    }
     const std::string file = "GAMEFILE.KM/090105.KMA";
     const std::string corruptNote = "[ The archive file is corrupt; some data must be re-created ]";
 };
 
 TEST_F(ArchiveTest, GameOfFifthJanuaryAfternoonIsWrittenTo090105KMA) {
     EXPECT_EQ(G.ArchivePath, "GAMEFILE.KM\\090105.KMA");
-    G.ClubName = "Keelward BC";
-    G.EventName = "Monday Pairs";
-    ASSERT_FALSE(Run(WriteArchive));
+    Write("Keelward BC", "Monday Pairs");
     EXPECT_EQ(ReadFile(file), "Keelward BC" + M + "\r\nMonday Pairs" + M + "\r\n");
     EXPECT_TRUE(sound.played.empty());
 
@@ -43,14 +58,24 @@ TEST_F(ArchiveTest, GameOfFifthJanuaryAfternoonIsWrittenTo090105KMA) {
     EXPECT_EQ(ArchiveFileName(0, 1, 1, 1), "000101.KMM");
 }
 
-TEST_F(ArchiveTest, AGoodFileGivesBothNamesStrippedOfBlanks) {
-    WriteFile(file, "  Keelward BC   " + M + "\r\nMonday Pairs " + M + "\r\n");
-    ASSERT_FALSE(Run(LoadArchive));
-    EXPECT_EQ(G.LoadFailed, 0);
-    EXPECT_EQ(G.ClubName, "Keelward BC");
-    EXPECT_EQ(G.EventName, "Monday Pairs");
-    EXPECT_TRUE(console.Shows(15, 33, "Loading data...", LIGHTGREEN, BLUE));
-    EXPECT_EQ(console.Text(13, 4, 74), std::string(74, ' '));
+// Blanks around a name are stripped; a name is the text before its first marker.
+TEST_F(ArchiveTest, AGoodFileGivesBothNames) {
+    struct Case {
+        std::string bytes, club, event;
+    };
+    const Case cases[] = {
+        {"  Keelward BC   " + M + "\r\nMonday Pairs " + M + "\r\n", "Keelward BC", "Monday Pairs"},
+        {"Club" + M + "junk" + M + "\r\nEvent" + M + "\r\n", "Club", "Event"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        Load(c.bytes, "Before", "Old Event");
+        EXPECT_EQ(G.LoadFailed, 0);
+        EXPECT_EQ(G.ClubName, c.club);
+        EXPECT_EQ(G.EventName, c.event);
+        EXPECT_TRUE(console.Shows(15, 33, "Loading data...", LIGHTGREEN, BLUE));
+        EXPECT_EQ(console.Text(13, 4, 74), std::string(74, ' '));
+    }
 }
 
 TEST_F(ArchiveTest, MissingFileIsNotedAndTheNamesStay) {
@@ -63,24 +88,15 @@ TEST_F(ArchiveTest, MissingFileIsNotedAndTheNamesStay) {
     EXPECT_FALSE(console.CursorVisible());
 }
 
-TEST_F(ArchiveTest, DamagedFirstLineStillGivesTheEventNameOfLineTwo) {
-    G.ClubName = "Before";
-    G.EventName = "Old Event";
-    WriteFile(file, "Keelward BC\r\nMonday Pairs" + M + "\r\n");
-    ASSERT_FALSE(Run(LoadArchive));
-    EXPECT_EQ(G.LoadFailed, 1);
-    EXPECT_EQ(G.ClubName, "Before");
-    EXPECT_EQ(G.EventName, "Monday Pairs");
-    EXPECT_TRUE(console.Shows(13, 11, corruptNote, BROWN, BLUE));
-    // The loading note is gone with the work area.
-    EXPECT_EQ(console.Text(15, 33, 15), std::string(15, ' '));
-}
-
-TEST_F(ArchiveTest, FilesWithOneLineOrAnUnmarkedSecondLineAreDamaged) {
+// A damaged file still gives each name of a good line: an unmarked first
+// line keeps the club name but gives the event name of line two; one line,
+// or an unmarked second line, keeps the event name.
+TEST_F(ArchiveTest, DamagedFilesAreNotedAndGiveTheNamesOfTheirGoodLines) {
     struct Case {
         std::string bytes, club, event;
     };
     const Case cases[] = {
+        {"Keelward BC\r\nMonday Pairs" + M + "\r\n", "Before", "Monday Pairs"},
         {"Keelward BC" + M + "\r\n", "Keelward BC", "Old Event"},
         {"Keelward BC" + M, "Keelward BC", "Old Event"},
         {"Keelward BC" + M + "\r\n\r\n", "Keelward BC", "Old Event"},
@@ -89,39 +105,25 @@ TEST_F(ArchiveTest, FilesWithOneLineOrAnUnmarkedSecondLineAreDamaged) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
-        G.ClubName = "Before";
-        G.EventName = "Old Event";
-        WriteFile(file, c.bytes);
-        ASSERT_FALSE(Run(LoadArchive));
+        Load(c.bytes, "Before", "Old Event");
         EXPECT_EQ(G.LoadFailed, 1);
         EXPECT_EQ(G.ClubName, c.club);
         EXPECT_EQ(G.EventName, c.event);
         EXPECT_TRUE(console.Shows(13, 11, corruptNote, BROWN, BLUE));
+        // The loading note is gone with the work area.
+        EXPECT_EQ(console.Text(15, 33, 15), std::string(15, ' '));
     }
 }
 
-TEST_F(ArchiveTest, NameIsTheTextBeforeTheFirstMarker) {
-    WriteFile(file, "Club" + M + "junk" + M + "\r\nEvent" + M + "\r\n");
-    ASSERT_FALSE(Run(LoadArchive));
-    EXPECT_EQ(G.LoadFailed, 0);
-    EXPECT_EQ(G.ClubName, "Club");
-}
-
 TEST_F(ArchiveTest, ASecondGameOfTheSameDateAndSessionReplacesTheFile) {
-    G.ClubName = "First Club With A Long Name";
-    G.EventName = "First";
-    ASSERT_FALSE(Run(WriteArchive));
-    G.ClubName = "Second";
-    G.EventName = "";
-    ASSERT_FALSE(Run(WriteArchive));
+    Write("First Club With A Long Name", "First");
+    Write("Second", "");
     EXPECT_EQ(ReadFile(file), "Second" + M + "\r\n" + M + "\r\n");
     G.EventName = "x";
     ASSERT_FALSE(Run(LoadArchive));
     EXPECT_EQ(G.LoadFailed, 0);
     EXPECT_EQ(G.EventName, "");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("GAMEFILE.KM"),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(FilesInArchiveFolder(), 1);
 }
 
 TEST_F(ArchiveTest, AFailedWriteWarnsNamingTheFileAndKeepsWhatWasThere) {
@@ -130,21 +132,16 @@ TEST_F(ArchiveTest, AFailedWriteWarnsNamingTheFileAndKeepsWhatWasThere) {
     std::string row22;
     console.onReadKey = [&](ScriptedConsole& c) { row22 = c.Text(22, 1, 80); };
     console.Type(" ");
-    G.ClubName = "Club";
-    ASSERT_FALSE(Run(WriteArchive));
+    Write("Club", G.EventName);
     EXPECT_NE(row22.find(" Could not write GAMEFILE.KM\\090105.KMA "), std::string::npos) << row22;
     EXPECT_EQ(console.KeysLeft(), 0u);
     EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
     EXPECT_EQ(ReadFile(file + "/keep"), "kept");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("GAMEFILE.KM"),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(FilesInArchiveFolder(), 1);
 }
 
 TEST_F(ArchiveTest, ArchiveFolderGoneSinceStartUpIsMadeAgain) {
     std::filesystem::remove_all("GAMEFILE.KM");
-    G.ClubName = "C";
-    G.EventName = "E";
-    ASSERT_FALSE(Run(WriteArchive));
+    Write("C", "E");
     EXPECT_EQ(ReadFile(file), "C" + M + "\r\nE" + M + "\r\n");
 }
