@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 
 #include "model/model.h"
@@ -37,6 +38,14 @@ protected:
         MakePrintGame(36);
         clock.pauses.clear();
     }
+    // Exactly one job was printed, of that many pages (and that tag, if given).
+    void ExpectOneJob(int pages, const std::string& tag = "") {
+        ASSERT_EQ(printer.jobs.size(), 1u);
+        EXPECT_EQ(printer.jobs[0].pages, pages);
+        if (!tag.empty()) {
+            EXPECT_EQ(printer.jobs[0].tag, tag);
+        }
+    }
     WatchingPrinter printer{console};
 };
 
@@ -44,46 +53,44 @@ std::string Blank(int n) { return std::string(n, ' '); }
 
 // ---- Handouts ----------------------------------------------------------
 
-TEST_F(PrintConsoleTest, HandoutCopiesDefaultToOneOnEnter) {
+struct CopiesCase {
+    const char* name;
+    const char* keys;   // typed at the copies question
+    int beeps, copies;
+};
+
+class HandoutCopiesTest : public PrintConsoleTest, public ::testing::WithParamInterface<CopiesCase> {};
+
+TEST_P(HandoutCopiesTest, AskedAtOneAndEachCopyNumberShownThenTheRowCleared) {
+    const CopiesCase& c = GetParam();
     bool promptShown = false;
-    console.onReadKey = [&](ScriptedConsole& c) {
-        if (c.ReadKeyCalls() == 1) {
-            promptShown = c.Shows(14, 31, "POST-GAME HANDOUTS", LIGHTGREEN, BLUE) &&
-                          c.Shows(16, 26, "Number of copies? (1-100):   1  ", YELLOW, BLUE) &&
-                          c.Column() == 55 && c.Row() == 16;
-        }
+    console.onReadKey = [&](ScriptedConsole& con) {
+        if (con.ReadKeyCalls() == 1)
+            promptShown = con.Shows(14, 31, "POST-GAME HANDOUTS", LIGHTGREEN, BLUE) &&
+                          con.Shows(16, 26, "Number of copies? (1-100):   1  ", YELLOW, BLUE) &&
+                          con.Column() == 55 && con.Row() == 16;
     };
-    console.Press(KEY_ENTER);
-    console.Type("YN");
+    console.Type(std::string(c.keys) + "YN");
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     EXPECT_TRUE(promptShown) << console.Dump();
-    ASSERT_EQ(printer.jobs.size(), 1u);
-    EXPECT_EQ(printer.jobs[0].pages, 1);
-    EXPECT_EQ(G.AbandonFlag, 0);
-}
-
-TEST_F(PrintConsoleTest, HandoutCopiesRefuseZeroAndOneHundredAndOneAndShowEachCopyNumber) {
-    console.Type("0\r101\r3\r");
-    console.Type("YN");
-    ASSERT_FALSE(Run([] { PrintHandouts(); }));
-    EXPECT_EQ(sound.Count("beep2"), 2);
-    ASSERT_EQ(printer.jobs.size(), 1u);
-    EXPECT_EQ(printer.jobs[0].pages, 3);
-    ASSERT_EQ(printer.shownAtPage.size(), 3u);
-    EXPECT_EQ(printer.shownAtPage[0], "Printing side 1, #1      ");
-    EXPECT_EQ(printer.shownAtPage[1], "Printing side 1, #2      ");
-    EXPECT_EQ(printer.shownAtPage[2], "Printing side 1, #3      ");
+    EXPECT_EQ(sound.Count("beep2"), c.beeps);
+    ExpectOneJob(c.copies);
+    ASSERT_EQ(printer.shownAtPage.size(), size_t(c.copies));
+    for (int k = 0; k < c.copies; k++) {
+        std::string shown = "Printing side 1, #" + std::to_string(k + 1);
+        EXPECT_EQ(printer.shownAtPage[k], shown + Blank(25 - int(shown.size())));
+    }
     // Five seconds after the side, then the message row is cleared.
     EXPECT_EQ(clock.pauses, std::vector<int>{5000});
     EXPECT_TRUE(console.Shows(22, 4, Blank(74)));
+    EXPECT_EQ(G.AbandonFlag, 0);
 }
 
-TEST_F(PrintConsoleTest, OneHundredCopiesAreAccepted) {
-    console.Type("100\rYN");
-    ASSERT_FALSE(Run([] { PrintHandouts(); }));
-    ASSERT_EQ(printer.jobs.size(), 1u);
-    EXPECT_EQ(printer.jobs[0].pages, 100);
-}
+INSTANTIATE_TEST_SUITE_P(Copies, HandoutCopiesTest,
+                         ::testing::Values(CopiesCase{"EnterIsOne", KEY_ENTER, 0, 1},
+                                           CopiesCase{"ZeroAndOneHundredAndOneRefused", "0\r101\r3\r", 2, 3},
+                                           CopiesCase{"OneHundredAccepted", "100\r", 0, 100}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PrintConsoleTest, EscAtTheCopiesQuestionPrintsNothing) {
     console.Press(KEY_ESC);
@@ -102,27 +109,20 @@ TEST_F(PrintConsoleTest, SideTwoAlonePrintsOnlyAfterThePaperPrompt) {
             jobsAtPrompt = printer.jobs.size();
         }
     };
-    console.Press(KEY_ENTER);
-    console.Type("N");   // side 1
-    console.Type("y");   // side 2, lower case
-    console.Type("x");   // paper loaded
+    console.Type(KEY_ENTER "Nyx");   // one copy, no side 1, side 2 in lower case, paper loaded
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     EXPECT_TRUE(promptSeen);
     EXPECT_EQ(jobsAtPrompt, 0u);
-    ASSERT_EQ(printer.jobs.size(), 1u);
-    EXPECT_EQ(printer.jobs[0].tag, "150307A-handouts-side2");
-    EXPECT_EQ(printer.FindText("z"), nullptr);   // no header on side 2
+    ExpectOneJob(1, "150307A-handouts-side2");
+    EXPECT_EQ(printer.FindText("z"), nullptr);      // no header on side 2
     EXPECT_TRUE(console.Shows(18, 4, Blank(74)));   // side 1's question blanked
     EXPECT_EQ(G.AbandonFlag, 0);
 }
 
 TEST_F(PrintConsoleTest, SideQuestionRefusesOtherKeysAndEscSkipsOnlyThatSide) {
-    console.Press(KEY_ENTER);
-    console.Type("q");
-    console.Press(KEY_ESC);    // side 1 skipped
-    console.Type("7");
-    console.Press(KEY_ENTER);  // side 2
-    console.Type(" ");
+    console.Type(KEY_ENTER "q");
+    console.Press(KEY_ESC);           // side 1 skipped
+    console.Type("7" KEY_ENTER " ");  // side 2, paper loaded
     bool cursorOnY = false;
     console.onReadKey = [&](ScriptedConsole& c) {
         if (c.ReadKeyCalls() == 2) cursorOnY = c.Row() == 18 && c.Column() == 47 && c.CursorVisible();
@@ -130,8 +130,7 @@ TEST_F(PrintConsoleTest, SideQuestionRefusesOtherKeysAndEscSkipsOnlyThatSide) {
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     EXPECT_TRUE(cursorOnY);
     EXPECT_EQ(sound.Count("beep2"), 2);
-    ASSERT_EQ(printer.jobs.size(), 1u);
-    EXPECT_EQ(printer.jobs[0].tag, "150307A-handouts-side2");
+    ExpectOneJob(1, "150307A-handouts-side2");
     EXPECT_EQ(G.AbandonFlag, 0);
     EXPECT_TRUE(console.Shows(20, 31, "Print side 2?  (Y/n) ", YELLOW, BLUE));
 }
@@ -157,9 +156,8 @@ TEST_F(PrintConsoleTest, EscBetweenHandRecordPagesStopsAfterTheFinishedPages) {
     console.PressDuringWork(KEY_ESC, 3);   // seen when page 4 is due
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
     EXPECT_TRUE(console.Shows(18, 36, "Printing...", LIGHTCYAN));
-    ASSERT_EQ(printer.jobs.size(), 1u);
+    ExpectOneJob(3);
     EXPECT_TRUE(printer.jobs[0].closed);
-    EXPECT_EQ(printer.jobs[0].pages, 3);
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(clock.pauses, (std::vector<int>{500, 500, 500}));
 }
@@ -204,8 +202,7 @@ TEST_F(PrintConsoleTest, WithNoPageDeviceEveryPrintoutStillRunsItsScreensAndPaus
     console.Type(" ");
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
     EXPECT_EQ(clock.pauses.size(), 19u);
-    console.Press(KEY_ENTER);
-    console.Type("YY ");
+    console.Type(KEY_ENTER "YY ");
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
     EXPECT_EQ(clock.pauses.size(), 19u + 3u);
@@ -243,8 +240,7 @@ protected:
 TEST_F(PrintNoPrinterTest, PrintoutsWriteTheirPdfsAndReturnWithoutAMessage) {
     console.Type(" ");
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
-    console.Press(KEY_ENTER);
-    console.Type("YY ");
+    console.Type(KEY_ENTER "YY ");
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
     for (const char* name : {"PRINTS/150307A-handrecords.pdf", "PRINTS/150307A-handouts-side1.pdf",
@@ -256,12 +252,7 @@ TEST_F(PrintNoPrinterTest, PrintoutsWriteTheirPdfsAndReturnWithoutAMessage) {
     EXPECT_EQ(console.KeysLeft(), 0u);
     EXPECT_TRUE(console.Shows(22, 4, Blank(74)));
     // Nothing but the PDFs is left in the folder (no temporaries).
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("PRINTS")) {
-        (void)entry;
-        files++;
-    }
-    EXPECT_EQ(files, 4);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("PRINTS"), std::filesystem::directory_iterator()), 4);
 }
 
 TEST_F(PrintNoPrinterTest, APrintsNameThatIsAFileIsReportedAndTheProgramGoesOn) {
