@@ -46,11 +46,8 @@ TEST_F(BridgeFontTest, IsFamilyBridgeEmbeddableAndKeepsTheSourceLicence) {
     EXPECT_STREQ(face->style_name, "Regular");
     EXPECT_STREQ(FT_Get_Postscript_Name(face), "Bridge-Regular");
     EXPECT_EQ(FT_Get_FSType_Flags(face), 0);
-    for (int id : {1, 4, 6}) {
-        std::string name = Name(id);
-        EXPECT_EQ(name.find("Bitstream"), std::string::npos) << id;
-        EXPECT_EQ(name.find("Vera"), std::string::npos) << id;
-    }
+    for (int id : {1, 4, 6})
+        for (const char* source : {"Bitstream", "Vera"}) EXPECT_EQ(Name(id).find(source), std::string::npos) << id;
     EXPECT_NE(Name(0).find("Bitstream"), std::string::npos);   // copyright kept
     EXPECT_NE(Name(13).find("Bitstream Vera"), std::string::npos);   // licence kept
 }
@@ -63,12 +60,11 @@ TEST_F(BridgeFontTest, HoldsEveryCharacterThePrintoutsDrawWithInk) {
         ASSERT_EQ(FT_Load_Glyph(face, index, FT_LOAD_NO_HINTING), 0) << ch;
         EXPECT_GT(face->glyph->outline.n_contours, 0) << ch;
         EXPECT_GT(face->glyph->advance.x, 0) << ch;
-    }
-    // The ranks are narrow enough for thirteen cards in a handout cell:
-    // at most 0.6 em each.
-    for (char ch : std::string("AKQJT98765432")) {
-        FT_Load_Char(face, (unsigned char)ch, FT_LOAD_NO_HINTING);
-        EXPECT_LE(face->glyph->advance.x / 64.0, 0.6 * 64) << ch;
+        // The ranks are narrow enough for thirteen cards in a handout cell:
+        // at most 0.6 em each.
+        if (std::string("AKQJT98765432").find(ch) != std::string::npos) {
+            EXPECT_LE(face->glyph->advance.x / 64.0, 0.6 * 64) << ch;
+        }
     }
     // The arrow stands above a third of the em, clear of the compass cross.
     FT_Load_Char(face, '^', FT_LOAD_NO_HINTING);
