@@ -18,15 +18,9 @@ TEST_F(EditorPrintTest, NextHandoutDrawsTheClubNameInTheNewFace) {
     WriteSettingsDefaults();
     P.printer = &printer;
 
-    console.Type("1arial");
-    console.Press(KEY_ENTER);
-    console.Type("2Courier New Regular");
-    console.Press(KEY_ENTER);
-    console.Type("q");
+    console.Type("1arial" KEY_ENTER "2Courier New Regular" KEY_ENTER "q");
     ASSERT_FALSE(Run(programsettings)) << console.Dump();
-
-    console.Press(KEY_ENTER);   // one copy
-    console.Type("YN");         // side 1 only
+    console.Type(KEY_ENTER "YN");   // one copy, side 1 only
     ASSERT_FALSE(Run(PrintHandouts)) << console.Dump();
     const PrintOp* club = printer.FindText(G.ClubName, 0);
     ASSERT_NE(club, nullptr);
