@@ -35,6 +35,13 @@ std::string FileWith(std::initializer_list<std::pair<int, std::string>> changes 
     return text;
 }
 
+// Every setting in memory on one line, for comparing at once.
+std::string Settings() {
+    return G.ClubNameFont + "|" + G.EventNameFont + "|" + std::to_string(G.ClubNamePrompt) + "|" +
+           std::to_string(G.ColorPrinting) + "|" + std::to_string(G.AutoCreatePBNfile) + "|" +
+           G.PBNfilesDirectory + "|" + G.LogoText[1] + "." + G.LogoText[2] + "." + G.LogoText[3];
+}
+
 struct Cell {
     int row, column;
     std::string text;
@@ -88,20 +95,15 @@ TEST_F(EditorTest, CurrentSettingsScreenShowsTheStoredValues) {
     Load(FileWith({{0, "ClubNameFont=A Very Long Font Name Indeed"}}));
     AtWait(1, [](ScriptedConsole& c) {
         ExpectShown(c, {{3, 30, "HAND-RECORD GENERATOR", LIGHTGREEN, BLUE},
-                        {3, 10, G.SuitSymbol[0], LIGHTRED},
-                        {3, 62, G.SuitSymbol[0], LIGHTRED},
+                        {3, 10, G.SuitSymbol[0], LIGHTRED}, {3, 62, G.SuitSymbol[0], LIGHTRED},
                         {5, 31, "\xc4 CURRENT SETTINGS \xc4", YELLOW, BLUE},
                         // The divider stands at row 15; row 12 is a plain side line.
-                        {15, 3, "\xc7\xc4\xc4", GREY},
-                        {15, 78, "\xb6"},
-                        {12, 3, "\xba  "},
-                        {7, 6, "1  ", YELLOW},
-                        {7, 9, "Typeface for Club Name", LIGHTCYAN},
+                        {15, 3, "\xc7\xc4\xc4", GREY}, {15, 78, "\xb6"}, {12, 3, "\xba  "},
+                        {7, 6, "1  ", YELLOW}, {7, 9, "Typeface for Club Name", LIGHTCYAN},
                         {13, 9, "Change wording on logo for printing", LIGHTCYAN},
                         // Values as stored, cut to 22 characters.
                         {7, 55, "A Very Long Font Name ", BRIGHTWHITE},
-                        {8, 55, "comic sans ms", BRIGHTWHITE},
-                        {10, 55, "no ", BRIGHTWHITE},
+                        {8, 55, "comic sans ms", BRIGHTWHITE}, {10, 55, "no ", BRIGHTWHITE},
                         {12, 55, "gamefile.km", BRIGHTWHITE},
                         {17, 28, "Change (1-7)  or  (Q)uit ", YELLOW, BLUE},
                         {19, 35, "Select:  Q", YELLOW, BLUE}});
@@ -148,25 +150,6 @@ TEST_F(EditorTest, ClubFontTypedInLowerCaseIsStoredAsTyped) {
     EXPECT_TRUE(FileHas("EventNameFont=comic sans ms"));
 }
 
-TEST_F(EditorTest, RegularIsCutFromTheFontName) {
-    console.Type("2Times New Roman Regular" KEY_ENTER "q");
-    Edit();
-    ExpectStored(2, "EventNameFont=Times New Roman");
-    EXPECT_EQ(G.EventNameFont, "Times New Roman");
-    EXPECT_EQ(sound.Count("beep2"), 0);
-}
-
-TEST_F(EditorTest, FontsAreMatchedAsWholeNamesIgnoringCase) {
-    // The first family the system lists, in another case, is accepted; a
-    // piece of a name is not. "k" clears the message, Enter on the empty
-    // field goes back to the selection loop.
-    console.Type("1ARIAL" KEY_ENTER "2ial" KEY_ENTER "k" KEY_ENTER "q");
-    Edit();
-    EXPECT_EQ(G.ClubNameFont, "ARIAL");
-    EXPECT_EQ(G.EventNameFont, "comic sans ms");
-    EXPECT_EQ(sound.Count("beep2"), 1);
-}
-
 TEST_F(EditorTest, UnknownFontIsRefusedAndAskedAgain) {
     const std::string before = File();
     AtWait(12, [](ScriptedConsole& c) {
@@ -204,9 +187,7 @@ TEST_F(EditorTest, YesNoItemsAnswerTheirDefaultsOnEnter) {
     });
     console.Type("4" KEY_ENTER "3" KEY_ENTER "5" KEY_ENTER "q");
     Edit();
-    EXPECT_EQ(G.ColorPrinting, 0);
-    EXPECT_EQ(G.ClubNamePrompt, 1);
-    EXPECT_EQ(G.AutoCreatePBNfile, 1);
+    EXPECT_EQ(Settings(), "times new roman|comic sans ms|1|0|1|gamefile.km|Bridge.For.Keelward");
     ExpectStored(3, "ClubNamePrompt=yes");
     ExpectStored(4, "ColorPrinting=no");
     ExpectStored(5, "AutoCreatePBNfile=yes");
@@ -258,16 +239,6 @@ TEST_F(EditorTest, FolderWithTrailingSeparatorIsStoredWithoutIt) {
     EXPECT_TRUE(console.Shows(12, 55, "games\\pbn ", BRIGHTWHITE));
 }
 
-TEST_F(EditorTest, AbsoluteFolderKeepsItsLeadingSeparator) {
-    std::filesystem::create_directories("abs");
-    const std::string folder = workDir + "/abs";
-    ASSERT_LE(folder.size() + 2, 50u);
-    console.Type("6" + folder + "//" KEY_ENTER "q");
-    Edit();
-    EXPECT_EQ(G.PBNfilesDirectory, folder);
-    EXPECT_TRUE(FileHas("PBNfilesDirectory=" + folder));
-}
-
 TEST_F(EditorTest, MissingFolderIsRefusedUntilEscLeaves) {
     std::filesystem::create_directories("there");
     WriteFile("afile", "x");
@@ -285,22 +256,10 @@ TEST_F(EditorTest, MissingFolderIsRefusedUntilEscLeaves) {
     EXPECT_EQ(File(), before);
 }
 
-TEST_F(EditorTest, FiftyFirstCharacterOfAFolderBeeps) {
-    const std::string fifty(50, 'd');
-    std::filesystem::create_directories(fifty);
-    console.Type("6" + fifty + "e" KEY_ENTER "q");
-    Edit();
-    EXPECT_EQ(sound.Count("beep2"), 1);
-    EXPECT_EQ(G.PBNfilesDirectory, fifty);
-    EXPECT_EQ(console.Text(12, 55, 23), std::string(22, 'd') + " ");
-}
-
 TEST_F(EditorTest, LogoLineLeftEmptyKeepsItsText) {
     AtWait(2, [](ScriptedConsole& c) {
-        ExpectShown(c, {{17, 23, "Enter new text:", YELLOW, BLUE},
-                        {19, 26, "Line 1:", LIGHTCYAN},
-                        {21, 26, "Line 3:", LIGHTCYAN},
-                        {20, 36, "For", BRIGHTWHITE}});
+        ExpectShown(c, {{17, 23, "Enter new text:", YELLOW, BLUE}, {19, 26, "Line 1:", LIGHTCYAN},
+                        {21, 26, "Line 3:", LIGHTCYAN}, {20, 36, "For", BRIGHTWHITE}});
         EXPECT_EQ(c.Row(), 19);
         EXPECT_EQ(c.Column(), 36);
     });
@@ -327,24 +286,57 @@ TEST_F(EditorTest, LogoAnsweredNoIsEnteredAgainFromTheNewLines) {
     EXPECT_EQ(Line(9), "Keelward");
 }
 
-TEST_F(EditorTest, LogoEntryThatWouldReadBackEmptyKeepsTheOldLine) {
-    // Blanks, or nothing before "=", would make the next start reset all
-    // three lines; such an entry keeps the old line.
-    console.Type("7   " KEY_ENTER "=x" KEY_ENTER "Hall=West" KEY_ENTER "yq");
-    Edit();
-    EXPECT_EQ(Line(7), "Bridge");
-    EXPECT_EQ(Line(8), "For");
-    EXPECT_EQ(Line(9), "Hall=West");
-    // In memory as the next start will read it.
-    EXPECT_EQ(G.LogoText[3], "Hall");
-}
-
-TEST_F(EditorTest, EscInTheLogoKeepsMemoryAndFileTogether) {
-    console.Type("7Club" KEY_ENTER KEY_ESC "q");   // Esc: back to the selection loop
-    Edit();
-    EXPECT_EQ(console.KeysLeft(), 0u);
-    ExpectStored(7, "Club");
-    EXPECT_EQ(G.LogoText[1], "Club");
+// Each entry is stored in memory and in the file as the next start will
+// read it back; the folder is shown cut to 22 characters.
+TEST_F(EditorTest, EntriesAreStoredCutOrKeptAsTheNextStartReadsThem) {
+    const std::string folder = workDir + "/abs", fifty(50, 'd');
+    ASSERT_LE(folder.size() + 2, 50u);
+    std::filesystem::create_directories("abs");
+    std::filesystem::create_directories(fifty);
+    const std::string fonts = "times new roman|comic sans ms|1|0|0|";
+    struct Case {
+        const char* name;
+        std::string keys;
+        std::vector<std::pair<int, std::string>> stored;
+        int beeps;
+        std::string settings;
+    };
+    const Case cases[] = {
+        {"Regular is cut from the font name", "2Times New Roman Regular" KEY_ENTER "q",
+         {{2, "EventNameFont=Times New Roman"}}, 0,
+         "times new roman|Times New Roman|1|0|0|gamefile.km|Bridge.For.Keelward"},
+        // The first family the system lists, in another case, is accepted; a
+        // piece of a name is not. "k" clears the message, Enter on the empty
+        // field goes back to the selection loop.
+        {"fonts are whole names in any case", "1ARIAL" KEY_ENTER "2ial" KEY_ENTER "k" KEY_ENTER "q",
+         {{1, "ClubNameFont=ARIAL"}, {2, "EventNameFont=comic sans ms"}}, 1,
+         "ARIAL|comic sans ms|1|0|0|gamefile.km|Bridge.For.Keelward"},
+        {"an absolute folder keeps its leading separator", "6" + folder + "//" KEY_ENTER "q",
+         {{6, "PBNfilesDirectory=" + folder}}, 0, fonts + folder + "|Bridge.For.Keelward"},
+        {"the fifty-first character of a folder beeps", "6" + fifty + "e" KEY_ENTER "q",
+         {{6, "PBNfilesDirectory=" + fifty}}, 1, fonts + fifty + "|Bridge.For.Keelward"},
+        // Blanks, or nothing before "=", would make the next start reset all
+        // three lines; such an entry keeps the old line. In memory the line
+        // is as the next start will read it.
+        {"a logo line that would read back empty is kept",
+         "7   " KEY_ENTER "=x" KEY_ENTER "Hall=West" KEY_ENTER "yq",
+         {{7, "Bridge"}, {8, "For"}, {9, "Hall=West"}}, 0, fonts + "gamefile.km|Bridge.For.Hall"},
+        {"Esc in the logo keeps memory and file together", "7Club" KEY_ENTER KEY_ESC "q",
+         {{7, "Club"}}, 0, fonts + "gamefile.km|Club.For.Keelward"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(FileWith());
+        sound.played.clear();
+        console.Type(c.keys);
+        Edit();
+        EXPECT_EQ(console.KeysLeft(), 0u);
+        for (const auto& [n, line] : c.stored) ExpectStored(n, line);
+        EXPECT_EQ(sound.Count("beep2"), c.beeps);
+        EXPECT_EQ(Settings(), c.settings);
+        std::string shown = G.PBNfilesDirectory.substr(0, 22);
+        EXPECT_EQ(console.Text(12, 55, 23), shown + std::string(23 - shown.size(), ' '));
+    }
 }
 
 TEST_F(EditorTest, LongStoredValuesStayInsideTheFrame) {
