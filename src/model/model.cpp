@@ -5,10 +5,6 @@
 
 GameModel G;
 
-const std::string KEY_UP("\0H", 2), KEY_DOWN("\0P", 2), KEY_LEFT("\0K", 2),
-    KEY_RIGHT("\0M", 2), KEY_F1("\0;", 2), KEY_HOME("\0G", 2), KEY_END("\0O", 2),
-    KEY_DELETE("\0S", 2);
-
 void ResetGameModel() { G = GameModel(); }
 
 int DealerSeat(int board) { return (board - 1) % 4; }

@@ -25,8 +25,10 @@ constexpr int CURSOR_SHOW = 1;
 #define KEY_ESC   "\x1b"
 #define KEY_ENTER "\r"
 #define KEY_BACKSPACE "\b"
-extern const std::string KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_F1,
-    KEY_HOME, KEY_END, KEY_DELETE;
+// Inline, so that tables of keys built at start-up in any file see them set.
+inline const std::string KEY_UP("\0H", 2), KEY_DOWN("\0P", 2), KEY_LEFT("\0K", 2),
+    KEY_RIGHT("\0M", 2), KEY_F1("\0;", 2), KEY_HOME("\0G", 2), KEY_END("\0O", 2),
+    KEY_DELETE("\0S", 2);
 
 // Code page 437 line-drawing and block characters.
 enum BoxChar : unsigned char {
