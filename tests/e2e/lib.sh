@@ -92,14 +92,14 @@ _e2e_font() {
 e2e_start() {
   local kelmo="$1"
   shift
-  local size="80x25" font=1 term="tmux-256color" spec exports=""
+  local size="80x25" font=1 term="tmux-256color" pair exports=""
   while (($#)); do
     case "$1" in
       --size) size="$2"; shift 2 ;;
       --no-font) font=0; shift ;;
       --term) term="$2"; shift 2 ;;
       --env) exports+="export $(printf '%q' "$2")"$'\n'; shift 2 ;;
-      --file) spec="$2"; cp "${spec#*=}" "$E2E_WORK/${spec%%=*}" || e2e_fail "cannot copy $spec"; shift 2 ;;
+      --file) pair="$2"; cp "${pair#*=}" "$E2E_WORK/${pair%%=*}" || e2e_fail "cannot copy $pair"; shift 2 ;;
       *) e2e_fail "e2e_start: unknown option $1" ;;
     esac
   done
