@@ -85,10 +85,11 @@ void ShowBoardNumber(int board) {
 
 // How many boards one solver call takes when the screen has caught up with
 // board `first`. DDS spreads a call's tables over every core, but the cores
-// idle at the end of each call; growing batches (6, 12, 18 on 36 boards) keep
-// that to two extra call ends while the first boards show within a second.
+// idle at the end of each call: a first call of eight boards shows the first
+// results within about a second, and one call for all the rest keeps the idle
+// ends to one more.
 int AheadBatchSize(int first, int total) {
-    int size = std::max(6, 2 * (first - 1));
+    int size = first == 1 ? 8 : total;
     return std::min({size, total - first + 1, MAXNOOFTABLES});
 }
 

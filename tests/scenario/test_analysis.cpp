@@ -127,7 +127,8 @@ TEST_F(AnalysisTest, FourteenAndTwelveCardsAreTheWrongNumberOfCards) {
 }
 
 TEST_F(AnalysisTest, FaultOnALaterBoardIsReportedAfterTheBoardsBeforeIt) {
-    // Boards 1..6 are solved together; board 8 is no deal.
+    // Board 8 is no deal: the boards before it are solved together, and the
+    // fault is found when the screen reaches board 8.
     std::vector<std::string> deals;
     for (int i = 0; i < 7; i++) deals.push_back(SolvedDeals[i].deal);
     std::string eight = SolvedDeals[7].deal;
