@@ -46,9 +46,7 @@ protected:
     void SetUp() override {
         KelmoTest::SetUp();
         P.clock = &watch;
-        WriteFile("win/fonts/bridge.ttf", "");
-        setenv("windir", (workDir + "/win").c_str(), 1);
-        unsetenv("systemroot");
+        ProvideSuitFont();
         WriteFile("KELMO.INI",
                   "ClubNameFont=times new roman\r\nEventNameFont=comic sans ms\r\nClubNamePrompt=yes\r\n"
                   "ColorPrinting=no\r\nAutoCreatePBNfile=yes\r\nPBNfilesDirectory=PbnFiles\r\n"
@@ -62,10 +60,6 @@ protected:
             if (c.Shows(14, 32, "PRINTING OPTIONS")) atPrinting = true;
             for (auto& check : checks) check(c);
         };
-    }
-    void TearDown() override {
-        unsetenv("windir");
-        KelmoTest::TearDown();
     }
     int RunToEnd() {
         try {

@@ -35,24 +35,7 @@ std::string FileWith(std::initializer_list<std::pair<int, std::string>> changes 
     return text;
 }
 
-// Every setting in memory on one line, for comparing at once.
-std::string Settings() {
-    return G.ClubNameFont + "|" + G.EventNameFont + "|" + std::to_string(G.ClubNamePrompt) + "|" +
-           std::to_string(G.ColorPrinting) + "|" + std::to_string(G.AutoCreatePBNfile) + "|" +
-           G.PBNfilesDirectory + "|" + G.LogoText[1] + "." + G.LogoText[2] + "." + G.LogoText[3];
-}
 
-struct Cell {
-    int row, column;
-    std::string text;
-    int fg = -1, bg = -1;
-};
-
-void ExpectShown(const ScriptedConsole& c, std::initializer_list<Cell> cells) {
-    for (const Cell& cell : cells)
-        EXPECT_TRUE(c.Shows(cell.row, cell.column, cell.text, cell.fg, cell.bg))
-            << cell.row << "," << cell.column << " \"" << cell.text << "\"\n" << c.Dump();
-}
 
 class EditorTest : public KelmoTest {
 protected:
@@ -187,7 +170,7 @@ TEST_F(EditorTest, YesNoItemsAnswerTheirDefaultsOnEnter) {
     });
     console.Type("4" KEY_ENTER "3" KEY_ENTER "5" KEY_ENTER "q");
     Edit();
-    EXPECT_EQ(Settings(), "times new roman|comic sans ms|1|0|1|gamefile.km|Bridge.For.Keelward");
+    EXPECT_EQ(SettingsInMemory(), "times new roman|comic sans ms|1|0|1|gamefile.km|Bridge.For.Keelward");
     ExpectStored(3, "ClubNamePrompt=yes");
     ExpectStored(4, "ColorPrinting=no");
     ExpectStored(5, "AutoCreatePBNfile=yes");
@@ -333,7 +316,7 @@ TEST_F(EditorTest, EntriesAreStoredCutOrKeptAsTheNextStartReadsThem) {
         EXPECT_EQ(console.KeysLeft(), 0u);
         for (const auto& [n, line] : c.stored) ExpectStored(n, line);
         EXPECT_EQ(sound.Count("beep2"), c.beeps);
-        EXPECT_EQ(Settings(), c.settings);
+        EXPECT_EQ(SettingsInMemory(), c.settings);
         std::string shown = G.PBNfilesDirectory.substr(0, 22);
         EXPECT_EQ(console.Text(12, 55, 23), shown + std::string(23 - shown.size(), ' '));
     }

@@ -10,17 +10,6 @@
 
 namespace {
 
-struct Cell {
-    int row, column;
-    std::string text;
-    int fg = -1, bg = -1;
-};
-
-void ExpectShown(const ScriptedConsole& c, std::initializer_list<Cell> cells) {
-    for (const Cell& cell : cells)
-        EXPECT_TRUE(c.Shows(cell.row, cell.column, cell.text, cell.fg, cell.bg))
-            << cell.row << "," << cell.column << " \"" << cell.text << "\"\n" << c.Dump();
-}
 
 }  // namespace
 

@@ -38,26 +38,9 @@ std::string RTrim(const std::string& text) {
     return end == std::string::npos ? "" : text.substr(0, end + 1);
 }
 
-// Every setting in memory on one line, for comparing at once.
-std::string Settings() {
-    return G.ClubNameFont + "|" + G.EventNameFont + "|" + std::to_string(G.ClubNamePrompt) + "|" +
-           std::to_string(G.ColorPrinting) + "|" + std::to_string(G.AutoCreatePBNfile) + "|" +
-           G.PBNfilesDirectory + "|" + G.LogoText[1] + "." + G.LogoText[2] + "." + G.LogoText[3];
-}
 const std::string kDefaultSettings =
     "times new roman|comic sans ms|1|0|0|gamefile.km|Bridge.For.Keelward";
 
-struct Cell {
-    int row, column;
-    std::string text;
-    int fg = -1, bg = -1;
-};
-
-void ExpectShown(const ScriptedConsole& c, std::initializer_list<Cell> cells) {
-    for (const Cell& cell : cells)
-        EXPECT_TRUE(c.Shows(cell.row, cell.column, cell.text, cell.fg, cell.bg))
-            << cell.row << "," << cell.column << " \"" << cell.text << "\"\n" << c.Dump();
-}
 
 }  // namespace
 
@@ -96,7 +79,7 @@ TEST_F(IniFileTest, MissingFileIsWrittenWithDefaultsSilently) {
     EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(kDefaults));
     EXPECT_TRUE(screens.empty());
     EXPECT_TRUE(sound.played.empty());
-    EXPECT_EQ(Settings(), kDefaultSettings);
+    EXPECT_EQ(SettingsInMemory(), kDefaultSettings);
     EXPECT_EQ(G.SettingsLines[0], "9");
 }
 
@@ -109,7 +92,7 @@ TEST_F(IniFileTest, GoodFileIsReadAsWrittenAndLeftAlone) {
     EXPECT_TRUE(screens.empty());
     EXPECT_EQ(G.ErrorCode, 0);
     EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(lines));
-    EXPECT_EQ(Settings(), "Arial|Courier New|0|1|1|C:\\Pbn|Bridge.Shore.Club");
+    EXPECT_EQ(SettingsInMemory(), "Arial|Courier New|0|1|1|C:\\Pbn|Bridge.Shore.Club");
     EXPECT_EQ(G.SettingsLines[0], "9");
     EXPECT_EQ(G.SettingsLines[7], "Bridge=Club");
 }
@@ -131,7 +114,7 @@ TEST_F(IniFileTest, WrongKeyCaseGivesKeyErrorOneAndTimesNewRoman) {
     EXPECT_EQ(console.Text(15, 4, 74), std::string(74, ' '));
     EXPECT_EQ(sound.played, std::vector<std::string>{"notify2"});
     EXPECT_EQ(G.ErrorCode, 1);
-    EXPECT_EQ(Settings(), "times new roman|Courier New|0|1|1|C:\\Pbn|North.Shore.Club");
+    EXPECT_EQ(SettingsInMemory(), "times new roman|Courier New|0|1|1|C:\\Pbn|North.Shore.Club");
     EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(CustomLines({{0, kDefaults[0]}})));
 }
 
@@ -183,7 +166,7 @@ TEST_F(IniFileTest, BadLinesShowTheirMessagesAndAreRewrittenWithTheirDefaults) {
         const Lines rewritten = CustomLines(c.rewritten);
         EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(rewritten));
         for (int i = 0; i < 9; i++) EXPECT_EQ(G.SettingsLines[i + 1], rewritten[i]);
-        EXPECT_EQ(Settings(), c.settings);
+        EXPECT_EQ(SettingsInMemory(), c.settings);
     }
 }
 
@@ -211,7 +194,7 @@ TEST_F(IniFileTest, WrongLineCountShowsSystemFileErrorAndResetsEverything) {
         EXPECT_EQ(console.Text(16, 4, 74), std::string(74, ' '));
         EXPECT_EQ(sound.played, std::vector<std::string>{"notify2"});
         EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(kDefaults));
-        EXPECT_EQ(Settings(), kDefaultSettings);
+        EXPECT_EQ(SettingsInMemory(), kDefaultSettings);
     }
 }
 

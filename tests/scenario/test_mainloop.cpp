@@ -33,15 +33,8 @@ protected:
     void SetUp() override {
         KelmoTest::SetUp();
         P.console = &screen;
-        // The suit font where the font check looks for it.
-        WriteFile("win/fonts/bridge.ttf", "");
-        setenv("windir", (workDir + "/win").c_str(), 1);
-        unsetenv("systemroot");
+        ProvideSuitFont();
         unsetenv("comspec");
-    }
-    void TearDown() override {
-        unsetenv("windir");
-        KelmoTest::TearDown();
     }
 
     // Runs a routine; the exit code when it ended the program, Returned when

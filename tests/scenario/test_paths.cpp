@@ -57,10 +57,7 @@ protected:
             if (stopAfterDealing && ms == 1000 && console.Shows(15, 27, "Shuffling and dealing... "))
                 throw StopAfterDealing{};
         };
-        // The suit font where the start-up check looks for it.
-        WriteFile("win/fonts/bridge.ttf", "");
-        setenv("windir", (workDir + "/win").c_str(), 1);
-        unsetenv("systemroot");
+        ProvideSuitFont();
         // Each prompt counted once however many keys it reads.
         console.onReadKey = [this](ScriptedConsole& c) {
             Count(c.Shows(17, 13, "Enter club name:"), atClub, clubPrompts);
@@ -68,10 +65,6 @@ protected:
             Count(c.Shows(14, 32, "PRINTING OPTIONS"), atPrinting, printingMenus);
             for (auto& check : checks) check(c);
         };
-    }
-    void TearDown() override {
-        unsetenv("windir");
-        KelmoTest::TearDown();
     }
     // Runs the program; its exit code, or -2 when the script ran out.
     int RunToEnd() {

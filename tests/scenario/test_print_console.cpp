@@ -1,6 +1,5 @@
 // The console side of the printouts: questions, copies, paper prompts,
 // Esc, pauses, and runs with no printer.
-#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -209,32 +208,17 @@ TEST_F(PrintConsoleTest, WithNoPageDeviceEveryPrintoutStillRunsItsScreensAndPaus
     EXPECT_EQ(sound.Count("beep2"), 0);
 }
 
-class PrintNoPrinterTest : public KelmoTest {
+class PrintNoPrinterTest : public PdfDeviceTest {
 protected:
     void SetUp() override {
-        KelmoTest::SetUp();
+        PdfDeviceTest::SetUp();
         // A CUPS server that is not there: no default printer.
         setenv("CUPS_SERVER", (workDir + "/no-cups.sock").c_str(), 1);
         unsetenv("KELMO_NO_CUPS");
         unsetenv("LPDEST");
         unsetenv("PRINTER");
-        FcConfigAppFontAddFile(FcConfigGetCurrent(),
-                               (const FcChar8*)KELMO_BUILD_DIR "/resources/fonts/bridge.ttf");
-        device.reset(MakePdfPrinter());
-        P.printer = device.get();
         MakePrintGame(24);
     }
-    void TearDown() override {
-        // KELMO_KEEP_PRINTS=folder keeps the PDFs for a look.
-        if (const char* keep = std::getenv("KELMO_KEEP_PRINTS"); keep && std::filesystem::is_directory("PRINTS"))
-            std::filesystem::copy("PRINTS", keep,
-                                  std::filesystem::copy_options::recursive |
-                                      std::filesystem::copy_options::overwrite_existing);
-        P.printer = nullptr;
-        device.reset();
-        KelmoTest::TearDown();
-    }
-    std::unique_ptr<PageDevice> device;
 };
 
 TEST_F(PrintNoPrinterTest, PrintoutsWriteTheirPdfsAndReturnWithoutAMessage) {

@@ -135,7 +135,26 @@ void KelmoTest::SetUp() {
     P.process = &process;
 }
 
+void ExpectShown(const ScriptedConsole& c, std::initializer_list<ShownText> texts) {
+    for (const ShownText& t : texts)
+        EXPECT_TRUE(c.Shows(t.row, t.column, t.text, t.fg, t.bg))
+            << t.row << "," << t.column << " \"" << t.text << "\"\n" << c.Dump();
+}
+
+std::string SettingsInMemory() {
+    return G.ClubNameFont + "|" + G.EventNameFont + "|" + std::to_string(G.ClubNamePrompt) + "|" +
+           std::to_string(G.ColorPrinting) + "|" + std::to_string(G.AutoCreatePBNfile) + "|" +
+           G.PBNfilesDirectory + "|" + G.LogoText[1] + "." + G.LogoText[2] + "." + G.LogoText[3];
+}
+
+void KelmoTest::ProvideSuitFont() {
+    WriteFile("win/fonts/bridge.ttf", "");
+    setenv("windir", (workDir + "/win").c_str(), 1);
+    unsetenv("systemroot");
+}
+
 void KelmoTest::TearDown() {
+    unsetenv("windir");
     P = Platform{};
     fs::current_path(oldDir_);
     std::error_code ec;

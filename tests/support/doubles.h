@@ -99,6 +99,18 @@ public:
     int result = 0;
 };
 
+// One expected screen text at a position, in given colours (-1: any).
+struct ShownText {
+    int row, column;
+    std::string text;
+    int fg = -1, bg = -1;
+};
+// Fails the test for every text not standing where expected, with the screen.
+void ExpectShown(const ScriptedConsole& c, std::initializer_list<ShownText> texts);
+
+// Every setting in memory on one line, for comparing them at once.
+std::string SettingsInMemory();
+
 // Each test gets an empty working folder of its own, a fresh game model and
 // the doubles installed in P. P.printer stays null unless a test sets it.
 class KelmoTest : public ::testing::Test {
@@ -112,6 +124,9 @@ protected:
     // Writes a file in the working folder (bytes as given).
     void WriteFile(const std::string& name, const std::string& bytes);
     std::string ReadFile(const std::string& name);
+    // An empty bridge.ttf where the start-up font check looks first, so the
+    // program gets past it; undone at the end of the test.
+    void ProvideSuitFont();
 
     ScriptedConsole console;
     VirtualClock clock;

@@ -143,6 +143,11 @@ int RecordingPrinter::Count(const std::string& text, int job, int page) const {
     return n;
 }
 
+#include <fontconfig/fontconfig.h>
+
+#include <cstdlib>
+#include <filesystem>
+
 #include "dealing/control.h"
 #include "dealing/dates.h"
 #include "dealing/deal.h"
@@ -176,4 +181,22 @@ void MakePrintGame(int boards) {
         G.ParText[b] = "3NT-N +" + std::to_string(400 + b);
     }
     CreatePrintFonts();
+}
+
+void PdfDeviceTest::SetUp() {
+    KelmoTest::SetUp();
+    FcConfigAppFontAddFile(FcConfigGetCurrent(),
+                           (const FcChar8*)KELMO_BUILD_DIR "/resources/fonts/bridge.ttf");
+    device.reset(MakePdfPrinter());
+    P.printer = device.get();
+}
+
+void PdfDeviceTest::TearDown() {
+    if (const char* keep = std::getenv("KELMO_KEEP_PRINTS"); keep && std::filesystem::is_directory("PRINTS"))
+        std::filesystem::copy("PRINTS", keep,
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
+    P.printer = nullptr;
+    device.reset();
+    KelmoTest::TearDown();
 }

@@ -2,10 +2,12 @@
 // colour and pen in force, for tests of the printouts' layouts.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/doubles.h"
 
 struct PrintOp {
     enum Kind { Text, Line, Box, NewLine } kind = Text;
@@ -80,3 +82,13 @@ private:
 void MakePrintGame(int boards);
 // Double-dummy tricks used by MakePrintGame for board, seat 1..4, strain 1..5.
 int PrintGameTricks(int board, int seat, int strain);
+
+// A test that prints through the real PDF device, with this build's suit
+// font whether or not it is installed for the user. KELMO_KEEP_PRINTS=folder
+// keeps the PDFs for a look.
+class PdfDeviceTest : public KelmoTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::unique_ptr<PageDevice> device;
+};

@@ -1,6 +1,5 @@
 // The real page device: PDFs written by cairo, checked with poppler's
 // pdftotext -bbox, pdffonts and pdfinfo.
-#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -85,27 +84,12 @@ void ExpectFontsEmbedded(const std::string& pdf, std::initializer_list<const cha
     EXPECT_EQ(fonts.find(" no "), std::string::npos) << "every font embedded\n" << fonts;
 }
 
-class PrintPdfTest : public KelmoTest {
+class PrintPdfTest : public PdfDeviceTest {
 protected:
     void SetUp() override {
-        KelmoTest::SetUp();
+        PdfDeviceTest::SetUp();
         if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "poppler-utils missing";
         setenv("KELMO_NO_CUPS", "1", 1);
-        // The font of this build, whether or not it is installed for the user.
-        FcConfigAppFontAddFile(FcConfigGetCurrent(),
-                               (const FcChar8*)KELMO_BUILD_DIR "/resources/fonts/bridge.ttf");
-        device.reset(MakePdfPrinter());
-        P.printer = device.get();
-    }
-    void TearDown() override {
-        // KELMO_KEEP_PRINTS=folder keeps the PDFs for a look.
-        if (const char* keep = std::getenv("KELMO_KEEP_PRINTS"); keep && std::filesystem::exists("PRINTS"))
-            std::filesystem::copy("PRINTS", keep,
-                                  std::filesystem::copy_options::recursive |
-                                      std::filesystem::copy_options::overwrite_existing);
-        P.printer = nullptr;
-        device.reset();
-        KelmoTest::TearDown();
     }
     // The PDF exists with that many pages; its words.
     std::vector<Word> Written(const std::string& pdf, int pages) {
@@ -113,7 +97,6 @@ protected:
         EXPECT_EQ(PageCount(pdf), pages) << pdf;
         return Words(pdf);
     }
-    std::unique_ptr<PageDevice> device;
 };
 
 TEST_F(PrintPdfTest, DupeSheetPutsControlNumberEventAndBoardNumbersWhereTheLayoutSays) {
