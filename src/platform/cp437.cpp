@@ -62,3 +62,25 @@ int Cp437FromUnicode(wchar_t ch) {
         if (High[i] == ch) return 128 + i;
     return -1;
 }
+
+std::string Cp437FromLatin1(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        unsigned char code = (unsigned char)ch;
+        int mapped = code < 128 ? code : Cp437FromUnicode((wchar_t)code);
+        out += mapped < 0 ? '?' : (char)mapped;
+    }
+    return out;
+}
+
+std::string Latin1FromCp437(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        unsigned char code = (unsigned char)ch;
+        char16_t mapped = code < 128 ? code : High[code - 128];
+        out += mapped > 0xFF ? '?' : (char)mapped;
+    }
+    return out;
+}

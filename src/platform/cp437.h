@@ -1,6 +1,8 @@
 // Code page 437 codes and their Unicode characters.
 #pragma once
 
+#include <string>
+
 // The character a terminal shows for a code: 0 and 32 blank, 1..31 and 127
 // the PC glyphs (3..6 the suits), 128..255 letters, box drawing and signs.
 // Without a Unicode terminal, plain ASCII stand-ins.
@@ -9,3 +11,8 @@ wchar_t Cp437Glyph(unsigned char code, bool unicode = true);
 // The code for a typed character outside ASCII; -1 when code page 437 has
 // none.
 int Cp437FromUnicode(wchar_t ch);
+
+// Texts between ISO 8859-1 (the charset of PBN files) and code page 437;
+// ASCII passes unchanged, a character the other side lacks becomes "?".
+std::string Cp437FromLatin1(const std::string& text);
+std::string Latin1FromCp437(const std::string& text);

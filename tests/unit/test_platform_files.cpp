@@ -162,6 +162,27 @@ TEST(PlatformCp437, GlyphsOfTheCodesTheScreensUse) {
     EXPECT_EQ(Cp437Glyph(6, false), L'S');
 }
 
+TEST(PlatformCp437, TextsBetweenLatin1AndTheConsoleCodePage) {
+    // Both ways: ISO 8859-1 bytes and their code page 437 codes.
+    const std::pair<std::string, std::string> same[] = {
+        {"Club Caf\xE9 Cr\xE8me", "Club Caf\x82 Cr\x8Ame"},
+        {"\xC7\xFC\xC4\xD1\xDF\xB5\xBF\xA3\xF7\xA0", "\x80\x81\x8E\xA5\xE1\xE6\xA8\x9C\xF6\xFF"},
+        {"Joe's \"Big\" C:\\ ~", "Joe's \"Big\" C:\\ ~"}};
+    for (const auto& [latin1, cp437] : same) {
+        EXPECT_EQ(Cp437FromLatin1(latin1), cp437) << latin1;
+        EXPECT_EQ(Latin1FromCp437(cp437), latin1) << latin1;
+    }
+    // Characters the other side lacks: Latin-1 controls, A tilde, the
+    // copyright sign; box lines, pi and the peseta sign.
+    EXPECT_EQ(Cp437FromLatin1("\x80\x9F\xC3\xA9x"), "????x");
+    EXPECT_EQ(Latin1FromCp437("\xC9\xCD\xE3\x9Ex"), "????x");
+    // Whatever is converted comes back as it was or as "?".
+    for (int code = 0; code < 256; code++) {
+        std::string byte(1, (char)code), back = Latin1FromCp437(Cp437FromLatin1(byte));
+        EXPECT_TRUE(back == byte || back == "?") << code;
+    }
+}
+
 TEST(PlatformClock, LocalTimeIsInRangeAndElapsedTimeAdvances) {
     Clock* clock = MakeSystemClock();
     LocalTime now = clock->Now();
