@@ -33,6 +33,19 @@ void BuildControlString() {
     G.ControlString = MakeControlString(G.GameSerial, G.GameNumber, G.SessionNumber, G.TotalBoards);
 }
 
+std::string ControlStringOfFile(const std::string& written, int32_t serial, int session, int boards) {
+    if (written.size() != 12 || written[0] != '#' || written[6] != ' ') return {};
+    int gameNumber = 0;
+    for (int at : {2, 4, 7, 9}) {
+        char ch = written[at];
+        if (ch < '0' || ch > '9') return {};
+        gameNumber = gameNumber * 10 + (ch - '0');
+    }
+    if (gameNumber < 1 || session < 1 || session > 4 || (boards != 24 && boards != 36)) return {};
+    std::string expected = MakeControlString(serial, gameNumber, session, boards);
+    return expected == written ? expected : std::string();
+}
+
 int32_t SerialFromDigits(int digits, int32_t latest) {
     if (digits < 0 || digits > 9999 || latest < 1) return 0;
     int32_t s = latest - ((latest - digits) % 10000 + 10000) % 10000;

@@ -28,3 +28,7 @@ bool DecodeControlText(const std::string& text, int32_t todaySerial, DecodedCont
 // The largest serial s >= 1 with s = digits mod 10000 and s <= latest; 0 when
 // there is none.
 int32_t SerialFromDigits(int digits, int32_t latest);
+// The control string a PBN file names, when it is the very game of the
+// file's date, session and board count; else "" (a wrong one would send
+// another site to other deals).
+std::string ControlStringOfFile(const std::string& written, int32_t serial, int session, int boards);

@@ -1,14 +1,19 @@
 // The game as a Portable Bridge Notation file: writer and reader.
 #include "pbn/pbn.h"
 
+#include <dds/dll.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
+#include "analysis/analysis.h"
+#include "dealing/control.h"
 #include "dealing/deal.h"
 #include "model/model.h"
 #include "platform/files.h"
+#include "platform/cp437.h"
 #include "platform/platform.h"
 #include "shell/kit.h"
 
@@ -18,12 +23,37 @@ const char* const TrickDigits = "0123456789abcd";
 // Declarers in file order N, S, E, W; strains notrump, spades .. clubs.
 const int FileSeats[4] = {1, 3, 2, 4};
 const int FileStrains[5] = {5, 4, 3, 2, 1};
+// The two comment lines the writer puts first; other lines naming the
+// program (a club, an event) are no mark.
+const std::string CreatedMark = "% Created by KELMO";
+const std::string ControlMark = "% KM Game Control: ";
 
 int BoardsInModel(int count) { return std::clamp(count, 0, MaxBoards); }
 
 std::string Quoted(const std::string& tag, const std::string& value) {
-    return "[" + tag + " " + std::string(1, DoubleQuote) + value + std::string(1, DoubleQuote) + "]";
+    std::string escaped;
+    for (char ch : value) {
+        if (ch == DoubleQuote || ch == '\\') escaped += '\\';
+        escaped += ch;
+    }
+    return "[" + tag + " " + std::string(1, DoubleQuote) + escaped + std::string(1, DoubleQuote) + "]";
 }
+
+// The string that opens at `open`, its escapes undone; without a closing
+// quote it runs to the end of the line.
+std::string Unquoted(const std::string& line, size_t open) {
+    std::string value;
+    for (size_t at = open + 1; at < line.size(); at++) {
+        char ch = line[at];
+        if (ch == DoubleQuote) break;
+        bool escape = ch == '\\' && at + 1 < line.size() && (line[at + 1] == DoubleQuote || line[at + 1] == '\\');
+        if (escape) ch = line[++at];
+        value += ch;
+    }
+    return value;
+}
+
+bool StartsWith(const std::string& line, const std::string& start) { return line.compare(0, start.size(), start) == 0; }
 
 std::string TwoDigits(int value) {
     char text[16];
@@ -108,8 +138,8 @@ void MakePbnFilePath() {
 
 std::string PbnFileText(const std::string& todayMmDdYyyy) {
     std::vector<std::string> lines;
-    lines.push_back("% Created by KELMO, " + todayMmDdYyyy);
-    lines.push_back("% KM Game Control: " + G.ControlString);
+    lines.push_back(CreatedMark + ", " + todayMmDdYyyy);
+    lines.push_back(ControlMark + G.ControlString);
     int total = BoardsInModel(G.TotalBoards);
     for (int board = 1; board <= total; board++) {
         bool first = board == 1;
@@ -124,7 +154,8 @@ std::string PbnFileText(const std::string& todayMmDdYyyy) {
         lines.push_back(Quoted("DoubleDummyTricks", G.DDTricksText[board]));
         lines.push_back("");
     }
-    return JoinCrLf(lines);
+    // PBN files are ISO 8859-1; the names are held in the console's code page.
+    return Latin1FromCp437(JoinCrLf(lines));
 }
 
 void writepbnfile() {
@@ -140,7 +171,8 @@ void writepbnfile() {
 void readpbnfile() {
     int deals = 0, scores = 0, tricks = 0, boards = 0, lineNumber = 0;
     int tagsTaken = 0;
-    bool scoresSeen = false, tricksSeen = false;
+    std::string controlWritten;
+    bool controlSeen = false, scoresSeen = false, tricksSeen = false;
     G.ErrorCode = 0;
     G.LoadFailed = 0;
     G.PbnCreatedHere = 0;
@@ -149,6 +181,8 @@ void readpbnfile() {
     G.PbnEventText.clear();
     G.PbnSiteText.clear();
     G.PbnDateText.clear();
+    // An imported game has a control number only when its file proves it.
+    G.ControlString.clear();
     // Nothing of an earlier game may pass for this file's values.
     for (int board = 0; board <= MaxBoards; board++) {
         G.DealText[board].clear();
@@ -188,23 +222,23 @@ void readpbnfile() {
         G.PbnErrorLine = lineNumber;
     };
 
-    for (const std::string& line : SplitLines(bytes)) {
+    for (const std::string& line : SplitLines(Cp437FromLatin1(bytes))) {
         lineNumber++;
-        if (line.find("KELMO") != std::string::npos) {
+        if (StartsWith(line, CreatedMark)) {
             G.PbnCreatedHere = 1;
             continue;
         }
-        if (line.find("Game Control:") != std::string::npos) continue;
+        if (StartsWith(line, ControlMark) && !controlSeen) {
+            controlSeen = true;
+            controlWritten = TrimBlanks(line.substr(ControlMark.size()));
+            continue;
+        }
         if (line.empty() || line[0] != '[') continue;
 
         size_t open = line.find(DoubleQuote);
         std::string tag = TrimBlanks(line.substr(0, open));
         std::string value;
-        if (open != std::string::npos) {
-            size_t close = line.find(DoubleQuote, open + 1);
-            // A missing closing quote: the value runs to the end of the line.
-            value = line.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
-        }
+        if (open != std::string::npos) value = Unquoted(line, open);
         // Values of boards past the tables are counted, never stored.
         bool stored = boards >= 1 && boards <= MaxBoards;
 
@@ -219,8 +253,10 @@ void readpbnfile() {
         } else if (tag == "[Deal") {
             deals++;
             if (stored) G.DealText[boards] = value;
+            // The same check as a new analysis: four hands of thirteen, every
+            // card once, whether the file is ours or not.
             uint16_t masks[4][4];
-            if (value.size() != 69 || !HandMasksFromDealText(value, masks)) {
+            if (value.size() != 69 || !HandMasksFromDealText(value, masks) || DealFault(value) != RETURN_NO_FAULT) {
                 noteFault(6);
                 // A text the hands cannot be built from never reaches them.
                 if (stored) G.DealText[boards].clear();
@@ -244,6 +280,8 @@ void readpbnfile() {
     if (scoresSeen && scores < boards) G.ErrorCode = 3;
     if (tricksSeen && tricks < boards) G.ErrorCode = 4;
     if (boards != 24 && boards != 36) G.ErrorCode = 8;
+    if (G.ErrorCode == 0 && G.PbnCreatedHere)
+        G.ControlString = ControlStringOfFile(controlWritten, G.GameSerial, G.SessionNumber, boards);
 
     if (G.ErrorCode != 0) {
         BlankRows();

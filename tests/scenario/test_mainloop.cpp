@@ -225,6 +225,8 @@ TEST_F(LoopTest, PbnImportFinishesAndYesAtTheClosingQuestionStartsANewPass) {
     EXPECT_TRUE(sawPrintingOptions) << "PBN import not built yet?";
     EXPECT_EQ(G.TotalBoards, 24);
     EXPECT_EQ(G.ClubName, "Keelward Club");
+    // The file's own control number, since it is this game's.
+    EXPECT_EQ(G.ControlString, "#91722 31459");
     // No archive file on this path.
     EXPECT_EQ(std::distance(fs::directory_iterator("GAMEFILE.KM"), fs::directory_iterator()), 1);
 }

@@ -201,6 +201,15 @@ TEST_F(PbnReaderTest, FaultyFilesNameTheFault) {
         {"deal of five hands", [&] { std::string t = OwnFile(24), five = deal3; five[deal3.find('.')] = ' ';
              t.replace(t.find(deal3), deal3.size(), five); return t; },
          "Hand data corrupt on Board 3, Line 29", 6, 3, 29},
+        // 69 characters of cards, but no deal: a new analysis would refuse
+        // them, so the import does too, our mark or not.
+        {"four identical hands", [&] { std::string t = OwnFile(24), hand = "AKQJ.T98.765.432";
+             t.replace(t.find(SolvedDeals[0].deal), 69, "N:" + hand + " " + hand + " " + hand + " " + hand);
+             return t; }, "Hand data corrupt on Board 1, Line 9", 6, 1, 9},
+        {"a hand of fourteen cards", [&] { std::string t = OwnFile(24), bad = deal3; size_t gap = bad.find(' ');
+             std::swap(bad[gap - 1], bad[gap]); t.replace(t.find(deal3), deal3.size(), bad);
+             t.erase(0, t.find("\r\n") + 2); return t; },
+         "Hand data corrupt on Board 3, Line 28", 6, 3, 28},
         // A deal value with no closing quote runs to the end of its line.
         {"deal without closing quote", [&] { std::string t = OwnFile(36);
              t.erase(t.find(SolvedDeals[3].deal) + 69, 1); return t; },
@@ -276,6 +285,81 @@ TEST_F(PbnReaderTest, AcceptedFilesAndWhetherTheirStoredTricksAreUsed) {
         EXPECT_EQ(G.PbnCreatedHere, c.createdHere);
         EXPECT_FALSE(PbnStoredTricksUsable());
     }
+}
+
+// Names come back whole through our own file: quotes and backslashes
+// escaped in it, letters beyond ASCII in ISO 8859-1, and a name holding the
+// program's name or "Game Control:" is no mark line.
+TEST_F(PbnReaderTest, NamesComeBackWholeThroughTheFile) {
+    struct { std::string name, inFile, back = ""; } cases[] = {   // back: "" when whole
+        {"Keelward Bridge Club", "Keelward Bridge Club"},
+        {"Joe's \"Big\" Club", "Joe's \\\"Big\\\" Club"},
+        {"C:\\Clubs\\", "C:\\\\Clubs\\\\"},
+        {"\\\"", "\\\\\\\""},
+        {"Club Caf\x82 Cr\x8Ame", "Club Caf\xE9 Cr\xE8me"},
+        {"Pi \xE3 \xCD", "Pi ? ?", "Pi ? ?"},
+        {"KELMO Bridge Club", "KELMO Bridge Club"},
+        {"Game Control: #91722 31459", "Game Control: #91722 31459"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FillFixedGame(24);
+        G.ClubName = c.name;
+        G.EventName = "The " + c.name;
+        std::string text = PbnFileText("03-07-2015");
+        EXPECT_NE(text.find("\r\n[Site \"" + c.inFile + "\"]\r\n"), std::string::npos);
+        EXPECT_NE(text.find("\r\n[Event \"The " + c.inFile + "\"]\r\n"), std::string::npos);
+        ResetTables();
+        EXPECT_EQ(Read(text), "");
+        std::string back = c.back.empty() ? c.name : c.back;
+        EXPECT_EQ(G.PbnSiteText, back);
+        EXPECT_EQ(G.PbnEventText, "The " + back);
+        EXPECT_EQ(G.PbnCreatedHere, 1);
+    }
+}
+
+// Only the writer's two comment lines mark a file as ours, and a control
+// number is kept only when it is the very game of the date, session and
+// board count imported; an earlier game's never stays.
+TEST_F(PbnReaderTest, OurMarkAndTheControlNumberOfTheImportedGame) {
+    struct Case {
+        const char* name;
+        std::function<void(std::string&)> change;
+        int createdHere;
+        std::string control;
+        int32_t serial = 5179;   // 03/07/15
+        int session = 2;
+    } cases[] = {
+        {"as written", [](std::string&) {}, 1, "#91722 31459"},
+        {"without our first line", [](std::string& t) { t.erase(0, t.find("\r\n") + 2); }, 0, ""},
+        {"without the control line", [](std::string& t) { EraseLinesStarting(t, "% KM"); }, 1, ""},
+        {"the program named in another comment", [](std::string& t) {
+             t.replace(0, t.find("\r\n"), "% Converted from KELMO"); }, 0, ""},
+        {"another game's control line first", [](std::string& t) {
+             t.insert(t.find("% KM"), "% KM Game Control: #90701 1125X\r\n"); }, 1, ""},
+        {"another date", [](std::string&) {}, 1, "", 5180},
+        {"another session", [](std::string&) {}, 1, "", 5179, 3},
+        {"the 36-board control of the game", [](std::string& t) {
+             t.replace(t.find("#91722 31459"), 12, "#91726 31457"); }, 1, ""},
+        {"a wrong check character", [](std::string& t) {
+             t.replace(t.find("#91722 31459"), 12, "#91722 31458"); }, 1, ""},
+        {"a file of another program", [](std::string& t) {
+             t.replace(0, t.find("[Event"), "% PBN 2.1\r\n% EXPORT\r\n");
+             t.replace(t.find("Keelward Bridge Club"), 20, "Club Caf\xE9 \\\"Cr\xE8me\\\""); }, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = OwnFile(24);
+        c.change(text);
+        G.GameSerial = c.serial;
+        G.SessionNumber = c.session;
+        G.ControlString = "#90701 1125X";   // of the game before
+        EXPECT_EQ(Read(text), "");
+        EXPECT_EQ(G.LoadFailed, 0);
+        EXPECT_EQ(G.PbnCreatedHere, c.createdHere);
+        EXPECT_EQ(G.ControlString, c.control);
+    }
+    EXPECT_EQ(G.PbnSiteText, "Club Caf\x82 \"Cr\x8Ame\"");
 }
 
 TEST_F(PbnReaderTest, DecoderReadsLowerCaseDigitsOnly) {
