@@ -5,6 +5,7 @@
 
 #include "dealing/dates.h"
 #include "model/model.h"
+#include "model/text.h"
 #include "platform/files.h"
 #include "shell/kit.h"
 
@@ -40,16 +41,9 @@ bool ClubNameRemembered() { return G.ClubNamePrompt == 1 && G.PbnImportMode == 0
 
 }  // namespace
 
-std::string StripBlanks(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 std::string NameFromPbnValue(const std::string& value) {
     std::string padded = value + std::string(NameLength, ' ');
-    return StripBlanks(padded.substr(0, NameLength));
+    return Trim(padded.substr(0, NameLength));
 }
 
 int SessionOfKey(const std::string& key) {
@@ -227,7 +221,7 @@ void LoadClubName() {
     if (!FileExists(G.ClubNameFile)) return;
     std::vector<std::string> lines;
     if (!ReadTextLines(G.ClubNameFile, lines) || lines.empty()) return;
-    G.ClubName = StripBlanks(lines[0]);
+    G.ClubName = Trim(lines[0]);
 }
 
 void SaveClubName() {

@@ -18,8 +18,6 @@ void LoadClubName();
 void SaveClubName();
 
 // Pure rules under the steps above.
-// Leading and trailing blanks removed.
-std::string StripBlanks(const std::string& text);
 // A PBN name value as a club or event name: padded to 40, cut to 40, stripped.
 std::string NameFromPbnValue(const std::string& value);
 // Session 1..4 of a key ("M", "a", ...), 0 when it names none.
