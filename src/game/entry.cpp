@@ -93,9 +93,11 @@ void EnterGameDate() {
         ConsoleCursor(CURSOR_SHOW);
         ReadDateField();
         if (G.AbandonFlag) return;
-        if (G.GameYear == 0 && G.PbnImportMode == 0) {
-            // Year 00 has no serial a control number can carry: refused like
-            // an impossible date, the texts keep the last accepted date.
+        if ((G.GameYear == 0 && G.PbnImportMode == 0) ||
+            IsBeyondAYearAhead(G.GameMonth, G.GameDay, G.GameYear)) {
+            // Year 00 has no serial a control number can carry, and a date
+            // more than a year ahead is a slip: refused like an impossible
+            // date, the texts keep the last accepted date.
             G.DateValid = 0;
         } else {
             datecontrol(G.GameMonth, G.GameDay, G.GameYear);
