@@ -25,7 +25,7 @@ std::string ArchiveBytes(const std::string& clubName, const std::string& eventNa
 
 bool ArchiveLineName(const std::string& line, std::string& name) {
     if (line.empty() || (unsigned char)line.back() != ArchiveMarker) return false;
-    name = Trim(line.substr(0, line.find((char)ArchiveMarker)));
+    name = NameFromFileText(line.substr(0, line.find((char)ArchiveMarker)));
     return true;
 }
 

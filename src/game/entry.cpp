@@ -46,6 +46,10 @@ std::string NameFromPbnValue(const std::string& value) {
     return Trim(padded.substr(0, NameLength));
 }
 
+std::string NameFromFileText(const std::string& text) {
+    return Trim(Trim(text).substr(0, NameLength));
+}
+
 int SessionOfKey(const std::string& key) {
     static const std::string letters = "MAEL";
     std::string up = UpperKey(key);
@@ -223,7 +227,7 @@ void LoadClubName() {
     if (!FileExists(G.ClubNameFile)) return;
     std::vector<std::string> lines;
     if (!ReadTextLines(G.ClubNameFile, lines) || lines.empty()) return;
-    G.ClubName = Trim(lines[0]);
+    G.ClubName = NameFromFileText(lines[0]);
 }
 
 void SaveClubName() {
