@@ -81,6 +81,13 @@ int32_t TodaySerial() {
     return SerialOfDate(now.month, now.day, now.year - 2000);
 }
 
+bool IsBeyondAYearAhead(int month, int day, int year) {
+    LocalTime now = P.clock->Now();
+    const long date = (2000L + year) * 10000 + month * 100 + day;
+    const long limit = (now.year + 1L) * 10000 + now.month * 100 + now.day;
+    return date > limit;
+}
+
 void ReadSystemDate() {
     LocalTime now = P.clock->Now();
     G.GameMonth = now.month;

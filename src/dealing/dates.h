@@ -30,3 +30,8 @@ int32_t SerialOfDate(int month, int day, int year);
 void DateOfSerial(int32_t serial, int& month, int& day, int& year);
 // Serial of the platform clock's date.
 int32_t TodaySerial();
+// True for a date later than today's month and day one year on (the
+// clock's date): a slip of the year (51 for 15), or a date so far ahead
+// that its control number would decode to another day. Today 02/29 allows
+// up to 02/28 of next year.
+bool IsBeyondAYearAhead(int month, int day, int year);

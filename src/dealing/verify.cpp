@@ -39,6 +39,8 @@ static void ShowIncompatibilityNotice() {
     row(18, Chars(SGL_BOTLEFT, 1) + Chars(SGL_HORIZ, 53) + Chars(SGL_BOTRIGHT, 1), UPPER_HALF_BLOCK);
     ConsoleCursor(CURSOR_HIDE);
     ConsoleColor(YELLOW, BLUE);
+    // A second "n" typed with the first must not dismiss the notice unread.
+    FlushKeys();
     ReadKey();
 }
 
@@ -56,6 +58,8 @@ void VerifyBoardOne() {
     ConsoleWrite("Does this deal match Board #1 on the handrecord?  (Y/n)");
     ConsoleCursor(CURSOR_SHOW);
     ConsoleLocate(MessageRow, 64);
+    // Keys typed during the silent deal must not answer a board not yet seen.
+    FlushKeys();
     for (;;) {
         std::string key = UpperKey(ReadKey());
         if (key == KEY_ESC) {

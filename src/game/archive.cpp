@@ -6,6 +6,7 @@
 
 #include "game/entry.h"
 #include "model/model.h"
+#include "model/text.h"
 #include "platform/files.h"
 #include "shell/kit.h"
 
@@ -24,7 +25,7 @@ std::string ArchiveBytes(const std::string& clubName, const std::string& eventNa
 
 bool ArchiveLineName(const std::string& line, std::string& name) {
     if (line.empty() || (unsigned char)line.back() != ArchiveMarker) return false;
-    name = StripBlanks(line.substr(0, line.find((char)ArchiveMarker)));
+    name = NameFromFileText(line.substr(0, line.find((char)ArchiveMarker)));
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "dealing/dates.h"
 #include "model/model.h"
+#include "model/text.h"
 #include "platform/files.h"
 #include "shell/kit.h"
 
@@ -40,16 +41,13 @@ bool ClubNameRemembered() { return G.ClubNamePrompt == 1 && G.PbnImportMode == 0
 
 }  // namespace
 
-std::string StripBlanks(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 std::string NameFromPbnValue(const std::string& value) {
     std::string padded = value + std::string(NameLength, ' ');
-    return StripBlanks(padded.substr(0, NameLength));
+    return Trim(padded.substr(0, NameLength));
+}
+
+std::string NameFromFileText(const std::string& text) {
+    return Trim(Trim(text).substr(0, NameLength));
 }
 
 int SessionOfKey(const std::string& key) {
@@ -99,9 +97,11 @@ void EnterGameDate() {
         ConsoleCursor(CURSOR_SHOW);
         ReadDateField();
         if (G.AbandonFlag) return;
-        if (G.GameYear == 0 && G.PbnImportMode == 0) {
-            // Year 00 has no serial a control number can carry: refused like
-            // an impossible date, the texts keep the last accepted date.
+        if ((G.GameYear == 0 && G.PbnImportMode == 0) ||
+            IsBeyondAYearAhead(G.GameMonth, G.GameDay, G.GameYear)) {
+            // Year 00 has no serial a control number can carry, and a date
+            // more than a year ahead is a slip: refused like an impossible
+            // date, the texts keep the last accepted date.
             G.DateValid = 0;
         } else {
             datecontrol(G.GameMonth, G.GameDay, G.GameYear);
@@ -227,7 +227,7 @@ void LoadClubName() {
     if (!FileExists(G.ClubNameFile)) return;
     std::vector<std::string> lines;
     if (!ReadTextLines(G.ClubNameFile, lines) || lines.empty()) return;
-    G.ClubName = StripBlanks(lines[0]);
+    G.ClubName = NameFromFileText(lines[0]);
 }
 
 void SaveClubName() {

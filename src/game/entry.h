@@ -18,10 +18,11 @@ void LoadClubName();
 void SaveClubName();
 
 // Pure rules under the steps above.
-// Leading and trailing blanks removed.
-std::string StripBlanks(const std::string& text);
 // A PBN name value as a club or event name: padded to 40, cut to 40, stripped.
 std::string NameFromPbnValue(const std::string& value);
+// A name read from CLUBNAME.KM or an archive file, which may have been
+// written by hand: trimmed and cut to the 40 characters of its field.
+std::string NameFromFileText(const std::string& text);
 // Session 1..4 of a key ("M", "a", ...), 0 when it names none.
 int SessionOfKey(const std::string& key);
 // Boards of a key at the board-count prompt ("1" 36, "2" 24), 0 for others.

@@ -12,6 +12,7 @@
 #include "dealing/control.h"
 #include "dealing/deal.h"
 #include "model/model.h"
+#include "model/text.h"
 #include "platform/files.h"
 #include "platform/cp437.h"
 #include "platform/platform.h"
@@ -67,12 +68,6 @@ void BlankRows() {
         ConsoleLocate(row, WorkAreaLeft);
         ConsoleWrite(std::string(WorkAreaWidth, ' '));
     }
-}
-
-std::string Upper(std::string text) {
-    for (char& ch : text)
-        if (ch >= 'a' && ch <= 'z') ch = (char)(ch - 'a' + 'A');
-    return text;
 }
 
 std::string TrimBlanks(std::string text) {
@@ -194,7 +189,7 @@ void readpbnfile() {
         BlankRows();
         ConsoleLocate(16, 18);
         ConsoleColor(BRIGHTWHITE, MAGENTA);
-        ConsoleWrite(" Filename  " + Upper(G.PbnFilePath) + "  not found ");
+        ConsoleWrite(" Filename  " + AsciiUpper(G.PbnFilePath) + "  not found ");
         ConsoleLocate(18, 36);
         ConsoleColor(YELLOW, BLUE);
         ConsoleWrite("<any key>");

@@ -14,16 +14,11 @@
 #include <cstring>
 #include <vector>
 
+#include "model/text.h"
+
 extern char** environ;
 
 namespace {
-
-std::string Lower(const std::string& text) {
-    std::string out = text;
-    for (char& ch : out)
-        if (ch >= 'A' && ch <= 'Z') ch = (char)(ch - 'A' + 'a');
-    return out;
-}
 
 bool Exists(const std::string& path) {
     struct stat st;
@@ -36,10 +31,10 @@ bool Exists(const std::string& path) {
 std::string MatchInFolder(const std::string& folder, const std::string& name) {
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return name;
-    const std::string want = Lower(name);
+    const std::string want = AsciiLower(name);
     std::vector<std::string> found;
     while (dirent* entry = readdir(dir)) {
-        if (Lower(entry->d_name) == want) found.push_back(entry->d_name);
+        if (AsciiLower(entry->d_name) == want) found.push_back(entry->d_name);
     }
     closedir(dir);
     if (found.empty()) return name;
@@ -227,10 +222,10 @@ std::string GetEnvironment(const std::string& name) {
     if (const char* value = std::getenv(name.c_str())) return value;
     // Variable names are matched without regard to case, as the program's
     // callers expect ("comspec" finds "ComSpec").
-    const std::string want = Lower(name);
+    const std::string want = AsciiLower(name);
     for (char** entry = environ; entry && *entry; entry++) {
         const char* eq = std::strchr(*entry, '=');
-        if (eq && Lower(std::string(*entry, (size_t)(eq - *entry))) == want) return eq + 1;
+        if (eq && AsciiLower(std::string(*entry, (size_t)(eq - *entry))) == want) return eq + 1;
     }
     return "";
 }

@@ -9,12 +9,12 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <map>
 #include <string>
 
+#include "model/text.h"
 #include "platform/files.h"
 #include "platform/pdf_printer.h"
 #include "platform/platform.h"
@@ -268,8 +268,7 @@ private:
     }
 
     cairo_font_face_t* Face(const std::string& family, bool bold) {
-        std::string key;
-        for (char ch : family) key += (char)std::tolower((unsigned char)ch);
+        std::string key = AsciiLower(family);
         key += bold ? "|b" : "|r";
         auto found = faces_.find(key);
         if (found != faces_.end()) return found->second;

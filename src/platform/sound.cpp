@@ -5,12 +5,12 @@
 #include <alsa/asoundlib.h>
 
 #include <atomic>
-#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <mutex>
 #include <thread>
 
+#include "model/text.h"
 #include "platform/platform.h"
 #include "sounds_data.h"
 
@@ -81,8 +81,7 @@ public:
 }  // namespace
 
 std::string_view SoundWave(const std::string& name) {
-    std::string upper;
-    for (unsigned char ch : name) upper += (char)std::toupper(ch);
+    const std::string upper = AsciiUpper(name);
     if (upper == "BEEP2") return View(kBeep2Wave, sizeof kBeep2Wave);
     if (upper == "DONE2") return View(kDone2Wave, sizeof kDone2Wave);
     if (upper == "NOTIFY2") return View(kNotify2Wave, sizeof kNotify2Wave);

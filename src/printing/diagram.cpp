@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "model/model.h"
+#include "model/text.h"
 #include "printing/print.h"
 
 namespace {
@@ -221,8 +222,7 @@ void DrawBoardGrid(int side) {
 void DrawPageCredits() {
     const HandoutLayout& L = *Current;
     std::string text = CreditsText(L.boards);
-    size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
-    std::string trimmed = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    std::string trimmed = Trim(text);
     UseFont(ArialFace, L.creditsPoints);
     DrawTextAt(3.95 - TextWidth(trimmed) / 2, L.GridBottom(LastSide) + 0.08, text);
 }

@@ -1,8 +1,7 @@
 // The director's quick-dupe sheet: for every board and suit, thirteen digits
 // naming the seat that gets each card from the ace down.
-#include <cctype>
-
 #include "model/model.h"
+#include "model/text.h"
 #include "printing/print.h"
 #include "shell/kit.h"
 
@@ -46,8 +45,7 @@ void PrintDupeSheet() {
     SetPenWidth(2);
 
     UseFont(CourierFace, 12, 1);
-    std::string event = G.EventName;
-    for (char& ch : event) ch = (char)std::toupper((unsigned char)ch);
+    std::string event = AsciiUpper(G.EventName);
     DrawTextAt(0, 0.25, event);
     DrawTextAt(8 - TextWidth(G.DateText), 0.25, G.DateText);
     DrawLine(0, 0.5, 8, 0.5);

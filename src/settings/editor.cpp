@@ -2,9 +2,8 @@
 // line in SettingsLines at once; the file is rewritten once, on leaving.
 #include "settings/editor.h"
 
-#include <cctype>
-
 #include "model/model.h"
+#include "model/text.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "printing/print.h"
@@ -38,23 +37,6 @@ const char* const ItemQuestions[7] = {
     "6. Change the path to PBN files?",
     "7. Change the wording in the Logo?",
 };
-
-std::string Upper(std::string text) {
-    for (char& ch : text) ch = (char)std::toupper((unsigned char)ch);
-    return text;
-}
-
-std::string Lower(std::string text) {
-    for (char& ch : text) ch = (char)std::tolower((unsigned char)ch);
-    return text;
-}
-
-std::string Trim(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 // The trimmed text after the first "=" of a settings line.
 std::string ValuePart(const std::string& line) {
@@ -150,7 +132,7 @@ bool EditYesNo(int item) {
     AskYesNo(defaultAnswer);
     if (G.AbandonFlag) return false;
     const std::string answer = G.YesNoAnswer ? "yes" : "no";
-    if (Lower(ValuePart(G.SettingsLines[item])) != answer) {
+    if (AsciiLower(ValuePart(G.SettingsLines[item])) != answer) {
         SetLine(item, answer);
         int& flag = item == 3 ? G.ClubNamePrompt : item == 4 ? G.ColorPrinting : G.AutoCreatePBNfile;
         flag = G.YesNoAnswer;
@@ -236,7 +218,7 @@ void EditLogo() {
 }  // namespace
 
 std::string CutRegular(const std::string& name) {
-    size_t at = Upper(name).find(" REGULAR");
+    size_t at = AsciiUpper(name).find(" REGULAR");
     if (at == std::string::npos) return name;
     return Trim(name.substr(0, at));
 }
@@ -244,7 +226,7 @@ std::string CutRegular(const std::string& name) {
 bool FontListed(const std::string& fontList, const std::string& name) {
     if (name.empty()) return false;
     // Whole entries only: "AL" must not match inside "ARIAL, ".
-    return (", " + fontList).find(", " + Upper(name) + ", ") != std::string::npos;
+    return (", " + fontList).find(", " + AsciiUpper(name) + ", ") != std::string::npos;
 }
 
 std::string TrimTrailingSeparators(const std::string& folder) {
@@ -258,7 +240,7 @@ std::string LogoPart(const std::string& line) { return Trim(line.substr(0, line.
 void display() {
     G.FontListText.clear();
     if (!P.fonts) return;
-    for (const std::string& family : P.fonts->Families()) G.FontListText += Upper(family) + ", ";
+    for (const std::string& family : P.fonts->Families()) G.FontListText += AsciiUpper(family) + ", ";
 }
 
 void editsettings() {

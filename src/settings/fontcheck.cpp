@@ -3,10 +3,10 @@
 // start its menus until it is installed.
 #include "settings/fontcheck.h"
 
-#include <cctype>
 #include <filesystem>
 
 #include "model/model.h"
+#include "model/text.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "shell/kit.h"
@@ -16,11 +16,6 @@ namespace fs = std::filesystem;
 std::vector<std::string> SystemFontFolders = {"/usr/local/share/fonts", "/usr/share/fonts"};
 
 namespace {
-
-std::string Lower(std::string text) {
-    for (char& ch : text) ch = (char)std::tolower((unsigned char)ch);
-    return text;
-}
 
 void WriteAt(int row, int column, const std::string& text, int fg, int bg = KEEP_BACKGROUND) {
     ConsoleLocate(row, column);
@@ -74,7 +69,7 @@ bool FolderHoldsSuitFont(const std::string& folder) {
     // followed, so a loop cannot trap the search.
     fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
     for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (Lower(it->path().filename().string()) != "bridge.ttf") continue;
+        if (AsciiLower(it->path().filename().string()) != "bridge.ttf") continue;
         std::error_code typeError;
         if (it->is_regular_file(typeError)) return true;
     }
@@ -83,7 +78,7 @@ bool FolderHoldsSuitFont(const std::string& folder) {
 
 bool FamiliesHoldSuitFont(const std::vector<std::string>& families) {
     for (const std::string& family : families)
-        if (Lower(family) == "bridge") return true;
+        if (AsciiLower(family) == "bridge") return true;
     return false;
 }
 

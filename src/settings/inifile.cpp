@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "model/text.h"
 #include "platform/files.h"
 #include "shell/kit.h"
 
@@ -26,20 +27,6 @@ const char* const DefaultLines[SettingsLineCount + 1] = {
 const char* const KeyNames[7] = {"", "ClubNameFont", "EventNameFont", "ClubNamePrompt",
                                  "ColorPrinting", "AutoCreatePBNfile", "PBNfilesDirectory"};
 
-std::string TrimBlanks(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
-std::string UpperText(const std::string& text) {
-    std::string up = text;
-    for (char& ch : up)
-        if (ch >= 'a' && ch <= 'z') ch = (char)(ch - 'a' + 'A');
-    return up;
-}
-
 bool IsYesNoLine(int index) { return index >= 3 && index <= 5; }
 
 void SetDefaultSetting(int index) {
@@ -60,7 +47,7 @@ void SetDefaultSetting(int index) {
 
 // Stores the value of a line already found good.
 void StoreSetting(int index, const SettingsLineParts& parts) {
-    int flag = UpperText(parts.value) == "YES" ? 1 : 0;
+    int flag = AsciiUpper(parts.value) == "YES" ? 1 : 0;
     switch (index) {
     case 1: G.ClubNameFont = parts.value; break;
     case 2: G.EventNameFont = parts.value; break;
@@ -175,10 +162,10 @@ SettingsLineParts SplitSettingsLine(const std::string& line) {
     SettingsLineParts parts;
     size_t eq = line.find('=');
     if (eq == std::string::npos) {
-        parts.key = TrimBlanks(line);
+        parts.key = Trim(line);
     } else {
-        parts.key = TrimBlanks(line.substr(0, eq));
-        parts.value = TrimBlanks(line.substr(eq + 1));
+        parts.key = Trim(line.substr(0, eq));
+        parts.value = Trim(line.substr(eq + 1));
     }
     return parts;
 }
@@ -188,7 +175,7 @@ bool SettingsLineGood(int index, const std::string& line) {
     if (index >= 7) return !parts.key.empty();
     if (index < 1 || parts.value.empty() || parts.key != KeyNames[index]) return false;
     if (IsYesNoLine(index)) {
-        std::string up = UpperText(parts.value);
+        std::string up = AsciiUpper(parts.value);
         return up == "YES" || up == "NO";
     }
     return true;

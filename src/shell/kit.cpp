@@ -1,8 +1,7 @@
 #include "shell/kit.h"
 
-#include <cctype>
-
 #include "model/model.h"
+#include "model/text.h"
 #include "platform/platform.h"
 
 const std::string PrintableCharacters = [] {
@@ -51,7 +50,7 @@ void Pause(int milliseconds) {
 
 std::string UpperKey(const std::string& key) {
     std::string up = key;
-    if (up.size() == 1) up[0] = (char)std::toupper((unsigned char)up[0]);
+    if (up.size() == 1) up = AsciiUpper(up);
     return up;
 }
 

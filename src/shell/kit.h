@@ -21,7 +21,7 @@ std::string PollKey();
 void FlushKeys();
 void Pause(int milliseconds);
 
-// Upper-cases a key text (single-byte letters only).
+// Upper-cases a one-character key text (ASCII letters only).
 std::string UpperKey(const std::string& key);
 
 // Console kit.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "game/archive.h"
+#include "game/entry.h"
 #include "model/model.h"
 #include "shell/kit.h"
 #include "support/doubles.h"
@@ -144,4 +145,36 @@ TEST_F(ArchiveTest, ArchiveFolderGoneSinceStartUpIsMadeAgain) {
     std::filesystem::remove_all("GAMEFILE.KM");
     Write("C", "E");
     EXPECT_EQ(ReadFile(file), "C" + M + "\r\nE" + M + "\r\n");
+}
+
+// Names from files written by hand are cut to the 40 characters of their
+// field, so the header keeps its frame and labels.
+TEST_F(ArchiveTest, LongNamesFromFilesAreCutToTheirField) {
+    const struct {
+        std::string text, name;
+    } cases[] = {
+        {std::string(60, 'L'), std::string(40, 'L')},
+        {"   " + std::string(40, 'W'), std::string(40, 'W')},
+        {std::string(38, 'A') + "  BCDEFG", std::string(38, 'A')},
+        {"  Keelward Bridge Club  ", "Keelward Bridge Club"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        G.ClubName.clear();
+        WriteFile("CLUBNAME.KM", c.text + "\r\n");
+        ASSERT_FALSE(Run(LoadClubName));
+        EXPECT_EQ(G.ClubName, c.name);
+
+        Load(c.text + M + "\r\n" + c.text + M + "\r\n", "", "");
+        EXPECT_EQ(G.LoadFailed, 0);
+        EXPECT_EQ(G.ClubName, c.name);
+        EXPECT_EQ(G.EventName, c.name);
+        ShowHeader();
+        ShowGameFields();
+        for (int row : {6, 9}) {
+            EXPECT_EQ(console.Text(row, 35, 43), c.name + std::string(43 - c.name.size(), ' ')) << row;
+            EXPECT_EQ(console.CharAt(row, 78), DBL_VERT) << row;
+        }
+        ExpectShown(console, {{7, 10, "GAME DATE"}, {10, 10, "TOTAL BOARDS"}});
+    }
 }

@@ -272,3 +272,35 @@ TEST_F(EntryTest, PbnFoundTakesNamesCutToFortyAndTheBoardCount) {
     ASSERT_FALSE(Run(ShowPbnFound));
     EXPECT_EQ(G.ClubName, std::string(40, 'x'));
 }
+
+TEST_F(EntryTest, DateMoreThanAYearAfterTodayIsRefusedAtTheField) {
+    struct Case {
+        int year, month, day;   // today, from the clock
+        const char* typed;
+        bool accepted;
+        int pbnImport = 0;
+    };
+    const Case cases[] = {
+        {2026, 12, 8, "120827", true},  {2026, 12, 8, "120927", false},
+        {2026, 12, 8, "030715", true},  {2026, 12, 8, "061535", false},
+        {2026, 12, 8, "123199", false}, {2015, 3, 10, "031051", false},
+        {2028, 2, 29, "022829", true},  {2028, 2, 29, "030129", false},
+        {2026, 12, 8, "010128", false, 1},
+    };
+    std::string field;   // the date field at the last wait
+    console.onReadKey = [&](ScriptedConsole& con) { field = con.Text(17, 42, 8); };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        clock.SetDate(c.year, c.month, c.day);
+        G.PbnImportMode = c.pbnImport;
+        sound.played.clear();
+        // A refused date is asked again: Esc leaves.
+        Enter(EnterGameDate, std::string(c.typed) + KEY_ENTER + (c.accepted ? "" : KEY_ESC));
+        EXPECT_EQ(console.KeysLeft(), 0u);
+        while (console.KeysLeft() > 0) console.ReadKey();
+        EXPECT_EQ(G.DateValid, c.accepted ? 1 : 0);
+        EXPECT_EQ(sound.Count("beep2"), c.accepted ? 0 : 1);
+        EXPECT_EQ(console.Shows(22, 33, " Invalid date ", BRIGHTWHITE, MAGENTA), !c.accepted);
+        EXPECT_EQ(field == std::string(8, ' '), !c.accepted) << field;
+    }
+}

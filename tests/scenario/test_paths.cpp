@@ -215,6 +215,27 @@ TEST_F(PathTest, RecallShowsBoardOneInItsBoxAndOnNoStartsAgainWithToday) {
     EXPECT_EQ(clubPrompts, 0);
 }
 
+TEST_F(PathTest, RecallKeysTypedAheadAnswerNeitherBoardOneNorTheNotice) {
+    // Keys left at each wait: those typed ahead are gone by then.
+    size_t atQuestion = 0, atNotice = 0;
+    checks.push_back([&](ScriptedConsole& c) {
+        if (c.Shows(15, 15, " If the hands do not match")) atNotice = c.KeysLeft();
+        else if (c.Shows(22, 13, "Does this deal match Board #1")) atQuestion = c.KeysLeft();
+    });
+    // Enter, Enter during the silent deal; "n" twice at the board.
+    Keys({"r", Control});
+    console.TypeAhead(KEY_ENTER);
+    console.TypeAhead(KEY_ENTER);
+    console.Type("n");
+    console.TypeAhead("n");
+    Keys({" ", KEY_ESC, KEY_ENTER});
+    EXPECT_EQ(RunToEnd(), 0);
+    EXPECT_EQ(atQuestion, 5u);   // n, n, blank, Esc, Enter
+    EXPECT_EQ(atNotice, 3u);     // blank, Esc, Enter
+    EXPECT_EQ(G.GameMonth * 10000 + G.GameDay * 100 + G.GameYear, 120726);
+    EXPECT_EQ(FilesIn("GAMEFILE.KM"), 0);
+}
+
 TEST_F(PathTest, RecallWithACorruptArchiveAsksTheNamesAndWritesTheFile) {
     // Line 1 lost its marker; line 2 is good.
     WriteFile(Archive, "Lakeside\r\nTeams" + M + "\r\n");

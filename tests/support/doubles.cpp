@@ -22,6 +22,12 @@ void ScriptedConsole::PressDuringWork(const std::string& key, int pollsBefore) {
     keys_.push_back(Key{key, true, pollsBefore});
 }
 
+void ScriptedConsole::TypeAhead(const std::string& key) { keys_.push_back(Key{key, false, 0, true}); }
+
+void ScriptedConsole::FlushKeys() {
+    while (!keys_.empty() && keys_.front().ahead) keys_.pop_front();
+}
+
 std::string ScriptedConsole::ReadKey() {
     readKeyCalls_++;
     if (onReadKey) onReadKey(*this);

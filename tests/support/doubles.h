@@ -26,10 +26,13 @@ public:
     // PollKey calls see nothing, the one after takes it. ReadKey takes it
     // like any other key.
     void PressDuringWork(const std::string& key, int pollsBefore = 0);
+    // A key pressed before the program asks: FlushKeys discards it while it
+    // is next in line; ReadKey takes it like any other key.
+    void TypeAhead(const std::string& key);
 
     std::string ReadKey() override;
     std::string PollKey() override;
-    void FlushKeys() override {}   // keys are typed after the flush
+    void FlushKeys() override;   // other keys are typed after the flush
 
     size_t KeysLeft() const { return keys_.size(); }
     int ReadKeyCalls() const { return readKeyCalls_; }
@@ -54,6 +57,7 @@ private:
         std::string text;
         bool duringWork = false;
         int pollsBefore = 0;
+        bool ahead = false;
     };
     std::deque<Key> keys_;
     int readKeyCalls_ = 0;

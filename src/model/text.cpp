@@ -1,0 +1,20 @@
+#include "model/text.h"
+
+std::string AsciiUpper(std::string text) {
+    for (char& ch : text)
+        if (ch >= 'a' && ch <= 'z') ch = (char)(ch - 'a' + 'A');
+    return text;
+}
+
+std::string AsciiLower(std::string text) {
+    for (char& ch : text)
+        if (ch >= 'A' && ch <= 'Z') ch = (char)(ch - 'A' + 'a');
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
