@@ -70,10 +70,10 @@ void EndPage() {
     if (P.printer) P.printer->EndPage();
 }
 
-void CloseJob() {
+void CloseJob(bool complete) {
     if (!P.printer) return;
-    std::string failed = P.printer->CloseJob();
-    if (!failed.empty()) ShowWarning("Could not write the printout file " + failed);
+    JobResult result = P.printer->CloseJob(complete);
+    if (result.outcome == JobResult::Failed) ShowWarning(result.text);
 }
 
 void CreatePrintFonts() {

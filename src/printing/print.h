@@ -20,7 +20,9 @@ void TextSize(const std::string& text, double& width, double& height);
 void LineTo(double x, double y);
 void RoundBox(double x1, double y1, double x2, double y2, int rounding);
 void EndPage();
-void CloseJob();
+// complete is false when the printout stops before its last page. A failed
+// job (file not written, printer refused it) is reported on row 22.
+void CloseJob(bool complete = true);
 
 void CreatePrintFonts();
 
