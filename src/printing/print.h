@@ -42,6 +42,10 @@ void DrawTextAt(double x, double y, const std::string& text);
 void SetSuitColor(int suit);
 void SetBlack();
 
+// A failed job's reason cut to fit the row-22 warning, ending in "..." when
+// cut.
+std::string FitWarning(const std::string& text);
+
 // The game's name for its printed files: yymmdd, the session letter, "-" and
 // the printout, e.g. "150307A-dupe".
 std::string JobTag(const std::string& printout);
