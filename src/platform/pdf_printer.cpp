@@ -65,7 +65,12 @@ std::string Cp437ToUtf8(const std::string& text) {
     return out;
 }
 
-std::string JobFileName(const std::string& tag) { return "PRINTS/" + tag + ".pdf"; }
+std::string KeptFileName(const std::string& tag, bool complete) {
+    std::string stem = "PRINTS/" + tag + (complete ? "" : "-partial");
+    std::string name = stem + ".pdf";
+    for (int n = 2; FileExists(name); n++) name = stem + "-" + std::to_string(n) + ".pdf";
+    return name;
+}
 
 namespace {
 
@@ -89,8 +94,9 @@ public:
     }
 
     void OpenJob(const std::string& tag) override {
-        if (jobOpen_) CloseJob();
+        if (jobOpen_) CloseJob(true);
         tag_ = tag;
+        name_ = KeptFileName(tag, true);
         bytes_.clear();
         surface_ = cairo_pdf_surface_create_for_stream(AppendToString, &bytes_, PageWidthPt, PageHeightPt);
         cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_TITLE, "Print Job");
@@ -187,8 +193,8 @@ public:
         curY_ = DevY(0);
     }
 
-    std::string CloseJob() override {
-        if (!jobOpen_) return "";
+    JobResult CloseJob(bool complete) override {
+        if (!jobOpen_) return {};
         FinishPage();
         cairo_destroy(cr_);
         cr_ = nullptr;
@@ -198,12 +204,14 @@ public:
         surface_ = nullptr;
         jobOpen_ = false;
         // A job stopped before its first page leaves nothing to keep or print.
-        if (pages_ == 0) return "";
-        std::string name = JobFileName(tag_);
-        if (!good || !MakeFolder("PRINTS") || !WriteFileAtomic(name, bytes_)) return name;
+        if (pages_ == 0) return {};
+        // The name chosen at the start, unless the job was cut short or the
+        // name was taken meanwhile: a rename would replace that file.
+        std::string name = complete && !FileExists(name_) ? name_ : KeptFileName(tag_, complete);
+        bool written = good && MakeFolder("PRINTS") && WriteFileAtomic(name, bytes_);
         bytes_.clear();
-        Submit(name);
-        return "";
+        if (!written) return {JobResult::Failed, "Could not write the printout file " + name};
+        return Submit(name);
     }
 
 private:
@@ -311,14 +319,22 @@ private:
         return &(fonts_[key] = font);
     }
 
-    void Submit(const std::string& name) {
+    JobResult Submit(const std::string& name) {
+        JobResult kept{JobResult::KeptOnly, name};
         const char* off = std::getenv("KELMO_NO_CUPS");
-        if (off && *off) return;
+        if (off && *off) return kept;
         cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
-        if (!dest) return;   // no default printer: the PDF is the printout
+        if (!dest) return kept;   // no default printer: the PDF is the printout
         std::string path = ResolvePath(name);
-        cupsPrintFile(dest->name, path.c_str(), "Print Job", dest->num_options, dest->options);
+        int job = cupsPrintFile(dest->name, path.c_str(), "Print Job", dest->num_options, dest->options);
         cupsFreeDests(1, dest);
+        if (job == 0) {
+            // The file name first: a long reason is what gets cut off.
+            const char* reason = cupsLastErrorString();
+            return {JobResult::Failed,
+                    "Not printed, kept " + name + ": " + (reason && *reason ? reason : "refused")};
+        }
+        return {JobResult::Printed, name};
     }
 
     void AbandonJob() {
@@ -334,7 +350,7 @@ private:
     cairo_t* measure_ = nullptr;
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
-    std::string bytes_, tag_;
+    std::string bytes_, tag_, name_;
     bool jobOpen_ = false, pageOpen_ = false;
     int pages_ = 0;
     double x1_ = 0, y1_ = 0, unitsX_ = 8, unitsY_ = 10.5;

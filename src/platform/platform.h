@@ -101,11 +101,23 @@ struct FontDesc {
     int style = 0;   // 1 = bold
 };
 
+// What became of a print job, in terms any printer back end can give.
+struct JobResult {
+    enum Outcome {
+        Printed,    // handed to the printer
+        KeptOnly,   // no printer: the file is the printout, nothing to say
+        Failed      // not written, or refused by the printer
+    } outcome = KeptOnly;
+    // Printed, KeptOnly: the kept file, if any. Failed: a one-line reason
+    // for the user that names the kept file or the one not written.
+    std::string text;
+};
+
 // A print job drawn in page units (SetScale maps the printable area).
 class PageDevice {
 public:
     virtual ~PageDevice() = default;
-    // tag names the job's PDF, e.g. "150307A-handrecords".
+    // tag is the stem of the job's PDF, e.g. "150307A-handrecords".
     virtual void OpenJob(const std::string& tag) = 0;
     virtual void SetScale(float x1, float y1, float x2, float y2) = 0;
     virtual void SetFont(const FontDesc& font) = 0;
@@ -118,9 +130,9 @@ public:
     virtual void LineTo(double x, double y) = 0;
     virtual void RoundBox(double x1, double y1, double x2, double y2, int rounding) = 0;
     virtual void EndPage() = 0;
-    // Ends the job and hands it on. Returns the name of a file that could
-    // not be written, or empty text.
-    virtual std::string CloseJob() = 0;
+    // Ends the job and hands it on. complete is false for a job cut short
+    // before its last page.
+    virtual JobResult CloseJob(bool complete) = 0;
 };
 
 struct Platform {

@@ -103,7 +103,7 @@ void PrintHandRecords() {
     for (int page = 1; page <= pages; page++) {
         // Esc is looked for only between pages; any other key is dropped.
         if (PollKey() == KEY_ESC) {
-            CloseJob();
+            CloseJob(false);
             G.AbandonFlag = 1;
             return;
         }

@@ -70,10 +70,20 @@ void EndPage() {
     if (P.printer) P.printer->EndPage();
 }
 
-void CloseJob() {
+void CloseJob(bool complete) {
     if (!P.printer) return;
-    std::string failed = P.printer->CloseJob();
-    if (!failed.empty()) ShowWarning("Could not write the printout file " + failed);
+    JobResult result = P.printer->CloseJob(complete);
+    if (result.outcome == JobResult::Failed) ShowWarning(FitWarning(result.text));
+}
+
+std::string FitWarning(const std::string& text) {
+    const size_t width = 72;   // row 22's 74 columns less a blank at each end
+    if (text.size() <= width) return text;
+    // The kept file is named first; what is cut is the end of the reason,
+    // at a word where there is one.
+    size_t cut = text.rfind(' ', width - 3);
+    if (cut == std::string::npos || cut == 0) cut = width - 3;
+    return text.substr(0, cut) + "...";
 }
 
 void CreatePrintFonts() {

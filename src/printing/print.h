@@ -20,7 +20,9 @@ void TextSize(const std::string& text, double& width, double& height);
 void LineTo(double x, double y);
 void RoundBox(double x1, double y1, double x2, double y2, int rounding);
 void EndPage();
-void CloseJob();
+// complete is false when the printout stops before its last page. A failed
+// job (file not written, printer refused it) is reported on row 22.
+void CloseJob(bool complete = true);
 
 void CreatePrintFonts();
 
@@ -39,6 +41,10 @@ void DrawTextAt(double x, double y, const std::string& text);
 // Print colours of the suits (0 spades .. 3 clubs) and black.
 void SetSuitColor(int suit);
 void SetBlack();
+
+// A failed job's reason cut to fit the row-22 warning, ending in "..." when
+// cut.
+std::string FitWarning(const std::string& text);
 
 // The game's name for its printed files: yymmdd, the session letter, "-" and
 // the printout, e.g. "150307A-dupe".

@@ -140,12 +140,17 @@ std::string FileAddress(const std::string& absolutePath) {
     return address;
 }
 
-void ShowManual() {
-    std::string path = FindSharedFile("Bridge/Software/Manuals/Kelmo-Manual.htm");
-    if (path.empty() || P.process == nullptr) return;
+void ShowManual() { OpenManual(FindSharedFile("Bridge/Software/Manuals/Kelmo-Manual.htm")); }
+
+void OpenManual(const std::string& path) {
+    if (P.process == nullptr) return;
     std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (error) return;
+    std::filesystem::path absolute;
+    if (!path.empty()) absolute = std::filesystem::absolute(path, error);
+    if (path.empty() || error || !std::filesystem::is_regular_file(absolute, error)) {
+        ShowWarning("Cannot open the manual: Kelmo-Manual.htm is missing");
+        return;
+    }
     std::string address = FileAddress(absolute.lexically_normal().string());
 
     std::vector<std::string> command;
@@ -158,6 +163,10 @@ void ShowManual() {
     }
     // The opener may start a text browser in this very terminal.
     P.console->Suspend();
-    P.process->Run(command);
+    int code = P.process->Run(command);
     P.console->Resume();
+    if (code < 0)
+        ShowWarning("Cannot open the manual: " + command[0] + " did not start");
+    else if (code != 0)
+        ShowWarning("Cannot open the manual: " + command[0] + " ended with code " + std::to_string(code));
 }

@@ -6,6 +6,9 @@
 void MainMenu();
 void PrintingOptions();
 void ShowManual();
+// Opens the manual at path; empty text when it was not found. A missing
+// file or an opener that fails is reported on row 22.
+void OpenManual(const std::string& path);
 
 // Pure rules under the menus: the choice word of an upper-cased main-menu
 // key (empty text when the key is refused), and the file:// address of an

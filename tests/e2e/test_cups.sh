@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # With a CUPS default printer, a printout is handed to it as "Print Job",
-# byte for byte the PDF that is kept in PRINTS. The printer is a private
-# cupsd with a raw queue that keeps its job files.
+# byte for byte the PDF that is kept in PRINTS; when the queue refuses the
+# job, row 22 says so. The printer is a private cupsd with a raw queue that
+# keeps its job files.
 source "$(dirname "$0")/lib.sh"
 command -v cupsd >/dev/null && command -v lpadmin >/dev/null || { echo "SKIP: no cupsd"; exit 77; }
 
@@ -64,6 +65,18 @@ pdf="$E2E_WORK/PRINTS/150307A-dupe.pdf"
 for _ in $(seq 50); do [ -f "$C/spool/d00001-001" ] && break; sleep 0.1; done
 cmp -s "$pdf" "$C/spool/d00001-001" || e2e_fail "the printer did not get the PDF"
 grep -a -q "Print Job" "$C/spool/c00001" || e2e_fail "the job is not named \"Print Job\""
+
+# A queue that refuses jobs: the second sheet is kept under its own name and
+# the refusal is reported on row 22.
+cupsreject kelmotest || e2e_fail "cupsreject failed"
+e2e_type 1
+e2e_wait_for "Not printed, kept PRINTS/150307A-dupe-2.pdf:" 20
+col=$(($(e2e_screen | sed -n 22p | grep -bo "Not printed" | cut -d: -f1) + 1))
+e2e_expect_style 22 "$col" 15 5
+[ -f "$E2E_WORK/PRINTS/150307A-dupe-2.pdf" ] || e2e_fail "the second sheet was not kept"
+cmp -s "$pdf" "$C/spool/d00001-001" || e2e_fail "the first sheet was replaced"
+e2e_type " "
+e2e_wait_at 14 32 "PRINTING OPTIONS" 30
 
 e2e_type q
 e2e_wait_for "Prepare another game?"

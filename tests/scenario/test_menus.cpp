@@ -201,10 +201,41 @@ TEST_F(MenuTest, ManualOpensWithTheDesktopOpenerOrComspecAroundASuspendedScreen)
     }
 }
 
-TEST_F(MenuTest, ManualFailingToOpenShowsNothing) {
-    process.result = 3;
+TEST_F(MenuTest, ManualThatCannotBeOpenedIsReportedOnRowTwentyTwo) {
+    const struct {
+        const char* name;
+        bool missing;
+        int result;   // of the opener
+        const char* shown;
+    } cases[] = {
+        {"missing file", true, 0, " Cannot open the manual: Kelmo-Manual.htm is missing "},
+        {"opener did not start", false, -1, " Cannot open the manual: xdg-open did not start "},
+        {"opener failed", false, 3, " Cannot open the manual: xdg-open ended with code 3 "},
+    };
+    WriteFile("manual.htm", "<html></html>");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sound.played.clear();
+        process.runs.clear();
+        process.result = c.result;
+        std::string shown;
+        console.onReadKey = [&](ScriptedConsole& con) {
+            int left = 4 + (74 - (int)std::string(c.shown).size()) / 2;
+            if (con.Shows(22, left, c.shown, BRIGHTWHITE, MAGENTA)) shown = c.shown;
+        };
+        console.Type(" ");
+        ASSERT_FALSE(Run([&] { OpenManual(c.missing ? "" : "manual.htm"); }));
+        EXPECT_EQ(shown, c.shown) << console.Dump();
+        EXPECT_EQ(process.runs.size(), c.missing ? 0u : 1u);
+        EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
+        EXPECT_TRUE(console.Shows(22, 4, std::string(74, ' ')));
+    }
+}
+
+TEST_F(MenuTest, ManualOpenedShowsNothing) {
     const std::string before = console.Dump();
     ShowManual();
+    ASSERT_EQ(process.runs.size(), 1u);
     EXPECT_EQ(console.Dump(), before);
     EXPECT_TRUE(sound.played.empty());
 }

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -157,6 +158,7 @@ TEST_F(PrintConsoleTest, EscBetweenHandRecordPagesStopsAfterTheFinishedPages) {
     EXPECT_TRUE(console.Shows(18, 36, "Printing...", LIGHTCYAN));
     ExpectOneJob(3);
     EXPECT_TRUE(printer.jobs[0].closed);
+    EXPECT_FALSE(printer.jobs[0].complete);
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(clock.pauses, (std::vector<int>{500, 500, 500}));
 }
@@ -166,6 +168,7 @@ TEST_F(PrintConsoleTest, OtherKeysDuringHandRecordsAreIgnored) {
     console.PressDuringWork("x", 2);
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
     EXPECT_EQ(printer.jobs[0].pages, 18);
+    EXPECT_TRUE(printer.jobs[0].complete);
     EXPECT_EQ(G.AbandonFlag, 0);
     EXPECT_EQ(console.KeysLeft(), 0u);
     EXPECT_EQ(clock.pauses.size(), 19u);
@@ -184,14 +187,40 @@ TEST_F(PrintConsoleTest, DupeSheetShowsItsTitleWaitsAndClearsTheMessageRow) {
     EXPECT_EQ(G.AbandonFlag, 0);
 }
 
-TEST_F(PrintConsoleTest, AFailedWriteIsReportedOnTheMessageRow) {
-    printer.failWrite = "PRINTS/150307A-dupe.pdf";
-    std::string shown;
-    console.onReadKey = [&](ScriptedConsole& c) { shown = c.Text(22, 4, 74); };
-    console.Type(" ");
-    ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
-    EXPECT_NE(shown.find("PRINTS/150307A-dupe.pdf"), std::string::npos) << shown;
-    EXPECT_EQ(sound.Count("beep2"), 1);
+// A job the printer refused, or whose file could not be written, is reported
+// on row 22 once, with "beep2", after each printout; a printed one is not.
+TEST_F(PrintConsoleTest, AFailedJobIsReportedOnTheMessageRowByEveryPrintout) {
+    const std::string reason = "Not printed, kept PRINTS/150307A-x.pdf: not accepting jobs";
+    const std::string shown = " " + reason + " ";
+    const int left = 4 + (74 - (int)shown.size()) / 2;
+    const struct {
+        const char* name;
+        std::function<void()> printout;
+        const char* keysBefore;   // up to the end of the job
+        const char* keysAfter;
+    } cases[] = {
+        {"dupe", PrintDupeSheet, "", ""},
+        {"handrecords", PrintHandRecords, " ", ""},
+        {"handouts side 1", PrintHandouts, KEY_ENTER "Y", "N"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (auto outcome : {JobResult::Failed, JobResult::Printed}) {
+            bool failed = outcome == JobResult::Failed;
+            printer.result = {outcome, failed ? reason : "PRINTS/150307A-x.pdf"};
+            sound.played.clear();
+            int warnings = 0;
+            console.onReadKey = [&](ScriptedConsole& con) {
+                if (con.Shows(22, left, shown, BRIGHTWHITE, MAGENTA)) warnings++;
+            };
+            console.Type(std::string(c.keysBefore) + (failed ? " " : "") + c.keysAfter);
+            ASSERT_FALSE(Run(c.printout));
+            EXPECT_EQ(warnings, failed ? 1 : 0) << console.Dump();
+            EXPECT_EQ(sound.Count("beep2"), failed ? 1 : 0);
+            EXPECT_EQ(console.KeysLeft(), 0u);
+            EXPECT_TRUE(console.Shows(22, 4, Blank(74)));
+        }
+    }
 }
 
 // ---- No job at all, and the real device with no printer -----------------

@@ -1,7 +1,7 @@
 #include "support/recording_printer.h"
 
 void RecordingPrinter::OpenJob(const std::string& tag) {
-    if (Open()) CloseJob();
+    if (Open()) CloseJob(true);
     jobs.push_back(PrintJob{tag});
     pageOpen_ = false;
     haveFont_ = false;
@@ -97,12 +97,13 @@ void RecordingPrinter::EndPage() {
     x_ = y_ = 0;
 }
 
-std::string RecordingPrinter::CloseJob() {
-    if (!Open()) return "";
+JobResult RecordingPrinter::CloseJob(bool complete) {
+    if (!Open()) return {};
     if (pageOpen_) jobs.back().pages++;
     pageOpen_ = false;
     jobs.back().closed = true;
-    return failWrite;
+    jobs.back().complete = complete;
+    return result;
 }
 
 static bool Matches(const PrintOp& op, PrintOp::Kind kind, int job, int page) {

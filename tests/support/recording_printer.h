@@ -27,6 +27,7 @@ struct PrintJob {
     std::string tag;
     int pages = 0;       // finished pages
     bool closed = false;
+    bool complete = false;   // closed after its last page
 };
 
 class RecordingPrinter : public PageDevice {
@@ -43,7 +44,7 @@ public:
     void LineTo(double x, double y) override;
     void RoundBox(double x1, double y1, double x2, double y2, int rounding) override;
     void EndPage() override;
-    std::string CloseJob() override;
+    JobResult CloseJob(bool complete) override;
 
     // Width of a text in a font (page units of an 8 x 10.5 scale): a fixed
     // half em per character, a quarter em for a blank.
@@ -61,8 +62,8 @@ public:
     std::vector<PrintOp> ops;
     std::vector<PrintJob> jobs;
     std::vector<float> scale{0, 0, 8, 10.5};
-    // When set, CloseJob reports this file as not written.
-    std::string failWrite;
+    // What CloseJob reports for every job.
+    JobResult result;
 
 private:
     bool Open() const { return !jobs.empty() && !jobs.back().closed; }

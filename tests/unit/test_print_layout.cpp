@@ -167,6 +167,20 @@ TEST_F(PrintLayoutTest, JobsAreNamedByDateAndSession) {
 
 // ---- Handouts ----------------------------------------------------------
 
+TEST(PrintWarningTest, AFailedJobsReasonIsCutAtAWordToFitRowTwentyTwo) {
+    const std::string kept = "Not printed, kept PRINTS/150307A-dupe-2.pdf: ";
+    const struct {
+        std::string text, shown;
+    } cases[] = {
+        {"short", "short"},
+        {std::string(72, 'x'), std::string(72, 'x')},
+        {kept + "Destination \"kelmotest\" is not accepting jobs.",
+         kept + "Destination \"kelmotest\"..."},
+        {std::string(80, 'x'), std::string(69, 'x') + "..."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FitWarning(c.text), c.shown);
+}
+
 TEST_F(PrintLayoutTest, ThirtySixBoardSideOneHoldsBoardsOneToSixteenWithHeaderAndCredits) {
     MakePrintGame(36);
     Handouts(true, true);

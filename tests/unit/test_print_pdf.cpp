@@ -5,8 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <filesystem>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <regex>
 #include <string>
@@ -161,6 +162,41 @@ TEST_F(PrintPdfTest, HandoutsWriteBothSidesWithTheEventNameAndBoardsOfEachSide) 
     ASSERT_FALSE(seventeen.empty());
     EXPECT_NEAR(seventeen[0].xMin, Pt(0.25), 0.6);
     EXPECT_NEAR(seventeen[0].yMin, Pt(0.4 + 0.06 - 0.038), 0.6);
+}
+
+// Every job keeps its own file: later jobs of the same game and sheet get
+// "-2", "-3"..., a job ended with Esc is marked partial, and no file is ever
+// replaced.
+TEST_F(PrintPdfTest, EachJobKeepsItsOwnPdfAndAJobCutShortIsMarkedPartial) {
+    MakePrintGame(24);
+    const struct {
+        bool dupe;
+        int escAtPage;   // hand-records: Esc seen before this page; 0 none
+        const char* file;
+        int pages;
+    } jobs[] = {
+        {false, 0, "PRINTS/150307A-handrecords.pdf", 12},
+        {false, 2, "PRINTS/150307A-handrecords-partial.pdf", 1},
+        {false, 0, "PRINTS/150307A-handrecords-2.pdf", 12},
+        {false, 3, "PRINTS/150307A-handrecords-partial-2.pdf", 2},
+        {true, 0, "PRINTS/150307A-dupe.pdf", 1},
+        {true, 0, "PRINTS/150307A-dupe-2.pdf", 1},
+    };
+    for (const auto& job : jobs) {
+        SCOPED_TRACE(job.file);
+        if (job.dupe) {
+            ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
+        } else {
+            console.Type(" ");
+            if (job.escAtPage) console.PressDuringWork(KEY_ESC, job.escAtPage - 1);
+            ASSERT_FALSE(Run([] { PrintHandRecords(); }));
+        }
+        EXPECT_EQ(PageCount(job.file), job.pages);
+    }
+    // The earlier files are untouched, and there is nothing else.
+    for (const auto& job : jobs) EXPECT_EQ(PageCount(job.file), job.pages) << job.file;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("PRINTS"), std::filesystem::directory_iterator()),
+              std::size(jobs));
 }
 
 // Drawing straight through the page facility, then reading the words back.
