@@ -7,11 +7,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "model/text.h"
@@ -42,15 +44,35 @@ std::string MatchInFolder(const std::string& folder, const std::string& name) {
 }
 
 // The temporary of a write in progress, for a signal handler to remove.
+// Changed only while the ending signals are blocked, so the handler never
+// sees a half-copied name nor misses a temporary that exists.
 char pendingTemp[4096];
 volatile std::sig_atomic_t pendingSet = 0;
 
-void SetPending(const std::string& path) {
-    pendingSet = 0;
-    if (path.size() >= sizeof pendingTemp) return;
-    std::memcpy(pendingTemp, path.c_str(), path.size() + 1);
-    pendingSet = 1;
-}
+// Blocks the signals that end the program, for as long as it lives.
+class EndSignalsBlocked {
+public:
+    EndSignalsBlocked() {
+        sigset_t block;
+        sigemptyset(&block);
+        for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&block, sig);
+        sigprocmask(SIG_BLOCK, &block, &old_);
+    }
+    ~EndSignalsBlocked() { sigprocmask(SIG_SETMASK, &old_, nullptr); }
+    EndSignalsBlocked(const EndSignalsBlocked&) = delete;
+    EndSignalsBlocked& operator=(const EndSignalsBlocked&) = delete;
+
+private:
+    sigset_t old_;
+};
+
+// When the program started: temporaries older than this are left over
+// from an earlier run.
+const timespec programStart = [] {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}();
 
 mode_t NewFileMode() {
     static const mode_t mode = [] {
@@ -137,8 +159,9 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
     bytes.clear();
     int fd = open(ResolvePath(name).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
+    // Only plain files: a device such as /dev/zero would never end.
     struct stat st;
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
         return false;
     }
@@ -162,21 +185,25 @@ bool ReadTextLines(const std::string& name, std::vector<std::string>& lines) {
     std::string bytes;
     lines.clear();
     if (!ReadWholeFile(name, bytes)) return false;
+    // Every CR at a line's end goes: an editor that wrote CR CR LF must not
+    // leave one in a value (a folder name, say).
+    auto end = [&lines](std::string& line) {
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        line.clear();
+    };
     std::string line;
     for (char ch : bytes) {
-        if (ch == '\n') {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(line);
-            line.clear();
-        } else {
-            line += ch;
-        }
+        if (ch == '\n') end(line);
+        else line += ch;
     }
-    if (!line.empty()) {
-        if (line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
+    if (!line.empty()) end(line);
     return true;
+}
+
+bool PathExists(const std::string& name) {
+    struct stat st;
+    return !name.empty() && lstat(ResolvePath(name).c_str(), &st) == 0;
 }
 
 bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
@@ -189,20 +216,33 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
     // A hidden, unique name beside the file, so the rename stays on one
     // file system.
     std::string temp = folder + "." + base + ".XXXXXX";
-    std::vector<char> buffer(temp.begin(), temp.end());
-    buffer.push_back('\0');
-    int fd = mkostemp(buffer.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    temp = buffer.data();
-    SetPending(temp);
+    if (temp.size() >= sizeof pendingTemp) return false;
+    int fd;
+    {
+        // The temporary exists only once the handler knows its name.
+        EndSignalsBlocked blocked;
+        std::memcpy(pendingTemp, temp.c_str(), temp.size() + 1);
+        fd = mkostemp(pendingTemp, O_CLOEXEC);
+        if (fd < 0) return false;
+        pendingSet = 1;
+        temp = pendingTemp;
+    }
 
+    // A plain file keeps its mode (readable by its owner, or the program
+    // could not read back what it wrote); anything else, such as a link
+    // to a device, gets the mode of a new file.
     struct stat old;
-    mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
+    mode_t mode = stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)
+                      ? ((old.st_mode & 07777) | S_IRUSR)
+                      : NewFileMode();
     bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temp.c_str());
-    pendingSet = 0;
+    {
+        EndSignalsBlocked blocked;
+        ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+        if (!ok) unlink(temp.c_str());
+        pendingSet = 0;
+    }
     if (ok) SyncFolder(folder);
     return ok;
 }
@@ -210,6 +250,47 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
 void RemovePendingTemporary() {
     if (pendingSet) unlink(pendingTemp);
 }
+
+bool IsOwnTemporaryName(const std::string& name) {
+    // "." NAME "." and the six letters or digits mkostemp puts in.
+    const size_t n = name.size();
+    if (n < 9 || name[0] != '.' || name[n - 7] != '.') return false;
+    for (size_t i = n - 6; i < n; i++)
+        if (!std::isalnum((unsigned char)name[i])) return false;
+    // NAME must be one of the program's own files: KELMO.INI, CLUBNAME.KM,
+    // an archive (.KMA etc.), a PBN or PDF file. A user's ".notes.backup"
+    // in a PBN folder shared with other things is not ours.
+    const std::string base = name.substr(1, n - 8);
+    const size_t dot = base.rfind('.');
+    if (dot == std::string::npos || dot == 0) return false;
+    const std::string ext = Lower(base.substr(dot + 1));
+    for (const char* own : {"ini", "km", "kmm", "kma", "kme", "kml", "pbn", "pdf"})
+        if (ext == own) return true;
+    return false;
+}
+
+int RemoveStaleTemporaries(const std::string& folder, const timespec& before) {
+    const std::string path = ResolvePath(folder.empty() ? "." : folder);
+    DIR* dir = opendir(path.c_str());
+    if (!dir) return 0;
+    std::vector<std::string> stale;
+    while (dirent* entry = readdir(dir)) {
+        if (!IsOwnTemporaryName(entry->d_name)) continue;
+        const std::string file = path + "/" + entry->d_name;
+        struct stat st;
+        if (lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        // Newer ones may belong to a write going on now.
+        const bool older = st.st_mtim.tv_sec < before.tv_sec ||
+                           (st.st_mtim.tv_sec == before.tv_sec && st.st_mtim.tv_nsec < before.tv_nsec);
+        if (older) stale.push_back(file);
+    }
+    closedir(dir);
+    int removed = 0;
+    for (const auto& file : stale) removed += unlink(file.c_str()) == 0;
+    return removed;
+}
+
+int RemoveStaleTemporaries(const std::string& folder) { return RemoveStaleTemporaries(folder, programStart); }
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {
     std::string text;

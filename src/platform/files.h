@@ -4,6 +4,7 @@
 // place, so a crash never leaves a half-written file.
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,15 @@ bool FolderExists(const std::string& name);
 // True when the folder exists afterwards (made now or already there).
 bool MakeFolder(const std::string& name);
 bool RemoveFile(const std::string& name);
+// True when anything at all stands under the name: a file, a folder, a link
+// (even one that leads nowhere).
+bool PathExists(const std::string& name);
 
-// Reads the whole file as bytes; false when it cannot be read.
+// Reads the whole file as bytes; false when it cannot be read or is not a
+// plain file (a folder, a device).
 bool ReadWholeFile(const std::string& name, std::string& bytes);
-// Splits into lines at LF, dropping a CR before it; false when unreadable.
+// Splits into lines at LF, dropping every CR at a line's end; false when
+// unreadable.
 bool ReadTextLines(const std::string& name, std::vector<std::string>& lines);
 // Writes bytes to a temporary name in the same folder, then renames it over
 // the file. False (and no file changed) when any step fails.
@@ -28,6 +34,14 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes);
 // Removes the temporary of a write cut short by a signal; safe to call
 // from a signal handler.
 void RemovePendingTemporary();
+// Whether a name in a folder is a temporary as WriteFileAtomic makes them
+// for the program's own files (".KELMO.INI.a1B2c3").
+bool IsOwnTemporaryName(const std::string& name);
+// Removes from the folder the temporaries of writes cut short (kill -9, a
+// power cut) last changed before `before`; returns how many went.
+int RemoveStaleTemporaries(const std::string& folder, const timespec& before);
+// The same for temporaries older than this run of the program.
+int RemoveStaleTemporaries(const std::string& folder);
 // Lines joined with CR LF, each line ended.
 std::string JoinCrLf(const std::vector<std::string>& lines);
 

@@ -149,6 +149,10 @@ extern Platform P;
 // Real implementations (platform/*.cpp).
 // Null when there is no terminal it can use (the reason is on stderr).
 Console* MakeTerminalConsole();
+// Ctrl+C, SIGTERM and SIGHUP (and a crash) end the program at once, with the
+// terminal given back and a half-written temporary removed. The terminal
+// console installs it; tests may install it alone.
+void InstallEndHandlers();
 Clock* MakeSystemClock();
 Sound* MakeSystemSound();
 FontList* MakeSystemFontList();

@@ -4,8 +4,10 @@
 #include <curses.h>
 #include <langinfo.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <csignal>
@@ -44,8 +46,7 @@ bool TitleCapable() {
 bool ResizeCapable() { return TermStartsWith(std::getenv("TERM"), "xterm"); }
 
 // Straight to the terminal (also from a signal handler, so no stdio).
-void WriteRaw(const char* text) {
-    size_t left = std::strlen(text);
+void WriteRaw(const char* text, size_t left) {
     while (left > 0) {
         ssize_t n = write(STDOUT_FILENO, text, left);
         if (n <= 0) {
@@ -55,6 +56,54 @@ void WriteRaw(const char* text) {
         text += n;
         left -= (size_t)n;
     }
+}
+
+void WriteRaw(const char* text) { WriteRaw(text, std::strlen(text)); }
+
+// What a signal handler sends to give the terminal back, worked out
+// beforehand: curses itself may not be called from a handler. Changed only
+// while the ending signals are blocked.
+char resetBytes[1024];
+volatile std::sig_atomic_t resetLength = 0;
+termios shellModes;
+volatile std::sig_atomic_t shellModesSaved = 0;
+
+const int EndSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+const int CrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+
+sigset_t EndSignalSet() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int sig : EndSignals) sigaddset(&set, sig);
+    return set;
+}
+
+void PublishResetBytes(const std::string& bytes) {
+    sigset_t block = EndSignalSet(), old;
+    sigprocmask(SIG_BLOCK, &block, &old);
+    const size_t n = std::min(bytes.size(), sizeof resetBytes);
+    std::memcpy(resetBytes, bytes.data(), n);
+    resetLength = (std::sig_atomic_t)n;
+    sigprocmask(SIG_SETMASK, &old, nullptr);
+}
+
+// A terminfo string without its padding marks ("$<5>"), which only slow
+// serial terminals needed; empty when the terminal has none.
+std::string TermString(const char* capability) {
+    const char* value = tigetstr(capability);
+    if (!value || value == (const char*)-1) return "";
+    std::string out;
+    for (const char* p = value; *p; p++) {
+        if (p[0] == '$' && p[1] == '<') {
+            const char* close = std::strchr(p, '>');
+            if (close) {
+                p = close;
+                continue;
+            }
+        }
+        out += *p;
+    }
+    return out;
 }
 
 class TerminalConsole;
@@ -70,6 +119,7 @@ public:
             std::fprintf(stderr, "kelmo: needs a terminal to run in\n");
             return false;
         }
+        if (tcgetattr(STDIN_FILENO, &shellModes) == 0) shellModesSaved = 1;
         screen_ = newterm(nullptr, stdout, stdin);
         if (!screen_) {
             const char* term = std::getenv("TERM");
@@ -97,18 +147,18 @@ public:
         SetUpColours();
         unicode_ = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
 
+        // What endwin sends, in its order: plain attributes, a visible
+        // cursor, the keypad back in its normal mode, the normal screen.
+        terminalReset_ = TermString("sgr0") + TermString("cnorm") + TermString("rmkx") + TermString("rmcup");
+        PublishReset();
+
         active = this;
         static bool registered = false;
         if (!registered) {
             std::atexit(RestoreOnExit);
             registered = true;
         }
-        struct sigaction sa {};
-        sa.sa_handler = RestoreOnSignal;
-        sigemptyset(&sa.sa_mask);
-        // A crash, too, must not leave the terminal unusable.
-        for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
-            sigaction(sig, &sa, nullptr);
+        InstallEndHandlers();
         state_ = Running;
         return true;
     }
@@ -119,8 +169,8 @@ public:
         if (active == this) active = nullptr;
     }
 
-    // Gives the terminal back to the shell; safe to call more than once and
-    // from a signal handler.
+    // Gives the terminal back to the shell; safe to call more than once.
+    // (Signal handlers send the bytes worked out beforehand instead.)
     void Restore() {
         if (state_ == Off) return;
         if (state_ == Running) {
@@ -128,12 +178,8 @@ public:
             endwin();
         }
         state_ = Off;
-        if (titlePushed_) WriteRaw("\033[23;0t");
-        if (resized_) {
-            char request[40];
-            std::snprintf(request, sizeof request, "\033[8;%d;%dt", originalRows_, originalColumns_);
-            WriteRaw(request);
-        }
+        PublishResetBytes("");
+        WriteRaw(AfterEnd().c_str());
     }
 
     void Refresh() override {
@@ -173,6 +219,7 @@ public:
         if (!titlePushed_) {
             WriteRaw("\033[22;0t");   // keep the old title to put back at the end
             titlePushed_ = true;
+            PublishReset();
         }
         WriteRaw(("\033]0;" + clean + "\007").c_str());
     }
@@ -186,6 +233,7 @@ public:
                 originalRows_ = nowRows;
                 originalColumns_ = nowColumns;
                 resized_ = true;
+                PublishReset();
             }
             char request[40];
             std::snprintf(request, sizeof request, "\033[8;%d;%dt", rows, columns);
@@ -228,6 +276,21 @@ private:
     int drawnCursor_ = -1;
     bool titlePushed_ = false, resized_ = false;
     int originalRows_ = 0, originalColumns_ = 0;
+    std::string terminalReset_;
+
+    // The old title and window size, put back after curses has ended.
+    std::string AfterEnd() const {
+        std::string bytes;
+        if (titlePushed_) bytes += "\033[23;0t";
+        if (resized_) {
+            char request[40];
+            std::snprintf(request, sizeof request, "\033[8;%d;%dt", originalRows_, originalColumns_);
+            bytes += request;
+        }
+        return bytes;
+    }
+
+    void PublishReset() { PublishResetBytes(terminalReset_ + AfterEnd()); }
     bool noInput_ = false;
 
     static bool TerminalSize(int& rows, int& columns) {
@@ -418,16 +481,17 @@ private:
         if (code == KEY_F(12)) return two(0x86);
         return "";
     }
-
-    friend void RestoreOnSignal(int sig);
 };
 
 void RestoreOnExit() {
     if (active) active->Restore();
 }
 
+// Only async-signal-safe calls: the bytes worked out at start, the
+// terminal modes of the shell, the half-written temporary removed.
 void RestoreOnSignal(int sig) {
-    if (active) active->Restore();
+    if (resetLength > 0) WriteRaw(resetBytes, (size_t)resetLength);
+    if (shellModesSaved) tcsetattr(STDIN_FILENO, TCSANOW, &shellModes);
     RemovePendingTemporary();
     // Ctrl+C and the like end the program with the usual 128 + signal;
     // a crash goes on as the crash it is.
@@ -442,6 +506,16 @@ void RestoreOnSignal(int sig) {
 }
 
 }  // namespace
+
+void InstallEndHandlers() {
+    struct sigaction sa {};
+    sa.sa_handler = RestoreOnSignal;
+    // A second Ctrl+C must not cut the first one's clean-up short.
+    sa.sa_mask = EndSignalSet();
+    // A crash, too, must not leave the terminal unusable.
+    for (int sig : EndSignals) sigaction(sig, &sa, nullptr);
+    for (int sig : CrashSignals) sigaction(sig, &sa, nullptr);
+}
 
 Console* MakeTerminalConsole() {
     std::setlocale(LC_ALL, "");

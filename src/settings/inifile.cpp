@@ -186,18 +186,18 @@ std::string DefaultSettingsLine(int index) {
     return DefaultLines[index];
 }
 
-void ReadSettingsLines() {
+bool ReadSettingsLines() {
     for (auto& line : G.SettingsLines) line.clear();
     std::vector<std::string> lines;
     int count = 0;
-    if (ReadTextLines(G.SettingsFileName, lines)) {
-        for (const auto& line : lines) {
-            if (line.empty()) continue;
-            count++;
-            if (count <= 10) G.SettingsLines[count] = line;
-        }
+    const bool readable = ReadTextLines(G.SettingsFileName, lines);
+    for (const auto& line : lines) {
+        if (line.empty()) continue;
+        count++;
+        if (count <= 10) G.SettingsLines[count] = line;
     }
     G.SettingsLines[0] = std::to_string(count);
+    return readable;
 }
 
 bool WriteSettingsLines() {
@@ -211,11 +211,21 @@ bool WriteSettingsLines() {
 void WriteSettingsDefaults() { ResetToDefaults(); }
 
 void processinifile() {
-    if (!FileExists(G.SettingsFileName)) {
+    if (!PathExists(G.SettingsFileName)) {
         WriteSettingsDefaults();
         return;
     }
-    ReadSettingsLines();
+    // A file that is there but cannot be read (no permission, a folder of
+    // that name) holds settings we cannot see: it is left as it is, and this
+    // run goes on with the defaults in memory.
+    if (!FileExists(G.SettingsFileName) || !ReadSettingsLines()) {
+        for (int i = 0; i <= SettingsLineCount; i++) G.SettingsLines[i] = DefaultLines[i];
+        G.SettingsLines[10].clear();
+        for (int i = 1; i <= 7; i++) SetDefaultSetting(i);
+        G.ErrorCode = 1;
+        ShowWarning("Cannot read " + G.SettingsFileName + "; the default settings are used");
+        return;
+    }
     if (G.SettingsLines[0] != std::to_string(SettingsLineCount)) {
         // The defaults are in the table already; read back only what reached
         // the disk, so a failed write cannot bring the bad file back.

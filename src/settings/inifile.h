@@ -4,10 +4,13 @@
 
 #include <string>
 
+// A file that exists but cannot be read is left untouched: one warning,
+// and the defaults in memory.
 void processinifile();
 // Fills SettingsLines 1..10 with the file's non-empty lines; entry 0 holds
 // the count of all non-empty lines ("0" when the file cannot be read).
-void ReadSettingsLines();
+// False when the file cannot be read.
+bool ReadSettingsLines();
 // Rewrites the file from SettingsLines 1..9, atomically. On failure shows
 // the one-line warning naming the file itself and returns false; the old
 // file is then untouched.

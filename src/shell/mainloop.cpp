@@ -10,6 +10,7 @@
 #include "game/entry.h"
 #include "model/model.h"
 #include "pbn/pbn.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "printing/print.h"
 #include "settings/editor.h"
@@ -53,6 +54,10 @@ void StartUp() {
     P.console->SetSize(80, 25);
     initialize();
     processinifile();
+    // Temporaries left by writes that a crash or kill -9 cut short, in every
+    // folder the program writes to.
+    for (const std::string& folder : {std::string("."), G.ArchiveFolder, G.PBNfilesDirectory, std::string("PRINTS")})
+        RemoveStaleTemporaries(folder);
     checkfont();
     CreatePrintFonts();
     // DDS sizes its threads once per process.

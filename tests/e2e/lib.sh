@@ -34,6 +34,8 @@
 #   e2e_expect_exit CODE [SECS]       wait for the end and check the code
 #   e2e_pane FORMAT            a tmux pane variable, e.g. '#{alternate_on}'
 #   e2e_pid                    the program's process id (while it runs)
+#   e2e_tty_restored           true when the terminal modes after the end are
+#                              those from before the start
 #   e2e_resize COLS ROWS       resize the terminal
 #   e2e_fail MESSAGE           print MESSAGE and the screen, end the test (1)
 #   e2e_pass                   end the test (0)
@@ -123,9 +125,11 @@ cd "$E2E_WORK" || exit 1
 export HOME="$E2E_HOME" TERM="$term" LANG=C.UTF-8
 export XDG_CACHE_HOME="$E2E_HOME/.cache" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CONFIG_HOME="$E2E_HOME/.config"
 unset LC_ALL LC_CTYPE COMSPEC comspec DISPLAY WAYLAND_DISPLAY BROWSER
-${exports}echo KELMO-E2E-BEFORE
+${exports}stty -g > "$E2E_DIR/stty.before" 2>/dev/null
+echo KELMO-E2E-BEFORE
 "$kelmo"
 code=\$?
+stty -g > "$E2E_DIR/stty.after" 2>/dev/null
 echo "\$code" > "$E2E_DIR/exit.part" && mv "$E2E_DIR/exit.part" "$E2E_DIR/exit"
 echo KELMO-E2E-AFTER
 exec sleep 3600
@@ -142,6 +146,8 @@ e2e_type() { _e2e_tmux send-keys -t "$E2E_SESSION" -l "$1" || e2e_fail "send-key
 e2e_pane() { _e2e_tmux display-message -p -t "$E2E_SESSION" "$1" 2>/dev/null; }
 
 e2e_pid() { pgrep -P "$(e2e_pane '#{pane_pid}')" | head -1; }
+
+e2e_tty_restored() { cmp -s "$E2E_DIR/stty.before" "$E2E_DIR/stty.after"; }
 
 e2e_resize() { _e2e_tmux resize-window -t "$E2E_SESSION" -x "$1" -y "$2" || e2e_fail "resize $1x$2"; }
 

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Ctrl+C ends the program at once and gives the terminal back.
+# Ctrl+C ends the program at once and gives the terminal back; a temporary
+# left by an earlier kill -9 is gone once the program has started.
 source "$(dirname "$0")/lib.sh"
-e2e_start "$1"
+printf 'half' > "$E2E_DIR/half"
+e2e_start "$1" --file ".KELMO.INI.x1Y2z3=$E2E_DIR/half"
 
 e2e_wait_at 20 34 "Select:  N"
+[ -e "$E2E_WORK/.KELMO.INI.x1Y2z3" ] && e2e_fail "the stale temporary is still there"
 e2e_keys C-c
 e2e_wait_exit
-[ "$E2E_EXIT" == 130 ] || e2e_fail "exit code $E2E_EXIT after Ctrl+C, expected 130"
+[ "$E2E_EXIT" == 130 ] || e2e_fail "exit code $E2E_EXIT, expected 130"
 e2e_wait_for "KELMO-E2E-AFTER"
 [ "$(e2e_pane '#{alternate_on}')" == 0 ] || e2e_fail "still on the alternate screen"
 [ "$(e2e_pane '#{cursor_flag}')" == 1 ] || e2e_fail "cursor left hidden"
+[ "$(e2e_pane '#{keypad_cursor_flag}')" == 0 ] || e2e_fail "keypad left in application mode"
+e2e_tty_restored || e2e_fail "terminal modes not restored"
 e2e_pass

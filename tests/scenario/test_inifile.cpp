@@ -84,9 +84,9 @@ TEST_F(IniFileTest, MissingFileIsWrittenWithDefaultsSilently) {
 }
 
 TEST_F(IniFileTest, GoodFileIsReadAsWrittenAndLeftAlone) {
-    // Blanks around a value, an empty line between entries and a logo line
-    // holding "=" are all good.
-    Lines lines = CustomLines({{3, "ColorPrinting= Yes "}, {6, "Bridge=Club"}});
+    // Blanks around a value, an empty line between entries, a logo line
+    // holding "=" and a line ended CR CR LF are all good.
+    Lines lines = CustomLines({{3, "ColorPrinting= Yes "}, {5, "PBNfilesDirectory=C:\\Pbn\r"}, {6, "Bridge=Club"}});
     lines.insert(lines.begin() + 4, "");
     ProcessFile(lines, 0);
     EXPECT_TRUE(screens.empty());
@@ -213,19 +213,44 @@ TEST_F(IniFileTest, WriterSetsACountOfNineAndReaderCountsBeyondTen) {
     EXPECT_EQ(G.SettingsLines[10], "M10");
 }
 
-TEST_F(IniFileTest, FailedWriteWarnsAndCarriesOnWithDefaults) {
-    // A folder where the file should be: the defaults cannot be written.
-    std::filesystem::create_directory("KELMO.INI");
+// A file that is there but cannot be read is left as it is: one warning,
+// defaults in memory. (No mode-000 file: root reads those.)
+TEST_F(IniFileTest, UnreadableFileIsLeftAloneWithOneWarning) {
+    namespace fs = std::filesystem;
+    const std::pair<std::string, std::string> cases[] = {
+        {"folder", ""},                  // a folder of that name
+        {"link", "/proc/self/mem"},      // a plain file whose reading fails
+        {"link", "KELMO.INI"},           // a link to itself
+    };
+    for (const auto& [kind, target] : cases) {
+        SCOPED_TRACE(kind + " " + target);
+        Restart();
+        std::error_code ec;
+        fs::remove_all("KELMO.INI", ec);
+        if (kind == "folder") fs::create_directory("KELMO.INI");
+        else fs::create_symlink(target, "KELMO.INI");
+        console.Type(" ");
+        ASSERT_FALSE(Run(processinifile)) << console.Dump();
+        ASSERT_EQ(screens.size(), 1u);
+        EXPECT_NE(screens[0].find(" Cannot read KELMO.INI; the default settings are used "), std::string::npos)
+            << screens[0];
+        EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
+        if (kind == "folder") EXPECT_TRUE(fs::is_directory(fs::symlink_status("KELMO.INI")));
+        else EXPECT_EQ(fs::read_symlink("KELMO.INI"), target);
+        EXPECT_EQ(SettingsInMemory(), kDefaultSettings);
+        EXPECT_EQ(G.SettingsLines[6], "PBNfilesDirectory=gamefile.km");
+        // Nothing half-written is left beside it: only KELMO.INI and GAMEFILE.KM.
+        EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 2);
+    }
+
+    // Saving over the folder (as the editor would) fails with its warning.
+    fs::remove("KELMO.INI");
+    fs::create_directory("KELMO.INI");
+    screens.clear();
     console.Type(" ");
-    ASSERT_FALSE(Run(processinifile)) << console.Dump();
+    ASSERT_FALSE(Run([] { EXPECT_FALSE(WriteSettingsLines()); }));
     ASSERT_EQ(screens.size(), 1u);
     EXPECT_NE(screens[0].find(" Could not write KELMO.INI "), std::string::npos) << screens[0];
-    EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
-    EXPECT_TRUE(std::filesystem::is_directory("KELMO.INI"));
-    EXPECT_EQ(G.ClubNameFont, "times new roman");
-    EXPECT_EQ(G.SettingsLines[6], "PBNfilesDirectory=gamefile.km");
-    // Nothing half-written is left beside it: only KELMO.INI and GAMEFILE.KM.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
-                            std::filesystem::directory_iterator()),
-              2);
+    EXPECT_TRUE(fs::is_directory("KELMO.INI"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 2);
 }

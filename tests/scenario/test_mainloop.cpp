@@ -1,5 +1,6 @@
 // Start-up and the main loop on the scripted console: the closing and quit
 // questions, passes of the loop and the game paths that end early.
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -113,6 +114,27 @@ TEST_F(LoopTest, StartUpSetsTheTerminalAndTheModel) {
     EXPECT_TRUE(fs::is_directory("GAMEFILE.KM"));
     EXPECT_EQ(G.SettingsFileName, "KELMO.INI");
     EXPECT_EQ(G.SessionName[2], "Afternoon");
+}
+
+// Temporaries a kill -9 left behind go, in the folders the program writes
+// (the PBN folder as the settings name it); nowhere else.
+TEST_F(LoopTest, StartUpRemovesStaleTemporariesWhereItWrites) {
+    WriteFile("KELMO.INI", "ClubNameFont=times new roman\r\nEventNameFont=comic sans ms\r\n"
+                           "ClubNamePrompt=yes\r\nColorPrinting=no\r\nAutoCreatePBNfile=yes\r\n"
+                           "PBNfilesDirectory=PbnOut\r\nBridge\r\nFor\r\nKeelward\r\n");
+    const std::pair<std::string, bool> temporaries[] = {
+        {".KELMO.INI.aaaaaa", true},           {"GAMEFILE.KM/.090105.KMA.bbbbbb", true},
+        {"PbnOut/.090105A.pbn.cccccc", true},  {"PRINTS/.Hands.pdf.dddddd", true},
+        {"Other/.090105A.pbn.eeeeee", false}};
+    for (const auto& [name, removed] : temporaries) {
+        fs::create_directories(fs::path(name).parent_path().empty() ? "." : fs::path(name).parent_path());
+        WriteFile(name, "half");
+        // Written an hour before this run began.
+        fs::last_write_time(name, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    }
+    ASSERT_EQ(ExitOf(StartUp), Returned);
+    EXPECT_EQ(G.PBNfilesDirectory, "PbnOut");
+    for (const auto& [name, removed] : temporaries) EXPECT_EQ(fs::exists(name), !removed) << name;
 }
 
 TEST_F(LoopTest, QuitAndClosingQuestionScreens) {

@@ -1,12 +1,20 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <random>
 #include <utility>
 
+#include "model/model.h"
 #include "platform/cp437.h"
 #include "platform/files.h"
+#include "platform/platform.h"
+#include "settings/inifile.h"
 #include "support/doubles.h"
 
 namespace fs = std::filesystem;
@@ -106,15 +114,142 @@ TEST_F(PlatformFiles, ReadOnlyFolderKeepsTheOldFile) {
 }
 
 TEST_F(PlatformFiles, TextLinesAcceptCrLfLfAndAnUnendedLastLine) {
-    WriteFile("t.txt", "one\r\ntwo\n\r\nlast\r");
+    // CR CR LF (an editor's doing) loses both CRs; a CR inside a line stays.
+    WriteFile("t.txt", "one\r\ntwo\n\r\ndir\r\r\na\rb\r\nlast\r");
     std::vector<std::string> lines;
     ASSERT_TRUE(ReadTextLines("T.TXT", lines));
-    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "", "last"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "", "dir", "a\rb", "last"}));
     EXPECT_FALSE(ReadTextLines("none.txt", lines));
     EXPECT_TRUE(lines.empty());
     fs::create_directory("folder");
     std::string bytes;
     EXPECT_FALSE(ReadWholeFile("folder", bytes));
+}
+
+// A rewrite keeps the mode of a plain file only; a name linked to a device
+// becomes a plain file of the new-file mode, and the device is not read.
+TEST_F(PlatformFiles, OnlyAPlainFileKeepsItsModeOnRewrite) {
+    const mode_t mask = umask(0);
+    umask(mask);
+    const mode_t fresh = 0666 & ~mask;
+    const struct {
+        const char* before;   // a device linked to, "-" for none, or a mode
+        mode_t after;
+    } cases[] = {{"/dev/zero", fresh}, {"/dev/null", fresh}, {"-", fresh},
+                 {"0640", 0640},       {"0755", 0755},       {"0000", 0400}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        const std::string name = std::string("KELMO") + std::to_string(&c - cases) + ".INI";
+        std::string bytes;
+        if (c.before[0] == '/') {
+            ASSERT_EQ(symlink(c.before, name.c_str()), 0);
+            // (Not /dev/zero: reading that would never end.)
+            if (std::string(c.before) == "/dev/null") {
+                EXPECT_FALSE(ReadWholeFile(name, bytes));
+            }
+        } else if (c.before[0] == '0') {
+            WriteFile(name, "old");
+            chmod(name.c_str(), (mode_t)std::strtol(c.before, nullptr, 8));
+        }
+        ASSERT_TRUE(WriteFileAtomic(name, "new"));
+        struct stat st;
+        ASSERT_EQ(lstat(name.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_mode & 07777, c.after);
+        EXPECT_EQ(ReadFile(name), "new");
+    }
+    struct stat zero;
+    ASSERT_EQ(stat("/dev/zero", &zero), 0);
+    EXPECT_TRUE(S_ISCHR(zero.st_mode));
+}
+
+TEST_F(PlatformFiles, StaleTemporariesOfTheProgramsFilesAreRemoved) {
+    fs::create_directory("GAMEFILE.KM");
+    timespec start{};
+    clock_gettime(CLOCK_REALTIME, &start);
+    const struct {
+        const char* name;
+        int age;   // seconds after the start; below 0 older
+        bool removed;
+    } cases[] = {
+        {".KELMO.INI.a1B2c3", -60, true},      {".CLUBNAME.KM.zzzzzz", -1, true},
+        {".090105.KMA.Q9q9Q9", -86400, true},  {".090105A.pbn.abcdef", -60, true},
+        {".Hands 090105A.PDF.XyZ123", -60, true},
+        {".KELMO.INI.b1B2c3", 5, false},       // a write going on now
+        {"KELMO.INI", -60, false},             {".KELMO.INI", -60, false},
+        {".KELMO.INI.a1B2c", -60, false},      {".KELMO.INI.a1-2c3", -60, false},
+        {"KELMO.INI.abcdef", -60, false},      {".bashrc.backup", -60, false},
+        {".notes.txt.abcdef", -60, false},     {"..pbn.abcdef", -60, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsOwnTemporaryName(c.name), c.removed || c.age > 0) << c.name;
+        const std::string path = std::string("GAMEFILE.KM/") + c.name;
+        WriteFile(path, "x");
+        const timespec times[2] = {{start.tv_sec + c.age, start.tv_nsec}, {start.tv_sec + c.age, start.tv_nsec}};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+    // Only plain files go, not a folder or a link of such a name.
+    fs::create_directory("GAMEFILE.KM/.x.pbn.abcdef");
+    ASSERT_EQ(symlink("KELMO.INI", "GAMEFILE.KM/.y.pbn.abcdef"), 0);
+
+    EXPECT_EQ(RemoveStaleTemporaries("gamefile.km", start), 5);
+    for (const auto& c : cases) EXPECT_EQ(fs::exists(std::string("GAMEFILE.KM/") + c.name), !c.removed) << c.name;
+    EXPECT_TRUE(fs::is_directory("GAMEFILE.KM/.x.pbn.abcdef"));
+    EXPECT_TRUE(fs::is_symlink("GAMEFILE.KM/.y.pbn.abcdef"));
+    EXPECT_EQ(RemoveStaleTemporaries("no such folder", start), 0);
+}
+
+// The real handler in a child that writes the settings file and a PBN file
+// over and over; SIGTERM at random moments. Each file is found whole, old
+// or new, and no temporary is left.
+TEST_F(PlatformFiles, KilledWritesLeaveAWholeFileAndNoTemporary) {
+    fs::create_directory("GAMEFILE.KM");
+    const std::string pbnName = "gamefile.km\\090105A.pbn";
+    const std::string pbn[2] = {std::string(300000, 'a') + "\r\n", std::string(200000, 'b') + "\r\n"};
+    std::vector<std::string> settings[2];
+    for (int v = 0; v < 2; v++)
+        for (int i = 1; i <= 9; i++) settings[v].push_back(DefaultSettingsLine(i) + std::string(v * 40, 'x'));
+    auto writeSettings = [&settings](int v) {
+        for (int i = 1; i <= 9; i++) G.SettingsLines[i] = settings[v][i - 1];
+        return WriteSettingsLines();
+    };
+    initialize();
+    ASSERT_TRUE(writeSettings(0));
+    ASSERT_TRUE(WriteFileAtomic(pbnName, pbn[0]));
+
+    std::mt19937 random(20240607);
+    for (int round = 0; round < 200; round++) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(ready[0]);
+            try {
+                InstallEndHandlers();
+                if (write(ready[1], "r", 1) != 1) _exit(90);
+                for (int v = 1;; v ^= 1)
+                    if (!writeSettings(v) || !WriteFileAtomic(pbnName, pbn[v])) _exit(91);
+            } catch (...) {
+                _exit(92);
+            }
+        }
+        close(ready[1]);
+        char byte;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1);
+        close(ready[0]);
+        usleep(std::uniform_int_distribution<useconds_t>(0, 8000)(random));
+        kill(child, SIGTERM);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM) << round << ": " << status;
+
+        const std::string ini = ReadFile("KELMO.INI"), file = ReadFile("GAMEFILE.KM/090105A.pbn");
+        ASSERT_TRUE(ini == JoinCrLf(settings[0]) || ini == JoinCrLf(settings[1])) << round << ": " << ini;
+        ASSERT_TRUE(file == pbn[0] || file == pbn[1]) << round << ": " << file.size() << " bytes";
+        ASSERT_EQ(Entries("."), (std::vector<std::string>{"GAMEFILE.KM", "KELMO.INI"})) << round;
+        ASSERT_EQ(Entries("GAMEFILE.KM"), std::vector<std::string>{"090105A.pbn"}) << round;
+    }
 }
 
 TEST_F(PlatformFiles, MakeFolderIsTrueWhenTheFolderIsThere) {
