@@ -76,20 +76,6 @@ std::string TrimBlanks(std::string text) {
 }
 
 // Splits at LF, dropping the CR before it; a last line without LF counts.
-std::vector<std::string> SplitLines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
-
 std::string ErrorMessage(int code, int tagsTaken, int boards) {
     std::string board = " " + std::to_string(G.PbnErrorBoard);
     std::string line = " " + std::to_string(G.PbnErrorLine);
@@ -217,7 +203,7 @@ void readpbnfile() {
         G.PbnErrorLine = lineNumber;
     };
 
-    for (const std::string& line : SplitLines(Cp437FromLatin1(bytes))) {
+    for (const std::string& line : SplitTextLines(Cp437FromLatin1(bytes))) {
         lineNumber++;
         if (StartsWith(line, CreatedMark)) {
             G.PbnCreatedHere = 1;

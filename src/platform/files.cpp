@@ -181,10 +181,8 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
     return true;
 }
 
-bool ReadTextLines(const std::string& name, std::vector<std::string>& lines) {
-    std::string bytes;
-    lines.clear();
-    if (!ReadWholeFile(name, bytes)) return false;
+std::vector<std::string> SplitTextLines(const std::string& bytes) {
+    std::vector<std::string> lines;
     // Every CR at a line's end goes: an editor that wrote CR CR LF must not
     // leave one in a value (a folder name, say).
     auto end = [&lines](std::string& line) {
@@ -198,6 +196,14 @@ bool ReadTextLines(const std::string& name, std::vector<std::string>& lines) {
         else line += ch;
     }
     if (!line.empty()) end(line);
+    return lines;
+}
+
+bool ReadTextLines(const std::string& name, std::vector<std::string>& lines) {
+    std::string bytes;
+    lines.clear();
+    if (!ReadWholeFile(name, bytes)) return false;
+    lines = SplitTextLines(bytes);
     return true;
 }
 
@@ -263,7 +269,7 @@ bool IsOwnTemporaryName(const std::string& name) {
     const std::string base = name.substr(1, n - 8);
     const size_t dot = base.rfind('.');
     if (dot == std::string::npos || dot == 0) return false;
-    const std::string ext = Lower(base.substr(dot + 1));
+    const std::string ext = AsciiLower(base.substr(dot + 1));
     for (const char* own : {"ini", "km", "kmm", "kma", "kme", "kml", "pbn", "pdf"})
         if (ext == own) return true;
     return false;

@@ -25,8 +25,9 @@ bool PathExists(const std::string& name);
 // Reads the whole file as bytes; false when it cannot be read or is not a
 // plain file (a folder, a device).
 bool ReadWholeFile(const std::string& name, std::string& bytes);
-// Splits into lines at LF, dropping every CR at a line's end; false when
-// unreadable.
+// Splits bytes into lines at LF, dropping every CR at a line's end.
+std::vector<std::string> SplitTextLines(const std::string& bytes);
+// The lines of a file, split as above; false when unreadable.
 bool ReadTextLines(const std::string& name, std::vector<std::string>& lines);
 // Writes bytes to a temporary name in the same folder, then renames it over
 // the file. False (and no file changed) when any step fails.
