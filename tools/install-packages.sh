@@ -1,19 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need,
-# only those that are missing.
+# Installs the Debian packages that are missing: those the program needs to
+# build and run, and with --tests also the test toolchain.
 set -euo pipefail
 PACKAGES=(
-  build-essential cmake pkg-config g++ clang libclang-rt-14-dev
+  build-essential cmake pkg-config g++
   libncurses-dev libcairo2-dev libfontconfig-dev libfreetype-dev libcups2-dev
   libasound2-dev libdds-dev fonts-liberation2 fonts-dejavu-core python3
   python3-fonttools fontconfig locales xdg-utils
-  libgtest-dev libgmock-dev libbenchmark-dev tmux poppler-utils
+)
+# The fuzzers are built with clang; libclang-rt-dev follows Debian's default
+# clang and brings its libFuzzer runtime.
+TEST_PACKAGES=(
+  libgtest-dev libgmock-dev libbenchmark-dev tmux poppler-utils clang libclang-rt-dev
 )
 # The tests start a print server of their own; its daemon's recommended
 # extras (network discovery and the like) are not wanted.
 NO_RECOMMENDS=(cups-daemon cups-client)
-if [ "${1:-}" == "--tests" ]; then
-  PACKAGES+=("${NO_RECOMMENDS[@]}")
+# --list prints the packages, one a line, instead of installing them.
+list=0
+for arg in "$@"; do
+  case "$arg" in
+    --tests) PACKAGES+=("${TEST_PACKAGES[@]}" "${NO_RECOMMENDS[@]}") ;;
+    --list) list=1 ;;
+    *) echo "usage: $0 [--tests] [--list]" >&2; exit 2 ;;
+  esac
+done
+if ((list)); then
+  printf '%s\n' "${PACKAGES[@]}"
+  exit 0
 fi
 # One query for all: a second ./run should not wait on this.
 installed="$(dpkg-query -W -f='${Package} ${Status}\n' "${PACKAGES[@]}" 2>/dev/null |

@@ -117,4 +117,6 @@ bool ParseWave(std::string_view wave, WaveFormat& format) {
     return false;
 }
 
+int SoundsPlaying() { return playing; }
+
 Sound* MakeSystemSound() { return new AlsaSound; }

@@ -17,3 +17,6 @@ struct WaveFormat {
     size_t bytes = 0;
 };
 bool ParseWave(std::string_view wave, WaveFormat& format);
+
+// Players of the system sound still running; at most three at once.
+int SoundsPlaying();

@@ -58,7 +58,22 @@ std::vector<std::string> SuitFontFolders() {
     else if (!home.empty())
         folders.push_back(home + "/.local/share/fonts");
     if (!home.empty()) folders.push_back(home + "/.fonts");
-    for (const std::string& folder : SystemFontFolders) folders.push_back(folder);
+    // The system's data folders as the desktop names them; unset, the usual
+    // /usr/local/share and /usr/share.
+    const std::string dataDirs = GetEnvironment("XDG_DATA_DIRS");
+    if (dataDirs.empty()) {
+        for (const std::string& folder : SystemFontFolders) folders.push_back(folder);
+        return folders;
+    }
+    size_t start = 0;
+    while (start <= dataDirs.size()) {
+        size_t colon = dataDirs.find(':', start);
+        if (colon == std::string::npos) colon = dataDirs.size();
+        std::string dir = dataDirs.substr(start, colon - start);
+        while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+        if (!dir.empty()) folders.push_back(dir + "/fonts");
+        start = colon + 1;
+    }
     return folders;
 }
 

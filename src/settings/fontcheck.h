@@ -10,10 +10,12 @@ void checkfont();
 
 // Pure rules under checkfont.
 
-// The system-wide font folders searched (tests point them elsewhere).
+// The system-wide font folders searched when XDG_DATA_DIRS is not set
+// (tests point them elsewhere).
 extern std::vector<std::string> SystemFontFolders;
 // The folders searched for bridge.ttf, in order: the user's folders from
-// XDG_DATA_HOME / HOME, then SystemFontFolders.
+// XDG_DATA_HOME / HOME, then "fonts" in each folder of XDG_DATA_DIRS, or
+// SystemFontFolders without it.
 std::vector<std::string> SuitFontFolders();
 // Whether a file named bridge.ttf, in any letter case, lies in the folder
 // or any folder below it.

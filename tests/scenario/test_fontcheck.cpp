@@ -28,7 +28,7 @@ protected:
             std::string name(*entry, (size_t)(eq - *entry)), lower = name;
             for (char& ch : lower) ch = (char)std::tolower((unsigned char)ch);
             if (lower == "systemroot" || lower == "windir" || lower == "home" ||
-                lower == "xdg_data_home")
+                lower == "xdg_data_home" || lower == "xdg_data_dirs")
                 saved_[name] = eq + 1;
         }
         for (const auto& [name, value] : saved_) unsetenv(name.c_str());
@@ -41,7 +41,7 @@ protected:
     }
 
     void TearDown() override {
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "windir", "systemroot"}) unsetenv(name);
+        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS", "windir", "systemroot"}) unsetenv(name);
         for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
         SystemFontFolders = savedFolders_;
         KelmoTest::TearDown();
@@ -92,6 +92,18 @@ TEST_F(FontCheckTest, UserFoldersFollowXdgDataHome) {
     EXPECT_EQ(SuitFontFolders(),
               (std::vector<std::string>{workDir + "/data/fonts", workDir + "/home/.fonts",
                                         workDir + "/system"}));
+}
+
+TEST_F(FontCheckTest, SystemFoldersFollowXdgDataDirsInsteadOfTheUsualOnes) {
+    WriteFile("system/bridge.ttf", "font");
+    WriteFile("shared/fonts/kelmo/Bridge.TTF", "font");
+    setenv("XDG_DATA_DIRS", (workDir + "/none").c_str(), 1);
+    EXPECT_FALSE(Passes());
+    setenv("XDG_DATA_DIRS", (":" + workDir + "/none/:" + workDir + "/shared").c_str(), 1);
+    EXPECT_EQ(SuitFontFolders(),
+              (std::vector<std::string>{workDir + "/home/.local/share/fonts", workDir + "/home/.fonts",
+                                        workDir + "/none/fonts", workDir + "/shared/fonts"}));
+    EXPECT_TRUE(Passes());
 }
 
 TEST_F(FontCheckTest, InstalledFamilyBridgePasses) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <set>
 
 #include "dealing/deal.h"
@@ -153,9 +154,18 @@ TEST_F(PrintLayoutTest, WithoutADeviceEveryOperationDoesNothing) {
     TextSize("abc", w, h);
     EXPECT_EQ(w, 0);
     EXPECT_EQ(h, 0);
+    EXPECT_EQ(TextWidth("abc"), 0);
     DrawTextAt(1, 1, "abc");
+    DrawLine(0, 0, 1, 1);
     EndPage();
     CloseJob();
+    // No failure reported, nothing written, nothing reached a device held
+    // from before.
+    EXPECT_EQ(sound.Count("beep2"), 0);
+    EXPECT_TRUE(console.Shows(22, 4, std::string(74, ' ')));
+    EXPECT_TRUE(std::filesystem::is_empty("."));
+    EXPECT_TRUE(printer.ops.empty());
+    EXPECT_TRUE(printer.jobs.empty());
 }
 
 TEST_F(PrintLayoutTest, JobsAreNamedByDateAndSession) {
