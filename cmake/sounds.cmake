@@ -10,5 +10,5 @@ add_custom_command(
   VERBATIM)
 add_custom_target(kelmo_sounds DEPENDS ${KELMO_SOUNDS_HEADER})
 add_dependencies(kelmo_lib kelmo_sounds)
-set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/src/platform/sound.cpp
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/src/platform/${KELMO_PLATFORM}/sound.cpp
   PROPERTIES OBJECT_DEPENDS ${KELMO_SOUNDS_HEADER})

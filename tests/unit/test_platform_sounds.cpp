@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sound.h"
+#include "platform/posix/sound.h"
 #include "support/doubles.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "model/model.h"
-#include "platform/pdf_printer.h"
+#include "platform/posix/pdf_printer.h"
 #include "printing/print.h"
 #include "shell/kit.h"
 #include "support/doubles.h"

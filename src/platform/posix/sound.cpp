@@ -1,6 +1,6 @@
 // Sound: the embedded waves played through ALSA on a detached thread. There
 // is often no sound device at all; every failure is silent and quick.
-#include "platform/sound.h"
+#include "platform/posix/sound.h"
 
 #include <alsa/asoundlib.h>
 

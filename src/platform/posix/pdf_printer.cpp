@@ -16,7 +16,7 @@
 
 #include "model/text.h"
 #include "platform/files.h"
-#include "platform/pdf_printer.h"
+#include "platform/posix/pdf_printer.h"
 #include "platform/platform.h"
 
 namespace {
