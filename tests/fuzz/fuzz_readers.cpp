@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -163,16 +164,22 @@ void FuzzClubName(const std::string& bytes, FuzzConsole& console) {
 // Control number: every byte is one key at the prompt. An accepted number
 // whose session code is a plain one (1..8) is built again from its fields.
 void FuzzControl(const std::string& bytes, FuzzConsole& console) {
-    DecodedControl decoded;
-    if (DecodeControlText(bytes, TodaySerial(), decoded)) {
-        const char code = decoded.controlString[5];
-        if (code >= '1' && code <= '8' &&
-            MakeControlString(decoded.serial, decoded.gameNumber, decoded.session,
-                              decoded.boards) != decoded.controlString)
-            Fail("a decoded control number does not build back");
-        if (decoded.session < 1 || decoded.session > 4 || decoded.gameNumber < 0 ||
-            decoded.gameNumber > 9999 || (decoded.boards != 24 && decoded.boards != 36))
-            Fail("a decoded control number is out of range");
+    // Each line as typed (Enter ends it) through the decoder alone.
+    size_t start = 0;
+    while (start <= bytes.size()) {
+        size_t end = std::min(bytes.find('\r', start), bytes.size());
+        DecodedControl decoded;
+        if (DecodeControlText(bytes.substr(start, end - start), TodaySerial(), decoded)) {
+            const char code = decoded.controlString[5];
+            if (code >= '1' && code <= '8' &&
+                MakeControlString(decoded.serial, decoded.gameNumber, decoded.session,
+                                  decoded.boards) != decoded.controlString)
+                Fail("a decoded control number does not build back");
+            if (decoded.session < 1 || decoded.session > 4 || decoded.gameNumber < 0 ||
+                decoded.gameNumber > 9999 || (decoded.boards != 24 && decoded.boards != 36))
+                Fail("a decoded control number is out of range");
+        }
+        start = end + 1;
     }
     for (char ch : bytes) console.Press(std::string(1, ch));
     EnterControlString();
@@ -231,7 +238,13 @@ void FuzzDealTexts(const std::string& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::string pattern = (fs::temp_directory_path() / "kelmo-fuzz-XXXXXX").string();
+    // Memory-backed when there is such a folder: every file the program
+    // writes is synced to disk, which would bound the run by the disk.
+    std::error_code ec;
+    fs::path base = getenv("TMPDIR") == nullptr && fs::is_directory("/dev/shm", ec)
+                        ? fs::path("/dev/shm")
+                        : fs::temp_directory_path();
+    std::string pattern = (base / "kelmo-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) abort();
     workDir = pattern;
     fs::current_path(workDir);
