@@ -10,10 +10,10 @@
 #include "support/doubles.h"
 
 // The screen as a golden file holds it: 25 framed rows of text (code page
-// 437 shown as UTF-8), 25 framed rows with one letter per cell for its
-// colours ('.' white on black), and the letters' legend.
+// 437 shown as UTF-8), then 25 of foreground and 25 of background colours,
+// a hex digit per cell.
 std::string GoldenScreenText(const ScriptedConsole& c);
 
-// Use as EXPECT_TRUE(MatchesGolden(console, "name")); a mismatch names every
-// row whose text differs and every run of cells whose colours differ.
+// Use as EXPECT_TRUE(MatchesGolden(console, "name")); a mismatch shows every
+// row that differs, a caret under each cell that differs.
 ::testing::AssertionResult MatchesGolden(const ScriptedConsole& c, const std::string& name);
