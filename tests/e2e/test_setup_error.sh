@@ -15,14 +15,10 @@ EOF
 
 e2e_start "$1" --no-font --env systemroot= --env windir= \
   --env "XDG_DATA_DIRS=$E2E_DIR/share" --env "FONTCONFIG_FILE=$E2E_DIR/fonts.conf"
+# The screen's texts and colours are checked on the scripted console; here
+# that the real font lookup finds no font and the screen reaches the terminal.
 e2e_wait_at 9 34 "─ SETUP ERROR ─"
 e2e_expect_at 8 15 "┌───"
-e2e_expect_at 8 66 "┐"
-e2e_expect_at 17 15 "└───"
-e2e_expect_at 17 66 "┘"
-e2e_expect_at 11 17 "The font file BRIDGE.TTF has not been installed."
-e2e_expect_at 13 17 "Right-click on the filename BRIDGE.TTF, "
-e2e_expect_at 14 17 "then select INSTALL."
 e2e_expect_at 16 36 " <any key> "
 _e2e_has "HAND-RECORD GENERATOR" && e2e_fail "the header was drawn before the check"
 

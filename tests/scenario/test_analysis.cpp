@@ -10,6 +10,7 @@
 #include "model/model.h"
 #include "pbn/pbn.h"
 #include "support/doubles.h"
+#include "support/golden.h"
 #include "unit/test_analysis_games.h"
 
 namespace {
@@ -37,26 +38,21 @@ protected:
                 << "board " << board << " entry " << i;
         }
     }
-    // Runs the analysis of boards whose deals are given; `screen` gets the
-    // work area at the solver's error message.
-    void RunWithError(const std::vector<std::string>& deals) {
+    // Runs the analysis of boards whose deals are given; the solver's error
+    // message must show the golden screen `name` while it waits.
+    void RunWithError(const std::vector<std::string>& deals, const std::string& name) {
         G.TotalBoards = (int)deals.size();
         for (size_t i = 0; i < deals.size(); i++) G.DealText[i + 1] = deals[i];
-        console.onReadKey = [&](ScriptedConsole& c) {
-            for (int row = 14; row <= 23; row++) screen.push_back(c.RowText(row));
-            messageColours = c.Fg(16, 13) == MAGENTA && c.Bg(16, 13) == BRIGHTWHITE;
-            anyKey = c.Shows(21, 36, "<any key>", YELLOW, BLUE);
-        };
+        console.onReadKey = [name](ScriptedConsole& c) { EXPECT_TRUE(MatchesGolden(c, name)); };
         console.Type(" ");
         EXPECT_FALSE(Run(ddanalysis));
+        EXPECT_EQ(console.KeysLeft(), 0u);
         EXPECT_EQ(G.AbandonFlag, 1);
         EXPECT_EQ(sound.Count("notify2"), 1);
         EXPECT_EQ(sound.Count("done2"), 0);
         EXPECT_FALSE(console.Shows(14, 54, "DONE!"));
         for (int board = 1; board <= G.TotalBoards; board++) EXPECT_EQ(G.ParText[board], "") << board;
     }
-    std::vector<std::string> screen;   // rows 14..23
-    bool messageColours = false, anyKey = false;
 };
 
 TEST_F(AnalysisTest, BoardsOneAndTwoOfTheDealingExample) {
@@ -82,11 +78,7 @@ TEST_F(AnalysisTest, BoardsOneAndTwoOfTheDealingExample) {
     EXPECT_EQ(G.DDTricksText[2], "88955789444448844478");
 
     // The screen as the run left it: the last board, its time and results.
-    struct { int row, column; const char* text; int fg; } shown[] = {
-        {14, 30, "DOUBLE-DUMMY ANALYSIS", LIGHTGREEN}, {17, 22, "Board:   ", BRIGHTWHITE}, {17, 31, " 2", YELLOW},
-        {19, 22, "Time:    ", BRIGHTWHITE}, {19, 31, " 0:00", YELLOW}, {21, 22, "Results:  ", BRIGHTWHITE},
-        {21, 32, "N:--322   S:--321   E:22---   W:21---", YELLOW}, {14, 54, "DONE!", YELLOW}};
-    for (auto s : shown) EXPECT_TRUE(console.Shows(s.row, s.column, s.text, s.fg, BLUE)) << s.text << "\n" << console.Dump();
+    EXPECT_TRUE(MatchesGolden(console, "analysis-done"));
     EXPECT_EQ(sound.played, std::vector<std::string>{"done2"});
     EXPECT_EQ(clock.pauses, std::vector<int>{1500});
     // Par follows.
@@ -115,11 +107,8 @@ TEST_F(AnalysisTest, FourteenAndTwelveCardsAreTheWrongNumberOfCards) {
     // South holds East's ace of clubs as well: 14 and 12 cards.
     RunWithError({BoardOne,
                   "E:AK.KT.AKJ2.J8762 T82.AQJ983.54.3 9765.75.T863.AQ95 QJ43.642.Q97.KT4",
-                  SolvedDeals[2].deal});
-    ASSERT_EQ(screen.size(), 10u);
-    EXPECT_EQ(screen[2].substr(12, 56), " Error in hand data on Board #2 - Wrong number of cards ");
-    EXPECT_TRUE(messageColours);
-    EXPECT_TRUE(anyKey);
+                  SolvedDeals[2].deal},
+                 "analysis-wrong-number-of-cards");
     EXPECT_EQ(G.ErrorCode, -14);
     EXPECT_TRUE(AnyTricks(1));
     EXPECT_FALSE(AnyTricks(2));
@@ -135,29 +124,20 @@ TEST_F(AnalysisTest, FaultOnALaterBoardIsReportedAfterTheBoardsBeforeIt) {
     eight.replace(eight.size() - 1, 1, "A");   // West's last club again as its ace
     deals.push_back(eight);
     deals.push_back(SolvedDeals[8].deal);
-    RunWithError(deals);
-    ASSERT_EQ(screen.size(), 10u);
-    EXPECT_NE(screen[2].find("Board #8 - "), std::string::npos) << screen[2];
+    RunWithError(deals, "analysis-fault-on-board-8");
     for (int board = 1; board <= 7; board++) ExpectTricksOfDeal(board, board - 1);
     EXPECT_FALSE(AnyTricks(8));
     EXPECT_FALSE(AnyTricks(9));
 }
 
 TEST_F(AnalysisTest, ACardTwiceIsDuplication) {
-    RunWithError({"N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQK"});
-    ASSERT_EQ(screen.size(), 10u);
-    EXPECT_EQ(screen[2].substr(12, 55), " Error in hand data on Board #1 - Duplication of cards ");
+    RunWithError({"N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQK"}, "analysis-duplication");
     EXPECT_EQ(G.ErrorCode, -4);
     EXPECT_FALSE(AnyTricks(1));
 }
 
 TEST_F(AnalysisTest, AnyOtherFaultGivesTheThreeLines) {
-    RunWithError({"N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQ?"});
-    ASSERT_EQ(screen.size(), 10u);
-    EXPECT_EQ(screen[2].substr(15, 50), " Unknown fault. Program terminated. Sorry.        ");
-    EXPECT_EQ(screen[3].substr(15, 50), " If using a PBN file, check the hand data;        ");
-    EXPECT_EQ(screen[4].substr(15, 55), " else please email support@kelmo.example with details. ");
-    EXPECT_EQ(screen[1], std::string(80, ' '));
+    RunWithError({"N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQ?"}, "analysis-unknown-fault");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "model/model.h"
 #include "shell/kit.h"
 #include "support/doubles.h"
+#include "support/golden.h"
 
 namespace {
 
@@ -141,9 +142,7 @@ TEST_F(EntryTest, SessionEnterBeepsAndLowerCaseAChoosesAfternoon) {
     G.SessionNumber = 3;
     AtFirstWait([](ScriptedConsole& c) {
         EXPECT_EQ(G.SessionNumber, 0);
-        ExpectShown(c, {{14, 35, "(M)orning", YELLOW, BLUE}, {15, 35, "(A)fternoon", YELLOW, BLUE},
-                        {16, 35, "(E)vening", YELLOW, BLUE}, {17, 35, "(L)ate", YELLOW, BLUE},
-                        {20, 30, "Select session:", YELLOW, BLUE}});
+        EXPECT_TRUE(MatchesGolden(c, "entry-session"));
         EXPECT_EQ(c.Row(), 20);
         EXPECT_EQ(c.Column(), 47);
         EXPECT_TRUE(c.CursorVisible());
@@ -168,9 +167,7 @@ TEST_F(EntryTest, SessionEnterBeepsAndLowerCaseAChoosesAfternoon) {
 
 TEST_F(EntryTest, BoardCountIgnoresOtherKeysSilently) {
     AtFirstWait([](ScriptedConsole& c) {
-        ExpectShown(c, {{15, 31, "(1)  36 boards", YELLOW, BLUE},
-                        {16, 31, "(2)  24 boards", YELLOW, BLUE},
-                        {20, 27, "Select print format: ", YELLOW, BLUE}});
+        EXPECT_TRUE(MatchesGolden(c, "entry-board-count"));
         EXPECT_EQ(c.Column(), 49);
     });
     Enter(EnterBoardCount, "3" KEY_ENTER "2");
@@ -261,12 +258,10 @@ TEST_F(EntryTest, PbnFoundTakesNamesCutToFortyAndTheBoardCount) {
     G.PbnEventText = " Club Pairs ";
     G.PbnBoardCount = 27;
     ASSERT_FALSE(Run(ShowPbnFound));
-    EXPECT_TRUE(console.Shows(14, 20, "PBN File found: gamefile.km\\150307A.pbn", BROWN, BLUE));
     EXPECT_EQ(G.ClubName, std::string(38, 'S'));
     EXPECT_EQ(G.EventName, "Club Pairs");
     EXPECT_EQ(G.TotalBoards, 27);
-    ExpectShown(console, {{6, 35, G.ClubName, BROWN, BLUE}, {9, 35, "Club Pairs", BROWN, BLUE},
-                          {10, 35, "27", BRIGHTWHITE, BLUE}});
+    EXPECT_TRUE(MatchesGolden(console, "entry-pbn-found"));
 
     G.PbnSiteText = std::string(45, 'x');
     ASSERT_FALSE(Run(ShowPbnFound));

@@ -6,6 +6,7 @@
 #include "model/model.h"
 #include "settings/inifile.h"
 #include "support/doubles.h"
+#include "support/golden.h"
 
 namespace {
 
@@ -101,17 +102,7 @@ TEST_F(IniFileTest, WrongKeyCaseGivesKeyErrorOneAndTimesNewRoman) {
     ProcessFile(CustomLines({{0, "clubnamefont=Arial"}}), 1);
     ASSERT_EQ(screens.size(), 1u);
     // The screen as it waits for the key.
-    ExpectShown(console, {{3, 31, "HAND-RECORD GENERATOR"},
-                          {14, 18, "There is an error in a system file, ", YELLOW, BLUE},
-                          {14, 54, "KELMO.INI", LIGHTGREEN, BLUE},
-                          {16, 18, "The definition for ", YELLOW, BLUE},
-                          {16, 37, "Club Name Font", BRIGHTWHITE, BLUE},
-                          {16, 51, " is missing.", YELLOW, BLUE},
-                          {18, 18, "The font", YELLOW, BLUE},
-                          {18, 26, " Times New Roman ", BRIGHTWHITE, BLUE},
-                          {18, 43, "will be substituted.", YELLOW, BLUE},
-                          {22, 35, " <any key> ", BRIGHTWHITE, MAGENTA}});
-    EXPECT_EQ(console.Text(15, 4, 74), std::string(74, ' '));
+    EXPECT_TRUE(MatchesGolden(console, "settings-missing-definition"));
     EXPECT_EQ(sound.played, std::vector<std::string>{"notify2"});
     EXPECT_EQ(G.ErrorCode, 1);
     EXPECT_EQ(SettingsInMemory(), "times new roman|Courier New|0|1|1|C:\\Pbn|North.Shore.Club");
@@ -179,19 +170,7 @@ TEST_F(IniFileTest, WrongLineCountShowsSystemFileErrorAndResetsEverything) {
         else lines.pop_back();
         ProcessFile(lines, 1);
         ASSERT_EQ(screens.size(), 1u);
-        ExpectShown(console,
-                    {{13, 30, "\xc4 SYSTEM FILE ERROR \xc4", LIGHTRED, BLUE},
-                     {14, 16, "The program initialization file is missing or has ", YELLOW, BLUE},
-                     {15, 16, "been corrupted. Reverting to default specifications:", YELLOW, BLUE},
-                     {17, 20, "Club Name Font         =  Times New Roman", BRIGHTWHITE},
-                     {18, 20, "Event Name Font        =  Comic Sans MS", BRIGHTWHITE},
-                     {19, 20, "Prompt the Club Name   =  Yes", BRIGHTWHITE},
-                     {20, 20, "Color Printing         =  No", BRIGHTWHITE},
-                     {21, 20, "Auto-create PBN file   =  No", BRIGHTWHITE},
-                     {22, 20, "PBN File Folder        =  GAMEFILE.KM", BRIGHTWHITE},
-                     {23, 20, "Logo Text              =  Bridge . For . Keelward", BRIGHTWHITE},
-                     {24, 35, " <any key> ", BRIGHTWHITE, MAGENTA}});
-        EXPECT_EQ(console.Text(16, 4, 74), std::string(74, ' '));
+        EXPECT_TRUE(MatchesGolden(console, "settings-system-file-error"));
         EXPECT_EQ(sound.played, std::vector<std::string>{"notify2"});
         EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(kDefaults));
         EXPECT_EQ(SettingsInMemory(), kDefaultSettings);

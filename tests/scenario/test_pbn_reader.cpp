@@ -9,6 +9,7 @@
 #include "model/model.h"
 #include "pbn/pbn.h"
 #include "support/doubles.h"
+#include "support/golden.h"
 #include "unit/test_analysis_games.h"
 
 namespace fs = std::filesystem;
@@ -123,18 +124,10 @@ TEST_F(PbnReaderTest, MissingFileOrAFolderInItsPlaceGivesTheNotFoundScreen) {
         G.PbnFilePath = folder ? "GAMEFILE.KM\\150307A.pbn" : "gamefile.km\\150307a.pbn";
         if (folder) fs::create_directories("GAMEFILE.KM/150307A.pbn");
         sound.played.clear();
-        std::string row16, row18;
-        console.onReadKey = [&](ScriptedConsole& c) {
-            row16 = c.Text(16, 18, 46);
-            row18 = c.Text(18, 36, 9);
-            EXPECT_EQ(c.Fg(16, 18), BRIGHTWHITE);
-            EXPECT_EQ(c.Bg(16, 18), MAGENTA);
-            EXPECT_EQ(c.Fg(18, 36), YELLOW);
-        };
+        console.onReadKey = [](ScriptedConsole& c) { EXPECT_TRUE(MatchesGolden(c, "pbn-not-found")); };
         console.Type(" ");
         EXPECT_FALSE(Run(readpbnfile));
-        EXPECT_EQ(row16, " Filename  GAMEFILE.KM\\150307A.PBN  not found ") << console.Dump();
-        EXPECT_EQ(row18, "<any key>");
+        EXPECT_EQ(console.KeysLeft(), 0u);
         EXPECT_EQ(G.LoadFailed, 1);
         EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
     }
