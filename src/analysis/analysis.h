@@ -7,6 +7,11 @@ void BuildDealTexts();
 void SolveBoard(int board);
 void ddanalysis();
 
+// Boards one solver call takes while the screen shows the ones before.
+int AheadBatchSize();
+// Boards solved and not yet shown: at most two calls' worth.
+int BoardsSolvedAhead();
+
 // Once at start-up: lets DDS size its threads to the cores.
 void PrepareSolver();
 
