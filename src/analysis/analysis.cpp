@@ -28,7 +28,7 @@ void StoreTricks(int board, const ddTableResults& results) {
         int x = i / 4;
         int strain = x < 4 ? 4 - x : 5;
         int seat = i % 4 + 1;
-        G.DDTricks[board][seat][strain] = results.resTable[x][i % 4];
+        G.DDTricks[board][seat][strain] = TableEntry(results.resTable, i);
     }
 }
 
