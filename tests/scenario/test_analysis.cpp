@@ -150,6 +150,16 @@ TEST_F(AnalysisProgressTest, EscDuringBoardFiveOf36StopsAfterBoardFive) {
     EXPECT_FALSE(progress.Shows(14, 54, "DONE!"));
     EXPECT_TRUE(sound.played.empty());
     for (int board = 1; board <= 36; board++) EXPECT_EQ(G.ParText[board], "");
+
+    // The next run, on other deals, waits for the solver to drop the rest.
+    G.TotalBoards = 2;
+    G.DealText[1] = SolvedDeals[4].deal, G.DealText[2] = SolvedDeals[9].deal;
+    progress.boards.clear();
+    EXPECT_FALSE(Run(ddanalysis));
+    EXPECT_EQ(progress.boards, BoardsUpTo(2));
+    ExpectTricksOfDeal(1, 4);
+    ExpectTricksOfDeal(2, 9);
+    EXPECT_FALSE(AnyTricks(3));
 }
 
 TEST_F(AnalysisTest, FourteenAndTwelveCardsAreTheWrongNumberOfCards) {
