@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "analysis/par.h"
 #include "model/model.h"
@@ -25,19 +28,16 @@ void StoreTricks(int board, const ddTableResults& results) {
         int x = i / 4;
         int strain = x < 4 ? 4 - x : 5;
         int seat = i % 4 + 1;
-        G.DDTricks[board][seat][strain] = (&results.resTable[0][0])[i];
+        G.DDTricks[board][seat][strain] = TableEntry(results.resTable, i);
     }
 }
 
-ddTableDealPBN DealOfBoard(int board) {
+ddTableDealPBN DealOfText(const std::string& text) {
     ddTableDealPBN deal;
     std::memset(&deal, 0, sizeof deal);
-    const std::string& text = G.DealText[board];
     std::memcpy(deal.cards, text.data(), std::min<size_t>(text.size(), sizeof deal.cards - 1));
     return deal;
 }
-
-bool SolvedAheadAllowed(int board) { return DealFault(G.DealText[board]) == RETURN_NO_FAULT; }
 
 void BlankWorkArea() {
     ConsoleColor(YELLOW, BLUE);
@@ -83,53 +83,153 @@ void ShowBoardNumber(int board) {
     ConsoleWriteNumber(board);
 }
 
-// How many boards one solver call takes when the screen has caught up with
-// board `first`. DDS spreads a call's tables over every core, but the cores
-// idle at the end of each call: a first call of eight boards shows the first
-// results within about a second, and one call for all the rest keeps the idle
-// ends to one more.
-int AheadBatchSize(int first, int total) {
-    int size = first == 1 ? 8 : total;
-    return std::min({size, total - first + 1, MAXNOOFTABLES});
-}
-
-// Boards solved ahead of the screen.
-struct AheadTables {
-    int solvedThrough = 0;     // boards up to here have results below
-    int oneByOneThrough = 0;   // boards up to here go to SolveBoard (a batch failed)
+// Boards solved off the screen's path. One worker thread calls DDS (its API
+// is not safe to call from two threads at once) on small batches of the next
+// boards; the screen takes each board's result when it gets there, so every
+// board is shown in order as it is finished and Esc is answered between
+// boards. The worker owns copies of the deals and touches nothing else.
+struct AheadJob {
+    std::mutex lock;
+    std::condition_variable changed;
+    int total = 0;
+    int batch = 1;
+    std::string deals[MaxBoards + 1];
+    int codes[MaxBoards + 1] = {};
     ddTableResults results[MaxBoards + 1];
+    int doneThrough = 0;    // boards up to here have their code and results
+    int shownThrough = 0;   // boards up to here have been taken by the screen
+    bool finished = false;  // the worker has stopped
+    bool dropped = false;   // the screen wants no more boards
 };
 
-void SolveAhead(AheadTables& ahead, int first, int total) {
-    int last = std::min(total, first + AheadBatchSize(first, total) - 1);
-    // A faulty deal is left to SolveBoard, which reports it when the screen
-    // gets there; the batch stops short of it.
-    for (int board = first; board <= last; board++)
-        if (!SolvedAheadAllowed(board)) {
-            last = board - 1;
-            break;
-        }
-    if (last < first) {
-        ahead.oneByOneThrough = first;
-        return;
-    }
+// Both used by the screen thread only.
+std::thread worker;
+std::unique_ptr<AheadJob> job;
+
+// Publishes boards first..last (codes and results already written).
+void Publish(AheadJob& work, int last) {
+    std::lock_guard<std::mutex> hold(work.lock);
+    work.doneThrough = last;
+    work.changed.notify_all();
+}
+
+// Waits until the batch from `first` may start: at most one batch finished
+// and not yet shown, so DDS never runs far ahead of the screen. False when
+// the screen has dropped the run.
+bool MayStart(AheadJob& work, int first) {
+    std::unique_lock<std::mutex> hold(work.lock);
+    work.changed.wait(hold, [&] { return work.dropped || first <= work.shownThrough + work.batch + 1; });
+    return !work.dropped;
+}
+
+void SolveAheadLoop(AheadJob& work) {
     auto deals = std::make_unique<ddTableDealsPBN>();
     auto results = std::make_unique<ddTablesRes>();
     auto par = std::make_unique<allParResults>();
-    std::memset(deals.get(), 0, sizeof *deals);
-    deals->noOfTables = last - first + 1;
-    for (int board = first; board <= last; board++) deals->deals[board - first] = DealOfBoard(board);
-    int filter[DDS_STRAINS] = {0, 0, 0, 0, 0};
-    int code = CalcAllTablesPBN(deals.get(), -1, filter, results.get(), par.get());
-    if (code == RETURN_NO_FAULT) {
-        for (int board = first; board <= last; board++) ahead.results[board] = results->results[board - first];
-        ahead.solvedThrough = last;
-    } else {
+    int first = 1;
+    while (first <= work.total && MayStart(work, first)) {
+        // A faulty deal never reaches DDS; the screen stops at it.
+        int fault = DealFault(work.deals[first]);
+        if (fault != RETURN_NO_FAULT) {
+            work.codes[first] = fault;
+            Publish(work, first);
+            break;
+        }
+        int last = first;
+        while (last < std::min(work.total, first + work.batch - 1) &&
+               DealFault(work.deals[last + 1]) == RETURN_NO_FAULT)
+            last++;
+        std::memset(deals.get(), 0, sizeof *deals);
+        deals->noOfTables = last - first + 1;
+        for (int board = first; board <= last; board++) deals->deals[board - first] = DealOfText(work.deals[board]);
+        int filter[DDS_STRAINS] = {0, 0, 0, 0, 0};
+        int code = CalcAllTablesPBN(deals.get(), -1, filter, results.get(), par.get());
+        if (code == RETURN_NO_FAULT) {
+            for (int board = first; board <= last; board++) {
+                work.codes[board] = code;
+                work.results[board] = results->results[board - first];
+            }
+            Publish(work, last);
+            first = last + 1;
+            continue;
+        }
         // Solve this stretch again board by board, so that the board at
         // fault is the one reported, after the good ones before it.
-        ahead.oneByOneThrough = last;
+        for (int board = first; board <= last; board++) {
+            std::memset(&work.results[board], 0, sizeof work.results[board]);
+            work.codes[board] = CalcDDtablePBN(DealOfText(work.deals[board]), &work.results[board]);
+            Publish(work, board);
+            if (work.codes[board] != RETURN_NO_FAULT) return;
+        }
+        first = last + 1;
     }
 }
+
+void RunWorker(AheadJob* work) {
+    try {
+        SolveAheadLoop(*work);
+    } catch (...) {
+        // Out of memory: the screen solves the rest itself.
+    }
+    std::lock_guard<std::mutex> hold(work->lock);
+    work->finished = true;
+    work->changed.notify_all();
+}
+
+// The worker stops before its next call.
+void DropRun() {
+    if (!job) return;
+    std::lock_guard<std::mutex> hold(job->lock);
+    job->dropped = true;
+    job->changed.notify_all();
+}
+
+// Drops what the worker has not handed over and waits until it is idle, so
+// that DDS has only one caller.
+void StopWorker() {
+    DropRun();
+    if (worker.joinable()) worker.join();
+    job.reset();
+}
+
+// Ends the worker before the program (and DDS) goes away.
+struct WorkerAtExit {
+    ~WorkerAtExit() { StopWorker(); }
+} workerAtExit;
+
+void StartWorker(int total) {
+    StopWorker();
+    job = std::make_unique<AheadJob>();
+    job->total = total;
+    job->batch = AheadBatchSize();
+    for (int board = 1; board <= total; board++) job->deals[board] = G.DealText[board];
+    try {
+        worker = std::thread(RunWorker, job.get());
+    } catch (...) {
+        job->finished = true;   // no thread: the screen solves every board
+    }
+}
+
+// Waits for board b from the worker; false when the worker will not bring
+// it (it stopped), and the screen must solve the board itself.
+bool TakeSolved(int board, int& code, ddTableResults& results) {
+    if (!job) return false;
+    AheadJob& work = *job;
+    std::unique_lock<std::mutex> hold(work.lock);
+    work.changed.wait(hold, [&] { return work.doneThrough >= board || work.finished; });
+    if (work.doneThrough < board) return false;
+    code = work.codes[board];
+    results = work.results[board];
+    work.shownThrough = board;
+    work.changed.notify_all();
+    return true;
+}
+
+// Esc, a failure or an exception leaves the analysis at once: the worker
+// drops the rest after the call it is in.
+struct DropOnLeave {
+    ~DropOnLeave() { DropRun(); }
+};
 
 }  // namespace
 
@@ -192,19 +292,44 @@ std::string ResultLine(int board) {
     return line;
 }
 
+namespace {
+
+// The solved board reaches the model, or its failure the screen.
+void TakeResult(int board, int code, const ddTableResults& results) {
+    G.ErrorCode = code;
+    if (code == RETURN_NO_FAULT)
+        StoreTricks(board, results);
+    else
+        ShowSolverError(board, code);
+}
+
+}  // namespace
+
+int BoardsSolvedAhead() {
+    if (!job) return 0;
+    std::lock_guard<std::mutex> hold(job->lock);
+    return job->doneThrough - job->shownThrough;
+}
+
+int AheadBatchSize() {
+    // Each call leaves cores idle at its end while its last tables finish:
+    // two boards per core keep that within the speed of one call for the
+    // whole game (one board per core measured some 10% slower), and Esc
+    // waits for no more than one short call.
+    int cores = std::max(1, (int)std::thread::hardware_concurrency());
+    return std::min(2 * cores, MAXNOOFTABLES);
+}
+
 void SolveBoard(int board) {
+    StopWorker();
     ddTableResults results;
     std::memset(&results, 0, sizeof results);
     // DDS can crash or end the process on some deals that are no deal (a
     // short hand after an earlier solve), so only whole deals reach it; the
     // others get the code DDS gives them.
     int code = DealFault(G.DealText[board]);
-    if (code == RETURN_NO_FAULT) code = CalcDDtablePBN(DealOfBoard(board), &results);
-    G.ErrorCode = code;
-    if (code == RETURN_NO_FAULT)
-        StoreTricks(board, results);
-    else
-        ShowSolverError(board, code);
+    if (code == RETURN_NO_FAULT) code = CalcDDtablePBN(DealOfText(G.DealText[board]), &results);
+    TakeResult(board, code, results);
 }
 
 void ddanalysis() {
@@ -221,19 +346,19 @@ void ddanalysis() {
     ConsoleWrite("DOUBLE-DUMMY ANALYSIS");
 
     int total = std::clamp(G.TotalBoards, 0, MaxBoards);
-    auto ahead = std::make_unique<AheadTables>();
+    StartWorker(total);
+    DropOnLeave dropOnLeave;
     for (int board = 1; board <= total; board++) {
         if (board == 1) {
             ShowBoardNumber(1);
             P.console->Refresh();
         }
-        if (board > ahead->solvedThrough && board > ahead->oneByOneThrough) SolveAhead(*ahead, board, total);
-        if (board <= ahead->solvedThrough) {
-            G.ErrorCode = RETURN_NO_FAULT;
-            StoreTricks(board, ahead->results[board]);
-        } else {
+        int code = RETURN_NO_FAULT;
+        ddTableResults results;
+        if (TakeSolved(board, code, results))
+            TakeResult(board, code, results);
+        else
             SolveBoard(board);
-        }
 
         std::string key = PollKey();
         if (key == KEY_ESC || G.AbandonFlag == 1) {
@@ -257,6 +382,7 @@ void ddanalysis() {
         P.console->Refresh();
     }
 
+    StopWorker();
     ConsoleLocate(14, 54);
     ConsoleColor(YELLOW, BLUE);
     ConsoleWrite("DONE!");

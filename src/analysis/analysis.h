@@ -7,6 +7,11 @@ void BuildDealTexts();
 void SolveBoard(int board);
 void ddanalysis();
 
+// Boards one solver call takes while the screen shows the ones before.
+int AheadBatchSize();
+// Boards solved and not yet shown: at most two calls' worth.
+int BoardsSolvedAhead();
+
 // Once at start-up: lets DDS size its threads to the cores.
 void PrepareSolver();
 
@@ -17,3 +22,7 @@ std::string ElapsedText(float seconds);   // " 1:07"
 // 1 when the deal text is a whole deal (four hands of 13, every card once),
 // else the code DDS gives such a deal (-14 wrong count, -4 duplicate...).
 int DealFault(const std::string& text);
+// Element i (0..19) of a DDS result table in memory order: DDS strain i div 4
+// (spades, hearts, diamonds, clubs, notrump), hand i mod 4. Both dimensions
+// are indexed: reading on past the inner array is undefined.
+constexpr int TableEntry(const int (&resTable)[5][4], int i) { return resTable[i / 4][i % 4]; }

@@ -2,6 +2,7 @@
 // whole suite runs twice.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -87,20 +88,70 @@ TEST_F(AnalysisTest, BoardsOneAndTwoOfTheDealingExample) {
     EXPECT_FALSE(G.ParText[1].empty());
 }
 
-TEST_F(AnalysisTest, EscDuringBoardFiveStopsAfterBoardFive) {
-    G.TotalBoards = 6;
-    for (int board = 1; board <= 6; board++) G.DealText[board] = SolvedDeals[board - 1].deal;
+// Notes the board on row 17 whenever the screen is brought up to date, and
+// how far the solver ran ahead of it.
+class ProgressConsole : public ScriptedConsole {
+public:
+    void Refresh() override {
+        if (!Shows(17, 22, "Board:   ")) return;
+        std::string number = Text(17, 32, 2);
+        if (number[1] == ' ') number.pop_back();
+        if (boards.empty() || boards.back() != number) boards.push_back(number);
+        mostAhead = std::max(mostAhead, BoardsSolvedAhead());
+    }
+    std::vector<std::string> boards;
+    int mostAhead = 0;
+};
+
+class AnalysisProgressTest : public AnalysisTest {
+protected:
+    void SetUp() override {
+        AnalysisTest::SetUp();
+        P.console = &progress;
+        G.TotalBoards = 36;
+        for (int board = 1; board <= 36; board++) G.DealText[board] = SolvedDeals[board - 1].deal;
+    }
+    std::vector<std::string> BoardsUpTo(int last) {
+        std::vector<std::string> numbers;
+        for (int board = 1; board <= last; board++) numbers.push_back(std::to_string(board));
+        return numbers;
+    }
+    ProgressConsole progress;
+};
+
+TEST_F(AnalysisProgressTest, EveryBoardIsShownInOrderWhileTheSolverKeepsJustAhead) {
+    EXPECT_FALSE(Run(ddanalysis));
+    EXPECT_EQ(G.AbandonFlag, 0);
+    EXPECT_EQ(progress.boards, BoardsUpTo(36));
+    EXPECT_LE(progress.mostAhead, 2 * AheadBatchSize());
+    for (int board = 1; board <= 36; board++) ExpectTricksOfDeal(board, board - 1);
+    EXPECT_TRUE(progress.Shows(14, 54, "DONE!"));
+    EXPECT_FALSE(G.ParText[36].empty());
+}
+
+TEST_F(AnalysisProgressTest, EscDuringBoardFiveOf36StopsAfterBoardFive) {
     for (int board = 1; board <= 36; board++) G.ParText[board].clear();
-    G.DDTricks[6][1][1] = 5;   // an earlier game's value: cleared
-    console.PressDuringWork(KEY_ESC, 4);
+    G.DDTricks[36][1][1] = 5;   // an earlier game's value: cleared
+    progress.PressDuringWork(KEY_ESC, 4);
     EXPECT_FALSE(Run(ddanalysis));
     EXPECT_EQ(G.AbandonFlag, 1);
     for (int board = 1; board <= 5; board++) ExpectTricksOfDeal(board, board - 1);
-    EXPECT_FALSE(AnyTricks(6));
-    EXPECT_FALSE(console.Shows(14, 54, "DONE!"));
-    EXPECT_TRUE(console.Shows(17, 31, " 4"));   // board 5's line is never shown
+    // Boards the solver finished ahead are not taken.
+    for (int board = 6; board <= 36; board++) EXPECT_FALSE(AnyTricks(board)) << board;
+    EXPECT_EQ(progress.boards, BoardsUpTo(4));   // board 5's line is never shown
+    EXPECT_FALSE(progress.Shows(14, 54, "DONE!"));
     EXPECT_TRUE(sound.played.empty());
-    for (int board = 1; board <= 6; board++) EXPECT_EQ(G.ParText[board], "");
+    for (int board = 1; board <= 36; board++) EXPECT_EQ(G.ParText[board], "");
+
+    // The next run, on other deals, waits for the solver to drop the rest.
+    G.TotalBoards = 2;
+    G.DealText[1] = SolvedDeals[4].deal, G.DealText[2] = SolvedDeals[9].deal;
+    progress.boards.clear();
+    EXPECT_FALSE(Run(ddanalysis));
+    EXPECT_EQ(progress.boards, BoardsUpTo(2));
+    ExpectTricksOfDeal(1, 4);
+    ExpectTricksOfDeal(2, 9);
+    EXPECT_FALSE(AnyTricks(3));
 }
 
 TEST_F(AnalysisTest, FourteenAndTwelveCardsAreTheWrongNumberOfCards) {

@@ -31,6 +31,17 @@ TEST(AnalysisText, ResultLineShowsTheLevelMadeInClubsToNotrumpOrder) {
     EXPECT_EQ(ResultLine(3), "N:---43   S:-7---   E:--1--   W:2----");
 }
 
+// Evaluated by the compiler, which refuses an index past the inner array.
+constexpr bool TableEntriesInMemoryOrder() {
+    int table[5][4] = {};
+    for (int x = 0; x < 5; x++)
+        for (int hand = 0; hand < 4; hand++) table[x][hand] = x * 4 + hand;
+    for (int i = 0; i < 20; i++)
+        if (TableEntry(table, i) != i) return false;
+    return true;
+}
+static_assert(TableEntriesInMemoryOrder());
+
 TEST(AnalysisText, DealFaultGivesTheCodeOfTheSolver) {
     EXPECT_EQ(DealFault(BoardOne), RETURN_NO_FAULT);
     // East without the ace of clubs, South with it: 12 and 14 cards.

@@ -108,7 +108,7 @@ TEST(ParBoard, AgreesWithSidesParOfDds) {
         ddTableResults table;
         int tricks[5][6] = {};
         for (int i = 0; i < 20; i++) {
-            (&table.resTable[0][0])[i] = solved.res[i];
+            table.resTable[i / 4][i % 4] = solved.res[i];
             int x = i / 4;
             tricks[i % 4 + 1][x < 4 ? 4 - x : 5] = solved.res[i];
         }
