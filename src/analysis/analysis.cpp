@@ -236,7 +236,7 @@ void ddanalysis() {
         }
 
         std::string key = PollKey();
-        if (key == KEY_ESC || G.AbandonFlag == 1) {
+        if (key == KeyEsc || G.AbandonFlag == 1) {
             G.AbandonFlag = 1;
             return;
         }

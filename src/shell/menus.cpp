@@ -31,7 +31,7 @@ void ShowHotKeyLine() {
 }  // namespace
 
 std::string MenuChoiceOfKey(const std::string& key) {
-    if (key == "N" || key == KEY_ENTER) return "NEW GAME";
+    if (key == "N" || key == KeyEnter) return "NEW GAME";
     if (key == "R") return "OLD GAME";
     if (key == "I") return "MULTI-SITE GAME";
     if (key == "P") return "PBN IMPORT";
@@ -62,7 +62,7 @@ void MainMenu() {
     FlushKeys();
     for (;;) {
         G.KeyText = UpperKey(ReadKey());
-        if (G.KeyText == KEY_ESC) {
+        if (G.KeyText == KeyEsc) {
             G.AbandonFlag = 1;
             return;
         }
@@ -98,7 +98,7 @@ void PrintingOptions() {
         ConsoleLocate(21, 34);
         ConsoleWrite("Select:  ");
         G.KeyText = UpperKey(ReadKey());
-        if (G.KeyText == KEY_ESC || G.KeyText == "Q") {
+        if (G.KeyText == KeyEsc || G.KeyText == "Q") {
             // Leaving the menu is not abandoning the game.
             G.AbandonFlag = 0;
             return;

@@ -100,7 +100,7 @@ TEST_F(AnalysisTest, EscDuringBoardFiveStopsAfterBoardFive) {
     for (int board = 1; board <= 6; board++) G.DealText[board] = SolvedDeals[board - 1].deal;
     for (int board = 1; board <= 36; board++) G.ParText[board].clear();
     G.DDTricks[6][1][1] = 5;   // an earlier game's value: cleared
-    console.PressDuringWork(KEY_ESC, 4);
+    console.PressDuringWork(KeyEsc, 4);
     EXPECT_FALSE(Run(ddanalysis));
     EXPECT_EQ(G.AbandonFlag, 1);
     for (int board = 1; board <= 5; board++) ExpectTricksOfDeal(board, board - 1);

@@ -20,7 +20,7 @@ class ScriptedConsole : public Console {
 public:
     // Each character of text is one key press.
     void Type(const std::string& text);
-    // One key press of any text (KEY_ENTER, KEY_UP, ...).
+    // One key press of any text (KeyEnter, KeyUp, ...).
     void Press(const std::string& key);
     // A key that arrives while the program works: the next `pollsBefore`
     // PollKey calls see nothing, the one after takes it. ReadKey takes it
