@@ -85,7 +85,14 @@ public:
     virtual ~FontList() = default;
     // Family names of every installed font, as the system spells them.
     virtual std::vector<std::string> Families() = 0;
+    // Whether the suit-symbol font (the file BRIDGE.TTF, family "Bridge") is
+    // installed where this system's printing will find it. Unless a system
+    // knows better: the family is among Families().
+    virtual bool HasSuitFont();
 };
+
+// Whether a family "Bridge" (any letter case) is among the names.
+bool FamiliesHoldSuitFont(const std::vector<std::string>& families);
 
 class Process {
 public:

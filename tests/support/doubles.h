@@ -89,8 +89,10 @@ public:
 class FakeFontList : public FontList {
 public:
     std::vector<std::string> Families() override { return families; }
+    bool HasSuitFont() override { return suitFont; }
     std::vector<std::string> families{"Arial", "Times New Roman", "Courier New",
                                       "Comic Sans MS", "Bridge", "DejaVu Sans"};
+    bool suitFont = true;
 };
 
 class RecordingProcess : public Process {
@@ -128,8 +130,8 @@ protected:
     // Writes a file in the working folder (bytes as given).
     void WriteFile(const std::string& name, const std::string& bytes);
     std::string ReadFile(const std::string& name);
-    // An empty bridge.ttf where the start-up font check looks first, so the
-    // program gets past it; undone at the end of the test.
+    // The start-up font check finds the suit font, so the program gets past
+    // it.
     void ProvideSuitFont();
 
     ScriptedConsole console;
