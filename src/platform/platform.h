@@ -101,6 +101,18 @@ public:
     virtual int Run(const std::vector<std::string>& argv) = 0;
 };
 
+// What became of opening a document in the web browser.
+struct OpenResult {
+    enum Outcome {
+        Opened,
+        Missing,      // no such file
+        NotStarted,   // the opener could not be started
+        Failed        // the opener ended with a code other than 0
+    } outcome = Opened;
+    std::string opener;   // the program that was to open it
+    int code = 0;         // Failed: its exit code
+};
+
 // Font description as recorded by MakeFont.
 struct FontDesc {
     std::string face;
@@ -165,6 +177,9 @@ Sound* MakeSystemSound();
 FontList* MakeSystemFontList();
 Process* MakeSystemProcess();
 PageDevice* MakePdfPrinter();
+// Opens a file in the web browser through this system's opener, run by
+// P.process and waited for; P.console is handed over meanwhile.
+OpenResult OpenDocument(const std::string& path);
 
 // Ends the program: unwinds to main, which restores the terminal and exits
 // with the code.
