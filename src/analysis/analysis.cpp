@@ -361,7 +361,7 @@ void ddanalysis() {
             SolveBoard(board);
 
         std::string key = PollKey();
-        if (key == KEY_ESC || G.AbandonFlag == 1) {
+        if (key == KeyEsc || G.AbandonFlag == 1) {
             G.AbandonFlag = 1;
             return;
         }

@@ -127,11 +127,11 @@ void ReadDateField() {
     for (;;) {
         std::string key = ReadKey();
         int count = (int)text.size();
-        if (key == KEY_ESC) {
+        if (key == KeyEsc) {
             G.AbandonFlag = 1;
             return;
         }
-        if (key == KEY_ENTER) {
+        if (key == KeyEnter) {
             // Enter on an untouched field keeps the date shown there.
             if (count == 0 && ConsoleCharAt(ConsoleRow(), ConsoleColumn()) != ' ') return;
             if (count == 8) break;
@@ -142,7 +142,7 @@ void ReadDateField() {
             ConsoleWrite(std::string(12, ' '));
             ConsoleLocate(0, start);
         }
-        if (key == KEY_BACKSPACE) {
+        if (key == KeyBackspace) {
             if (text.empty()) {
                 PlayNamedSound("beep2");
                 continue;

@@ -62,11 +62,11 @@ void VerifyBoardOne() {
     FlushKeys();
     for (;;) {
         std::string key = UpperKey(ReadKey());
-        if (key == KEY_ESC) {
+        if (key == KeyEsc) {
             G.AbandonFlag = 1;
             return;
         }
-        if (key == "Y" || key == KEY_ENTER) {
+        if (key == "Y" || key == KeyEnter) {
             G.BoardOneMatches = 1;
             return;
         }

@@ -140,7 +140,7 @@ void EnterSession() {
     for (;;) {
         std::string key = UpperKey(ReadKey());
         G.KeyText = key;
-        if (key == KEY_ESC) {
+        if (key == KeyEsc) {
             G.AbandonFlag = 1;
             return;
         }
@@ -188,7 +188,7 @@ void EnterBoardCount() {
     while (boards == 0) {
         std::string key = ReadKey();
         G.KeyText = key;
-        if (key == KEY_ESC) {
+        if (key == KeyEsc) {
             G.AbandonFlag = 1;
             return;
         }

@@ -21,14 +21,13 @@ constexpr int CURSOR_HIDE = 0;
 constexpr int CURSOR_SHOW = 1;
 
 // Key texts as ReadKey returns them. Keys without a character of their own
-// are two characters: a zero byte and a scan code letter.
-#define KEY_ESC   "\x1b"
-#define KEY_ENTER "\r"
-#define KEY_BACKSPACE "\b"
+// are two characters: a zero byte and a scan code letter. Named apart from
+// curses' KEY_ macros, so the terminal console can include this header.
 // Inline, so that tables of keys built at start-up in any file see them set.
-inline const std::string KEY_UP("\0H", 2), KEY_DOWN("\0P", 2), KEY_LEFT("\0K", 2),
-    KEY_RIGHT("\0M", 2), KEY_F1("\0;", 2), KEY_HOME("\0G", 2), KEY_END("\0O", 2),
-    KEY_DELETE("\0S", 2);
+inline const std::string KeyEsc("\x1b"), KeyEnter("\r"), KeyBackspace("\b");
+inline const std::string KeyUp("\0H", 2), KeyDown("\0P", 2), KeyLeft("\0K", 2),
+    KeyRight("\0M", 2), KeyF1("\0;", 2), KeyHome("\0G", 2), KeyEnd("\0O", 2),
+    KeyDelete("\0S", 2);
 
 // Code page 437 line-drawing and block characters.
 enum BoxChar : unsigned char {

@@ -85,13 +85,32 @@ public:
     virtual ~FontList() = default;
     // Family names of every installed font, as the system spells them.
     virtual std::vector<std::string> Families() = 0;
+    // Whether the suit-symbol font (the file BRIDGE.TTF, family "Bridge") is
+    // installed where this system's printing will find it. Unless a system
+    // knows better: the family is among Families().
+    virtual bool HasSuitFont();
 };
+
+// Whether a family "Bridge" (any letter case) is among the names.
+bool FamiliesHoldSuitFont(const std::vector<std::string>& families);
 
 class Process {
 public:
     virtual ~Process() = default;
     // Starts a program and waits for it; returns its exit code or -1.
     virtual int Run(const std::vector<std::string>& argv) = 0;
+};
+
+// What became of opening a document in the web browser.
+struct OpenResult {
+    enum Outcome {
+        Opened,
+        Missing,      // no such file
+        NotStarted,   // the opener could not be started
+        Failed        // the opener ended with a code other than 0
+    } outcome = Opened;
+    std::string opener;   // the program that was to open it
+    int code = 0;         // Failed: its exit code
 };
 
 // Font description as recorded by MakeFont.
@@ -158,6 +177,9 @@ Sound* MakeSystemSound();
 FontList* MakeSystemFontList();
 Process* MakeSystemProcess();
 PageDevice* MakePdfPrinter();
+// Opens a file in the web browser through this system's opener, run by
+// P.process and waited for; P.console is handed over meanwhile.
+OpenResult OpenDocument(const std::string& path);
 
 // Ends the program: unwinds to main, which restores the terminal and exits
 // with the code.

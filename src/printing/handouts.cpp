@@ -25,11 +25,11 @@ bool ConfirmSide(int side) {
     ConsoleLocate(row, 47);
     for (;;) {
         std::string key = UpperKey(ReadKey());
-        if (key == KEY_ESC || key == "N") {
+        if (key == KeyEsc || key == "N") {
             BlankRow(row);
             return false;
         }
-        if (key == KEY_ENTER || key == "Y") return true;
+        if (key == KeyEnter || key == "Y") return true;
         PlayNamedSound("beep2");
     }
 }

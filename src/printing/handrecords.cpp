@@ -90,7 +90,7 @@ void PrintHandRecords() {
     ConsoleColor(BRIGHTWHITE);
     ConsoleWrite("Load paper for " + std::to_string(pages) + " pages.  Any key when ready...");
     FlushKeys();
-    if (ReadKey() == KEY_ESC) {
+    if (ReadKey() == KeyEsc) {
         G.AbandonFlag = 1;
         return;
     }
@@ -102,7 +102,7 @@ void PrintHandRecords() {
     SetScale(0, 0, 8, 10.5);
     for (int page = 1; page <= pages; page++) {
         // Esc is looked for only between pages; any other key is dropped.
-        if (PollKey() == KEY_ESC) {
+        if (PollKey() == KeyEsc) {
             CloseJob(false);
             G.AbandonFlag = 1;
             return;

@@ -255,7 +255,7 @@ void editsettings() {
         FlushKeys();
         while (item == 0) {
             const std::string key = UpperKey(ReadKey());
-            if (key == "Q" || key == KEY_ENTER || key == KEY_ESC) return;
+            if (key == "Q" || key == KeyEnter || key == KeyEsc) return;
             if (key.size() == 1 && key[0] >= '1' && key[0] <= '7')
                 item = key[0] - '0';
             else

@@ -157,12 +157,12 @@ void ReadLine(const std::string& allowed, int maximum) {
             ConsoleWrite(std::string(maximum, ' '));
             ConsoleLocate(0, start);
         }
-        if (key == KEY_ESC) {
+        if (key == KeyEsc) {
             G.AbandonFlag = 1;
             return;
         }
-        if (key == KEY_ENTER) return;
-        if (key == KEY_BACKSPACE) {
+        if (key == KeyEnter) return;
+        if (key == KeyBackspace) {
             if (ConsoleColumn() == start || G.InputText.empty()) {
                 PlayNamedSound("beep2");
             } else {
@@ -197,11 +197,11 @@ void inputinteger(int lowest, int highest) {
     if (shown != ' ') typed = std::string(1, (char)shown);
     for (;;) {
         std::string key = ReadKey();
-        if (key == KEY_ESC) {
+        if (key == KeyEsc) {
             G.AbandonFlag = 1;
             return;
         }
-        if (key == KEY_ENTER) {
+        if (key == KeyEnter) {
             long value = 0;
             for (char ch : typed)
                 if (std::isdigit((unsigned char)ch)) value = value * 10 + (ch - '0');
@@ -216,7 +216,7 @@ void inputinteger(int lowest, int highest) {
             PlayNamedSound("beep2");
             continue;
         }
-        if (key == KEY_BACKSPACE) {
+        if (key == KeyBackspace) {
             if (ConsoleColumn() == start) {
                 PlayNamedSound("beep2");
             } else {
@@ -251,7 +251,7 @@ void AskYesNo(int defaultAnswer) {
     for (;;) {
         std::string key = UpperKey(ReadKey());
         G.KeyText = key;
-        if (key == KEY_ESC) {
+        if (key == KeyEsc) {
             G.AbandonFlag = 1;
             return;
         }
@@ -263,7 +263,7 @@ void AskYesNo(int defaultAnswer) {
             G.YesNoAnswer = 0;
             return;
         }
-        if (key == KEY_ENTER) {
+        if (key == KeyEnter) {
             G.YesNoAnswer = defaultAnswer;
             return;
         }

@@ -170,7 +170,7 @@ void ClosingQuestion() {
             G.AbandonFlag = 0;
             return;
         }
-        if (G.KeyText == "N" || G.KeyText == KEY_ENTER || G.KeyText == KEY_ESC) EndProgram(0);
+        if (G.KeyText == "N" || G.KeyText == KeyEnter || G.KeyText == KeyEsc) EndProgram(0);
         PlayNamedSound("beep2");
     }
 }
@@ -190,7 +190,7 @@ void QuitQuestion() {
             G.AbandonFlag = 0;
             return;
         }
-        if (G.KeyText == "Y" || G.KeyText == KEY_ENTER || G.KeyText == KEY_ESC) EndProgram(0);
+        if (G.KeyText == "Y" || G.KeyText == KeyEnter || G.KeyText == KeyEsc) EndProgram(0);
         PlayNamedSound("beep2");
     }
 }

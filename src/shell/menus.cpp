@@ -1,6 +1,5 @@
 #include "shell/menus.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,7 +30,7 @@ void ShowHotKeyLine() {
 }  // namespace
 
 std::string MenuChoiceOfKey(const std::string& key) {
-    if (key == "N" || key == KEY_ENTER) return "NEW GAME";
+    if (key == "N" || key == KeyEnter) return "NEW GAME";
     if (key == "R") return "OLD GAME";
     if (key == "I") return "MULTI-SITE GAME";
     if (key == "P") return "PBN IMPORT";
@@ -62,7 +61,7 @@ void MainMenu() {
     FlushKeys();
     for (;;) {
         G.KeyText = UpperKey(ReadKey());
-        if (G.KeyText == KEY_ESC) {
+        if (G.KeyText == KeyEsc) {
             G.AbandonFlag = 1;
             return;
         }
@@ -98,7 +97,7 @@ void PrintingOptions() {
         ConsoleLocate(21, 34);
         ConsoleWrite("Select:  ");
         G.KeyText = UpperKey(ReadKey());
-        if (G.KeyText == KEY_ESC || G.KeyText == "Q") {
+        if (G.KeyText == KeyEsc || G.KeyText == "Q") {
             // Leaving the menu is not abandoning the game.
             G.AbandonFlag = 0;
             return;
@@ -120,53 +119,15 @@ void PrintingOptions() {
     }
 }
 
-std::string FileAddress(const std::string& absolutePath) {
-    // Percent-encode everything but the unreserved characters and "/", so a
-    // club folder with blanks in its name still makes one valid address.
-    static const char* hex = "0123456789ABCDEF";
-    std::string address = "file://";
-    for (unsigned char ch : absolutePath) {
-        bool plain = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
-                     (ch >= '0' && ch <= '9') || ch == '-' || ch == '.' || ch == '_' ||
-                     ch == '~' || ch == '/';
-        if (plain) {
-            address += (char)ch;
-        } else {
-            address += '%';
-            address += hex[ch >> 4];
-            address += hex[ch & 15];
-        }
-    }
-    return address;
-}
-
 void ShowManual() { OpenManual(FindSharedFile("Bridge/Software/Manuals/Kelmo-Manual.htm")); }
 
 void OpenManual(const std::string& path) {
     if (P.process == nullptr) return;
-    std::error_code error;
-    std::filesystem::path absolute;
-    if (!path.empty()) absolute = std::filesystem::absolute(path, error);
-    if (path.empty() || error || !std::filesystem::is_regular_file(absolute, error)) {
+    const OpenResult result = OpenDocument(path);
+    if (result.outcome == OpenResult::Missing)
         ShowWarning("Cannot open the manual: Kelmo-Manual.htm is missing");
-        return;
-    }
-    std::string address = FileAddress(absolute.lexically_normal().string());
-
-    std::vector<std::string> command;
-    std::string interpreter = GetEnvironment("comspec");
-    if (!interpreter.empty()) {
-        // The command interpreter hands the address to the web browser.
-        command = {interpreter, "/c", "start", address};
-    } else {
-        command = {"xdg-open", address};
-    }
-    // The opener may start a text browser in this very terminal.
-    P.console->Suspend();
-    int code = P.process->Run(command);
-    P.console->Resume();
-    if (code < 0)
-        ShowWarning("Cannot open the manual: " + command[0] + " did not start");
-    else if (code != 0)
-        ShowWarning("Cannot open the manual: " + command[0] + " ended with code " + std::to_string(code));
+    else if (result.outcome == OpenResult::NotStarted)
+        ShowWarning("Cannot open the manual: " + result.opener + " did not start");
+    else if (result.outcome == OpenResult::Failed)
+        ShowWarning("Cannot open the manual: " + result.opener + " ended with code " + std::to_string(result.code));
 }

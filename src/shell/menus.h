@@ -10,8 +10,6 @@ void ShowManual();
 // file or an opener that fails is reported on row 22.
 void OpenManual(const std::string& path);
 
-// Pure rules under the menus: the choice word of an upper-cased main-menu
-// key (empty text when the key is refused), and the file:// address of an
-// absolute path.
+// Pure rule under the menus: the choice word of an upper-cased main-menu
+// key (empty text when the key is refused).
 std::string MenuChoiceOfKey(const std::string& key);
-std::string FileAddress(const std::string& absolutePath);

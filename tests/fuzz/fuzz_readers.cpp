@@ -43,7 +43,7 @@ public:
     std::string ReadKey() override {
         if (KeysLeft() > 0) return ScriptedConsole::ReadKey();
         if (++readsPastEnd_ > 1000) Fail("a routine asks for keys for ever after Esc");
-        return KEY_ESC;
+        return KeyEsc;
     }
 
 private:
@@ -129,8 +129,8 @@ void FuzzArchive(const std::string& bytes, FuzzConsole& console) {
             Fail("an archive name keeps a marker or outer blanks");
     if (G.LoadFailed) {
         // The recall path: Enter keeps the names as read, then a new file.
-        console.Press(KEY_ENTER);
-        console.Press(KEY_ENTER);
+        console.Press(KeyEnter);
+        console.Press(KeyEnter);
         EnterClubName();
         EnterEventName();
         WriteArchive();
@@ -150,7 +150,7 @@ void FuzzClubName(const std::string& bytes, FuzzConsole& console) {
     WriteBytes("clubname.km", bytes);
     G.ClubNamePrompt = 1;
     G.PbnImportMode = 0;
-    console.Press(KEY_ENTER);
+    console.Press(KeyEnter);
     EnterClubName();
     const std::string name = G.ClubName;
     if (name.find('\n') != std::string::npos || !NameIsStripped(name))

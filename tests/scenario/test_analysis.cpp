@@ -132,7 +132,7 @@ TEST_F(AnalysisProgressTest, EveryBoardIsShownInOrderWhileTheSolverKeepsJustAhea
 TEST_F(AnalysisProgressTest, EscDuringBoardFiveOf36StopsAfterBoardFive) {
     for (int board = 1; board <= 36; board++) G.ParText[board].clear();
     G.DDTricks[36][1][1] = 5;   // an earlier game's value: cleared
-    progress.PressDuringWork(KEY_ESC, 4);
+    progress.PressDuringWork(KeyEsc, 4);
     EXPECT_FALSE(Run(ddanalysis));
     EXPECT_EQ(G.AbandonFlag, 1);
     for (int board = 1; board <= 5; board++) ExpectTricksOfDeal(board, board - 1);

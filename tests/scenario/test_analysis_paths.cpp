@@ -74,7 +74,7 @@ protected:
         for (const auto& k : keys) k.size() == 2 && k[0] == '\0' ? console.Press(k) : console.Type(k);
     }
     // A new game of 24 boards for 03/07/15 afternoon, entries confirmed.
-    void NewGameKeys() { Keys({KEY_ENTER, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", KEY_ENTER}); }
+    void NewGameKeys() { Keys({KeyEnter, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", KeyEnter}); }
     // Leaves the printing options and answers no to another game.
     void Finish() { Keys({"q", "n"}); }
     // The run ended at the printing options after `runs` analyses.
@@ -123,7 +123,7 @@ TEST_F(GamePathTest, NewGameWritesItsPbnFileThenImportsItWithoutAnalysing) {
     analysed = 0;
     atPrinting = false;
     checks.clear();
-    Keys({"p", "030715\r", "a", KEY_ENTER, KEY_ENTER});   // entries correct, keep the names
+    Keys({"p", "030715\r", "a", KeyEnter, KeyEnter});   // entries correct, keep the names
     Finish();
     EXPECT_EQ(RunToEnd(), 0);
     ExpectPrintingAfterAnalyses(0);
@@ -143,8 +143,8 @@ TEST_F(GamePathTest, NewGameStoppedWithEscDuringBoardFiveWritesNoPbnFile) {
     bool quitAsked = false;
     checks.push_back([&](ScriptedConsole& c) { quitAsked |= c.Shows(22, 30, " Quit program?  (Y/n) "); });
     NewGameKeys();
-    console.PressDuringWork(KEY_ESC, 4);
-    console.Press(KEY_ENTER);   // quit
+    console.PressDuringWork(KeyEsc, 4);
+    console.Press(KeyEnter);   // quit
     EXPECT_EQ(RunToEnd(), 0);
     EXPECT_TRUE(quitAsked);
     EXPECT_FALSE(atPrinting);
@@ -214,8 +214,8 @@ TEST_F(GamePathTest, ImportOfAFileWithoutOurMarkAnalysesAndNamesCanChange) {
     ResetGameModel();
     // Entries correct, change the names, not correct: once more with the
     // event name kept, then correct.
-    Keys({"p", "030715\r", "a", KEY_ENTER, "y", "Harbour Club\r", "Open Pairs\r", "n", "Harbour BC\r", KEY_ENTER,
-          KEY_ENTER});
+    Keys({"p", "030715\r", "a", KeyEnter, "y", "Harbour Club\r", "Open Pairs\r", "n", "Harbour BC\r", KeyEnter,
+          KeyEnter});
     Finish();
     EXPECT_EQ(RunToEnd(), 0);
     ExpectPrintingAfterAnalyses(1);

@@ -13,7 +13,7 @@ protected:
     }
     void Enter(const std::string& typed) {
         console.Type(typed);
-        console.Press(KEY_ENTER);
+        console.Press(KeyEnter);
     }
     static void ExpectDate(int month, int day, int year) {
         EXPECT_EQ(G.GameMonth, month);
@@ -64,7 +64,7 @@ TEST_F(ControlEntryTest, InputErrorThenRetry) {
 
 TEST_F(ControlEntryTest, HashIsNotTypedAndEscLeavesNothing) {
     console.Type("#9");
-    console.Press(KEY_ESC);
+    console.Press(KeyEsc);
     ASSERT_FALSE(Run(EnterControlString));
     EXPECT_EQ(sound.Count("beep2"), 1);   // "#" is not allowed
     EXPECT_EQ(G.AbandonFlag, 1);
@@ -77,7 +77,7 @@ TEST_F(ControlEntryTest, SerialDigitsBeyondAYearFromTodayAreRefused) {
     clock.SetDate(2026, 12, 7);
     Enter(later);
     console.Press(" ");
-    console.Press(KEY_ESC);
+    console.Press(KeyEsc);
     ASSERT_FALSE(Run(EnterControlString));
     EXPECT_EQ(sound.Count("beep2"), 1);
     EXPECT_EQ(G.ControlString, "");

@@ -26,7 +26,7 @@ protected:
 TEST_F(DateFieldTest, TypedDigitsGetTheirSlashes) {
     G.GameMonth = G.GameDay = G.GameYear = 0;
     console.Type("030715");
-    console.Press(KEY_ENTER);
+    console.Press(KeyEnter);
     ASSERT_FALSE(Run(ReadDateField));
     EXPECT_EQ(console.Text(17, 35, 8), "03/07/15");
     ExpectDate(3, 7, 15);
@@ -37,10 +37,10 @@ TEST_F(DateFieldTest, TypedDigitsGetTheirSlashes) {
 TEST_F(DateFieldTest, BackspaceTakesASlashWithTheDigitBeforeIt) {
     std::vector<std::string> shown;
     console.Type("03071");
-    for (int i = 0; i < 3; i++) console.Press(KEY_BACKSPACE);
+    for (int i = 0; i < 3; i++) console.Press(KeyBackspace);
     console.Type("1231");   // 03/ + 12 -> 03/12/ + 31 -> 03/12/31
     console.Type("9");      // a ninth character: refused
-    console.Press(KEY_ENTER);
+    console.Press(KeyEnter);
     console.onReadKey = [&](ScriptedConsole& c) { shown.push_back(c.Text(17, 35, 8)); };
     ASSERT_FALSE(Run(ReadDateField));
     // Screen at each wait: after 5 digits, then after each backspace.
@@ -55,7 +55,7 @@ TEST_F(DateFieldTest, BackspaceTakesASlashWithTheDigitBeforeIt) {
 TEST_F(DateFieldTest, EnterKeepsAShownDateAndRefusesAShortOne) {
     G.GameMonth = 12, G.GameDay = 25, G.GameYear = 23;
     ShowDefault("12/25/23");
-    console.Press(KEY_ENTER);
+    console.Press(KeyEnter);
     ASSERT_FALSE(Run(ReadDateField));
     EXPECT_EQ(console.Text(17, 35, 8), "12/25/23");
     EXPECT_EQ(G.GameDay, 25);
@@ -64,8 +64,8 @@ TEST_F(DateFieldTest, EnterKeepsAShownDateAndRefusesAShortOne) {
     // The first key wipes the shown date; Enter short of 8 characters beeps.
     ConsoleLocate(17, 35);
     console.Type("0x1");
-    console.Press(KEY_ENTER);
-    console.Press(KEY_ESC);
+    console.Press(KeyEnter);
+    console.Press(KeyEsc);
     ASSERT_FALSE(Run(ReadDateField));
     EXPECT_EQ(console.Text(17, 35, 12), "01/         ");
     EXPECT_EQ(sound.Count("beep2"), 2);   // "x" and the early Enter
@@ -74,9 +74,9 @@ TEST_F(DateFieldTest, EnterKeepsAShownDateAndRefusesAShortOne) {
 }
 
 TEST_F(DateFieldTest, BackspaceOnAnEmptyFieldBeeps) {
-    console.Press(KEY_BACKSPACE);
-    console.Press(KEY_UP);
-    console.Press(KEY_ESC);
+    console.Press(KeyBackspace);
+    console.Press(KeyUp);
+    console.Press(KeyEsc);
     ASSERT_FALSE(Run(ReadDateField));
     EXPECT_EQ(sound.Count("beep2"), 2);
     EXPECT_EQ(G.AbandonFlag, 1);

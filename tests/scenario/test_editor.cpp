@@ -99,7 +99,7 @@ TEST_F(EditorTest, CurrentSettingsScreenShowsTheStoredValues) {
     });
     const std::string before = File();
     console.Type("x");
-    console.Press(KEY_UP);
+    console.Press(KeyUp);
     console.Type("q");
     Edit();
     EXPECT_EQ(sound.Count("beep2"), 2);
@@ -107,7 +107,7 @@ TEST_F(EditorTest, CurrentSettingsScreenShowsTheStoredValues) {
 }
 
 TEST_F(EditorTest, EnterAndEscAlsoLeaveTheEditor) {
-    for (const char* key : {KEY_ENTER, KEY_ESC}) {
+    for (const std::string& key : {KeyEnter, KeyEsc}) {
         console.Type(key);
         Edit();
     }
@@ -122,7 +122,7 @@ TEST_F(EditorTest, ClubFontTypedInLowerCaseIsStoredAsTyped) {
                         {21, 50, "times new roman", GREY, BLUE}});
         EXPECT_EQ(c.Fg(21, 50), GREY);
     });
-    console.Type("1arial" KEY_ENTER "q");
+    console.Type("1arial" + KeyEnter + "q");
     Edit();
     ExpectStored(1, "ClubNameFont=arial");
     EXPECT_EQ(G.ClubNameFont, "arial");
@@ -140,7 +140,7 @@ TEST_F(EditorTest, UnknownFontIsRefusedAndAskedAgain) {
                          MAGENTA}});
     });
     // Any key clears the message and the font choice starts again: empty.
-    console.Type("1Wingdings" KEY_ENTER "x" KEY_ENTER "q");
+    console.Type("1Wingdings" + KeyEnter + "x" + KeyEnter + "q");
     Edit();
     EXPECT_EQ(sound.Count("beep2"), 1);
     EXPECT_EQ(console.Text(23, 4, 74), G.Blank74);
@@ -154,7 +154,7 @@ TEST_F(EditorTest, FontListIsBuiltOnceFromTheSystemFamilies) {
               "ARIAL, TIMES NEW ROMAN, COURIER NEW, COMIC SANS MS, BRIDGE, DEJAVU SANS, ");
     // Kept for the rest of the run: a font installed later is not seen.
     fonts.families = {"Garamond"};
-    console.Type("1garamond" KEY_ENTER " " KEY_ENTER "q");
+    console.Type("1garamond" + KeyEnter + " " + KeyEnter + "q");
     Edit();
     EXPECT_EQ(G.ClubNameFont, "times new roman");
 }
@@ -168,7 +168,7 @@ TEST_F(EditorTest, YesNoItemsAnswerTheirDefaultsOnEnter) {
                         {21, 50, "Y/N", YELLOW, BLUE}});
         EXPECT_EQ(c.Column(), 52);   // on the "N" of the default
     });
-    console.Type("4" KEY_ENTER "3" KEY_ENTER "5" KEY_ENTER "q");
+    console.Type("4" + KeyEnter + "3" + KeyEnter + "5" + KeyEnter + "q");
     Edit();
     EXPECT_EQ(SettingsInMemory(), "times new roman|comic sans ms|1|0|1|gamefile.km|Bridge.For.Keelward");
     ExpectStored(3, "ClubNamePrompt=yes");
@@ -190,7 +190,7 @@ TEST_F(EditorTest, SameAnswerInAnotherCaseIsNoChange) {
 }
 
 TEST_F(EditorTest, EscInsideAYesNoItemLeavesAndStillWrites) {
-    console.Type("1arial" KEY_ENTER "3" KEY_ESC "7");   // the 7 is never read
+    console.Type("1arial" + KeyEnter + "3" + KeyEsc + "7");   // the 7 is never read
     Edit();
     EXPECT_EQ(console.KeysLeft(), 1u);
     EXPECT_TRUE(FileHas("ClubNameFont=arial"));
@@ -209,7 +209,7 @@ TEST_F(EditorTest, FolderWithTrailingSeparatorIsStoredWithoutIt) {
                         {20, 12, "Enter path: ", YELLOW, BLUE}});
         EXPECT_EQ(c.Column(), 24);
     });
-    console.Type("6games\\pbn\\" KEY_ENTER "q");
+    console.Type("6games\\pbn\\" + KeyEnter + "q");
     WatchingClock watching;
     bool shown = false;
     watching.onPause = [&] { shown = console.Shows(22, 30, "Path changed.", LIGHTCYAN, BLUE); };
@@ -231,7 +231,7 @@ TEST_F(EditorTest, MissingFolderIsRefusedUntilEscLeaves) {
                          BRIGHTWHITE}});
     });
     // Then an empty entry, and a file, which is not a folder; the q is never read.
-    console.Type("6nowhere" KEY_ENTER "k" KEY_ENTER "kafile" KEY_ENTER "k" KEY_ESC "q");
+    console.Type("6nowhere" + KeyEnter + "k" + KeyEnter + "kafile" + KeyEnter + "k" + KeyEsc + "q");
     Edit();
     EXPECT_EQ(sound.Count("beep2"), 3);
     EXPECT_EQ(console.KeysLeft(), 1u);
@@ -247,7 +247,7 @@ TEST_F(EditorTest, LogoLineLeftEmptyKeepsItsText) {
         EXPECT_EQ(c.Column(), 36);
     });
     // The last Enter answers "Entries Okay?" with yes.
-    console.Type("7Duplicate" KEY_ENTER KEY_ENTER "Club" KEY_ENTER KEY_ENTER "q");
+    console.Type("7Duplicate" + KeyEnter + KeyEnter + "Club" + KeyEnter + KeyEnter + "q");
     Edit();
     const char* logo[3] = {"Duplicate", "For", "Club"};
     for (int i = 0; i < 3; i++) {
@@ -262,7 +262,7 @@ TEST_F(EditorTest, LogoAnsweredNoIsEnteredAgainFromTheNewLines) {
         ExpectShown(c, {{17, 23, "Entries Okay?   (Y/n)", YELLOW}});
         EXPECT_EQ(c.Column(), 40);
     });
-    console.Type("7One" KEY_ENTER KEY_ENTER KEY_ENTER "n" KEY_ENTER "Two" KEY_ENTER KEY_ENTER "yq");
+    console.Type("7One" + KeyEnter + KeyEnter + KeyEnter + "n" + KeyEnter + "Two" + KeyEnter + KeyEnter + "yq");
     Edit();
     EXPECT_EQ(Line(7), "One");
     EXPECT_EQ(Line(8), "Two");
@@ -285,26 +285,26 @@ TEST_F(EditorTest, EntriesAreStoredCutOrKeptAsTheNextStartReadsThem) {
         std::string settings;
     };
     const Case cases[] = {
-        {"Regular is cut from the font name", "2Times New Roman Regular" KEY_ENTER "q",
+        {"Regular is cut from the font name", "2Times New Roman Regular" + KeyEnter + "q",
          {{2, "EventNameFont=Times New Roman"}}, 0,
          "times new roman|Times New Roman|1|0|0|gamefile.km|Bridge.For.Keelward"},
         // The first family the system lists, in another case, is accepted; a
         // piece of a name is not. "k" clears the message, Enter on the empty
         // field goes back to the selection loop.
-        {"fonts are whole names in any case", "1ARIAL" KEY_ENTER "2ial" KEY_ENTER "k" KEY_ENTER "q",
+        {"fonts are whole names in any case", "1ARIAL" + KeyEnter + "2ial" + KeyEnter + "k" + KeyEnter + "q",
          {{1, "ClubNameFont=ARIAL"}, {2, "EventNameFont=comic sans ms"}}, 1,
          "ARIAL|comic sans ms|1|0|0|gamefile.km|Bridge.For.Keelward"},
-        {"an absolute folder keeps its leading separator", "6" + folder + "//" KEY_ENTER "q",
+        {"an absolute folder keeps its leading separator", "6" + folder + "//" + KeyEnter + "q",
          {{6, "PBNfilesDirectory=" + folder}}, 0, fonts + folder + "|Bridge.For.Keelward"},
-        {"the fifty-first character of a folder beeps", "6" + fifty + "e" KEY_ENTER "q",
+        {"the fifty-first character of a folder beeps", "6" + fifty + "e" + KeyEnter + "q",
          {{6, "PBNfilesDirectory=" + fifty}}, 1, fonts + fifty + "|Bridge.For.Keelward"},
         // Blanks, or nothing before "=", would make the next start reset all
         // three lines; such an entry keeps the old line. In memory the line
         // is as the next start will read it.
         {"a logo line that would read back empty is kept",
-         "7   " KEY_ENTER "=x" KEY_ENTER "Hall=West" KEY_ENTER "yq",
+         "7   " + KeyEnter + "=x" + KeyEnter + "Hall=West" + KeyEnter + "yq",
          {{7, "Bridge"}, {8, "For"}, {9, "Hall=West"}}, 0, fonts + "gamefile.km|Bridge.For.Hall"},
-        {"Esc in the logo keeps memory and file together", "7Club" KEY_ENTER KEY_ESC "q",
+        {"Esc in the logo keeps memory and file together", "7Club" + KeyEnter + KeyEsc + "q",
          {{7, "Club"}}, 0, fonts + "gamefile.km|Club.For.Keelward"},
     };
     for (const Case& c : cases) {
@@ -331,7 +331,7 @@ TEST_F(EditorTest, LongStoredValuesStayInsideTheFrame) {
         frames.push_back(c.Text(7, 78, 1));
     };
     // Enter keeps the font; then the logo is entered unchanged.
-    console.Type("1" KEY_ENTER "7" KEY_ENTER KEY_ENTER KEY_ENTER "yq");
+    console.Type("1" + KeyEnter + "7" + KeyEnter + KeyEnter + KeyEnter + "yq");
     Edit();
     for (const std::string& frame : frames) EXPECT_EQ(frame, "\xba") << console.Dump();
     EXPECT_EQ(Line(1), "ClubNameFont=" + longName);
@@ -342,7 +342,7 @@ TEST_F(EditorTest, FailedWriteWarnsAndKeepsTheChangesInMemory) {
     // A folder in the file's place: the rename cannot succeed, even for root.
     std::filesystem::remove("KELMO.INI");
     std::filesystem::create_directories("KELMO.INI/keep");
-    console.Type("1arial" KEY_ENTER "qk");   // k answers the warning
+    console.Type("1arial" + KeyEnter + "qk");   // k answers the warning
     Edit();
     EXPECT_EQ(console.KeysLeft(), 0u);
     EXPECT_EQ(G.ClubNameFont, "arial");

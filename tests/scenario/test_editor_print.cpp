@@ -18,9 +18,9 @@ TEST_F(EditorPrintTest, NextHandoutDrawsTheClubNameInTheNewFace) {
     WriteSettingsDefaults();
     P.printer = &printer;
 
-    console.Type("1arial" KEY_ENTER "2Courier New Regular" KEY_ENTER "q");
+    console.Type("1arial" + KeyEnter + "2Courier New Regular" + KeyEnter + "q");
     ASSERT_FALSE(Run(programsettings)) << console.Dump();
-    console.Type(KEY_ENTER "YN");   // one copy, side 1 only
+    console.Type(KeyEnter + "YN");   // one copy, side 1 only
     ASSERT_FALSE(Run(PrintHandouts)) << console.Dump();
     const PrintOp* club = printer.FindText(G.ClubName, 0);
     ASSERT_NE(club, nullptr);

@@ -49,7 +49,7 @@ TEST_F(EntryTest, ClubNamePromptOffersTheRememberedNameAndEnterKeepsIt) {
         EXPECT_EQ(c.Row(), 17);
         EXPECT_EQ(c.Column(), 33);
     });
-    Enter(EnterClubName, KEY_ENTER);
+    Enter(EnterClubName, KeyEnter);
     EXPECT_EQ(G.ClubName, "Keelward Bridge Club");
     EXPECT_TRUE(console.Shows(6, 35, "Keelward Bridge Club", BRIGHTWHITE, BLUE));
     EXPECT_EQ(console.Text(6, 55, 23), std::string(23, ' '));
@@ -59,13 +59,13 @@ TEST_F(EntryTest, ClubNamePromptOffersTheRememberedNameAndEnterKeepsIt) {
 
 TEST_F(EntryTest, ClubNameIsRememberedAcrossRunsOnlyWithThePromptSetting) {
     G.ClubNamePrompt = 1;
-    Enter(EnterClubName, "Lakeside BC" KEY_ENTER);
+    Enter(EnterClubName, "Lakeside BC" + KeyEnter);
     EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Lakeside BC\r\n");
 
     // The next run offers it.
     NextRun();
     G.ClubNamePrompt = 1;
-    Enter(EnterClubName, KEY_ENTER);
+    Enter(EnterClubName, KeyEnter);
     EXPECT_EQ(G.ClubName, "Lakeside BC");
 
     // With the setting no the file is neither read nor written.
@@ -73,7 +73,7 @@ TEST_F(EntryTest, ClubNameIsRememberedAcrossRunsOnlyWithThePromptSetting) {
     G.ClubNamePrompt = 0;
     G.ClubName = "Old Club";
     AtFirstWait([](ScriptedConsole& c) { EXPECT_TRUE(c.Shows(17, 33, "Old Club ")); });
-    Enter(EnterClubName, "Hilltop" KEY_ENTER);
+    Enter(EnterClubName, "Hilltop" + KeyEnter);
     EXPECT_EQ(G.ClubName, "Hilltop");
     EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Lakeside BC\r\n");
 
@@ -81,7 +81,7 @@ TEST_F(EntryTest, ClubNameIsRememberedAcrossRunsOnlyWithThePromptSetting) {
     G.ClubNamePrompt = 1;
     G.PbnImportMode = 1;
     console.onReadKey = nullptr;
-    Enter(EnterClubName, "Imported" KEY_ENTER);
+    Enter(EnterClubName, "Imported" + KeyEnter);
     EXPECT_EQ(G.ClubName, "Imported");
     EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Lakeside BC\r\n");
 }
@@ -89,7 +89,7 @@ TEST_F(EntryTest, ClubNameIsRememberedAcrossRunsOnlyWithThePromptSetting) {
 TEST_F(EntryTest, EscAtClubNameKeepsTheNameAndTheField) {
     G.ClubNamePrompt = 0;
     G.ClubName = "Kept";
-    Enter(EnterClubName, "New" KEY_ESC);
+    Enter(EnterClubName, "New" + KeyEsc);
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(G.ClubName, "Kept");
     EXPECT_EQ(console.Text(6, 35, 10), std::string(10, ' '));
@@ -102,7 +102,7 @@ TEST_F(EntryTest, ClubNameFileThatCannotBeWrittenWarnsAndGoesOn) {
     console.onReadKey = [&](ScriptedConsole& c) {
         if (c.ReadKeyCalls() == 4) warning = c.Text(22, 1, 80);
     };
-    Enter(EnterClubName, "AB" KEY_ENTER " ");   // the blank answers the warning
+    Enter(EnterClubName, "AB" + KeyEnter + " ");   // the blank answers the warning
     EXPECT_NE(warning.find(" Could not write CLUBNAME.KM "), std::string::npos) << warning;
     EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
     EXPECT_EQ(G.ClubName, "AB");
@@ -116,13 +116,13 @@ TEST_F(EntryTest, EventNameOfANewGameShowsNoDefaultYetEnterKeepsIt) {
         EXPECT_EQ(c.Text(17, 31, 45), std::string(45, ' '));
         EXPECT_EQ(c.Column(), 32);
     });
-    Enter(EnterEventName, KEY_ENTER);
+    Enter(EnterEventName, KeyEnter);
     EXPECT_EQ(G.EventName, "Spring Pairs");
     EXPECT_TRUE(console.Shows(9, 35, "Spring Pairs", BRIGHTWHITE));
 
     // A typed name replaces it; more than 40 characters beep.
     console.onReadKey = nullptr;
-    Enter(EnterEventName, std::string(41, 'e') + KEY_ENTER);
+    Enter(EnterEventName, std::string(41, 'e') + KeyEnter);
     EXPECT_EQ(G.EventName, std::string(40, 'e'));
     EXPECT_EQ(sound.Count("beep2"), 1);
 }
@@ -134,7 +134,7 @@ TEST_F(EntryTest, EventNameOfAPbnImportIsOfferedAsDefault) {
         EXPECT_TRUE(c.Shows(17, 32, "Club Teams", BRIGHTWHITE, BLUE));
         EXPECT_EQ(c.Column(), 32);
     });
-    Enter(EnterEventName, KEY_ENTER);
+    Enter(EnterEventName, KeyEnter);
     EXPECT_EQ(G.EventName, "Club Teams");
 }
 
@@ -147,8 +147,8 @@ TEST_F(EntryTest, SessionEnterBeepsAndLowerCaseAChoosesAfternoon) {
         EXPECT_EQ(c.Column(), 47);
         EXPECT_TRUE(c.CursorVisible());
     });
-    console.Press(KEY_ENTER);
-    console.Press(KEY_UP);
+    console.Press(KeyEnter);
+    console.Press(KeyUp);
     console.Type("a");
     ASSERT_FALSE(Run(EnterSession));
     EXPECT_EQ(sound.Count("beep2"), 2);
@@ -160,7 +160,7 @@ TEST_F(EntryTest, SessionEnterBeepsAndLowerCaseAChoosesAfternoon) {
     EXPECT_EQ(G.SessionNumber, 4);
     EXPECT_EQ(console.Text(8, 35, 9), "Late     ");
 
-    Enter(EnterSession, KEY_ESC);
+    Enter(EnterSession, KeyEsc);
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(G.SessionNumber, 0);
 }
@@ -170,7 +170,7 @@ TEST_F(EntryTest, BoardCountIgnoresOtherKeysSilently) {
         EXPECT_TRUE(MatchesGolden(c, "entry-board-count"));
         EXPECT_EQ(c.Column(), 49);
     });
-    Enter(EnterBoardCount, "3" KEY_ENTER "2");
+    Enter(EnterBoardCount, "3" + KeyEnter + "2");
     EXPECT_TRUE(sound.played.empty());
     EXPECT_EQ(console.ReadKeyCalls(), 3);
     EXPECT_EQ(G.TotalBoards, 24);
@@ -180,7 +180,7 @@ TEST_F(EntryTest, BoardCountIgnoresOtherKeysSilently) {
     Enter(EnterBoardCount, "1");
     EXPECT_EQ(G.TotalBoards, 36);
 
-    Enter(EnterBoardCount, KEY_ESC);
+    Enter(EnterBoardCount, KeyEsc);
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(G.TotalBoards, 36);
 }
@@ -196,7 +196,7 @@ TEST_F(EntryTest, InvalidDateIsShownAndKeptWhileTheDateIsAskedAgain) {
         }
     };
     // "01" is too short: it beeps inside the field.
-    Enter(EnterGameDate, "023009" KEY_ENTER "01" KEY_ENTER "0509" KEY_ENTER);
+    Enter(EnterGameDate, "023009" + KeyEnter + "01" + KeyEnter + "0509" + KeyEnter);
     ASSERT_EQ(invalidShown.size(), 15u);
     for (size_t i = 0; i < 7; i++) EXPECT_FALSE(invalidShown[i]) << i;
     for (size_t i = 7; i < 15; i++) EXPECT_TRUE(invalidShown[i]) << i;
@@ -211,14 +211,14 @@ TEST_F(EntryTest, InvalidDateIsShownAndKeptWhileTheDateIsAskedAgain) {
 
 TEST_F(EntryTest, NewGameRefusesYearZeroButPbnImportTakesIt) {
     std::string before = G.DateText;
-    Enter(EnterGameDate, "010100" KEY_ENTER KEY_ESC);
+    Enter(EnterGameDate, "010100" + KeyEnter + KeyEsc);
     EXPECT_TRUE(console.Shows(22, 33, " Invalid date ", BRIGHTWHITE, MAGENTA));
     EXPECT_EQ(sound.Count("beep2"), 1);
     EXPECT_EQ(G.DateValid, 0);
     EXPECT_EQ(G.DateText, before);
 
     G.PbnImportMode = 1;
-    Enter(EnterGameDate, "010100" KEY_ENTER);
+    Enter(EnterGameDate, "010100" + KeyEnter);
     EXPECT_EQ(G.DateValid, 1);
     EXPECT_EQ(G.DateText, "Saturday, January 1");
     EXPECT_EQ(G.FullYear, 2000);
@@ -247,7 +247,7 @@ TEST_F(EntryTest, ConfirmationQuestionsStandWithTheCursorOnTheDefault) {
             EXPECT_EQ(con.Column(), c.cursor);
             EXPECT_EQ(con.Shows(15, 10, "left over"), !c.clears);
         };
-        Enter(c.step, KEY_ENTER);
+        Enter(c.step, KeyEnter);
         EXPECT_EQ(G.YesNoAnswer, c.defaultAnswer);
     }
 }
@@ -290,7 +290,7 @@ TEST_F(EntryTest, DateMoreThanAYearAfterTodayIsRefusedAtTheField) {
         G.PbnImportMode = c.pbnImport;
         sound.played.clear();
         // A refused date is asked again: Esc leaves.
-        Enter(EnterGameDate, std::string(c.typed) + KEY_ENTER + (c.accepted ? "" : KEY_ESC));
+        Enter(EnterGameDate, std::string(c.typed) + KeyEnter + (c.accepted ? "" : KeyEsc));
         EXPECT_EQ(console.KeysLeft(), 0u);
         while (console.KeysLeft() > 0) console.ReadKey();
         EXPECT_EQ(G.DateValid, c.accepted ? 1 : 0);

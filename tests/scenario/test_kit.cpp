@@ -117,24 +117,24 @@ void PrintTo(const FieldCase& f, std::ostream* os) { *os << f.name; }
 
 // Built when the tests are listed: the two-byte keys are not there before.
 std::vector<FieldCase> FieldCases() { return {
-    {"ReadLineEnterAtOnceBlanksTheShownDefaultAndReturnsEmpty", Club, 17, 33, {KEY_ENTER}, Text40, "", 0,
+    {"ReadLineEnterAtOnceBlanksTheShownDefaultAndReturnsEmpty", Club, 17, 33, {KeyEnter}, Text40, "", 0,
      std::string(40, ' '), -1, nullptr},
     {"ReadLineFirstKeyReplacesTheDefault", Club, 17, 33, {"Ace\r"}, Text40, "Ace", 0, "Ace" + std::string(37, ' '),
      0, [](const ScriptedConsole& c) { EXPECT_EQ(c.Fg(17, 33), BRIGHTWHITE); }},
     // Backspace at the start beeps, so do the fifth letter and up.
     {"ReadLineRefusesPastTheMaximumAndBackspaceAtTheStart", nullptr, 17, 33,
-     {KEY_BACKSPACE, "abcde", KEY_UP, KEY_BACKSPACE, "Z\r"}, [] { ReadLine(PrintableCharacters, 4); return G.InputText; },
+     {KeyBackspace, "abcde", KeyUp, KeyBackspace, "Z\r"}, [] { ReadLine(PrintableCharacters, 4); return G.InputText; },
      "abcZ", 0, "abcZ  ", 3, [](const ScriptedConsole& c) { EXPECT_EQ(c.Column(), 37); }},
-    {"ReadLineKeepsToTheAllowedCharactersAndLeavesOnEsc", nullptr, 15, 53, {"91a7 x#", KEY_ESC},
+    {"ReadLineKeepsToTheAllowedCharactersAndLeavesOnEsc", nullptr, 15, 53, {"91a7 x#", KeyEsc},
      [] { ReadLine(ControlCharacters, 11); return G.InputText; }, nullptr, 1, "917 x ", 2, nullptr},
-    {"InputIntegerShownDefaultAndEnterGivesTheDefault", "1  ", 16, 49, {KEY_ENTER}, Int100, "1", 0, "", 0, nullptr},
+    {"InputIntegerShownDefaultAndEnterGivesTheDefault", "1  ", 16, 49, {KeyEnter}, Int100, "1", 0, "", 0, nullptr},
     {"InputIntegerTypingReplacesTheDefault", "1  ", 16, 49, {"25\r"}, Int100, "25", 0, "25 ", -1, nullptr},
     // The first digit replaces a one-digit default, not a second digit.
     {"InputIntegerOneDigitDefaultCanBeTypedOver", "1", 16, 49, {"3\r"},
      [] { inputinteger(1, 4); return std::to_string(G.InputNumber); }, "3", 0, "3", 0, nullptr},
-    {"InputIntegerBackspaceAndRefusedKeys", nullptr, 16, 49, {KEY_BACKSPACE, "4x", KEY_RIGHT, "7", KEY_BACKSPACE, "2\r"},
+    {"InputIntegerBackspaceAndRefusedKeys", nullptr, 16, 49, {KeyBackspace, "4x", KeyRight, "7", KeyBackspace, "2\r"},
      Int100, "42", 0, "42 ", 3, nullptr},
-    {"InputIntegerEscAbandonsWithZero", nullptr, 16, 49, {"12", KEY_ESC}, Int100, "0", 1, "", -1, nullptr},
+    {"InputIntegerEscAbandonsWithZero", nullptr, 16, 49, {"12", KeyEsc}, Int100, "0", 1, "", -1, nullptr},
 }; }
 
 class FieldTest : public KitTest, public ::testing::WithParamInterface<FieldCase> {};
@@ -182,12 +182,12 @@ TEST_F(KitTest, AskYesNoDefaultsLowerCaseAndRefusedKeys) {
         int answer, abandon, beeps;
     };
     const Case cases[] = {
-        {0, {KEY_ENTER}, 0, 0, 0},
-        {1, {KEY_ENTER}, 1, 0, 0},
+        {0, {KeyEnter}, 0, 0, 0},
+        {1, {KeyEnter}, 1, 0, 0},
         {0, {"y"}, 1, 0, 0},
         {1, {"n"}, 0, 0, 0},
-        {1, {"x", KEY_DOWN, " ", "Y"}, 1, 0, 3},
-        {1, {KEY_ESC}, 0, 1, 0},
+        {1, {"x", KeyDown, " ", "Y"}, 1, 0, 3},
+        {1, {KeyEsc}, 0, 1, 0},
     };
     for (const Case& c : cases) {
         sound.played.clear();

@@ -101,9 +101,9 @@ struct Question {
 
 std::vector<Question> Questions() {
     return {{"quit", QuitQuestion, 30, " Quit program?  (Y/n) ", BRIGHTWHITE, MAGENTA, 47, "beep2",
-             {"Y", "y", KEY_ENTER, KEY_ESC}, {"x", KEY_UP, "n"}, {"beep2", "beep2", "beep2"}},
+             {"Y", "y", KeyEnter, KeyEsc}, {"x", KeyUp, "n"}, {"beep2", "beep2", "beep2"}},
             {"closing", ClosingQuestion, 22, " DONE!  Prepare another game?  (y/N)", YELLOW, BLUE, 56, "done2",
-             {"N", "n", KEY_ENTER, KEY_ESC}, {"q", "y"}, {"done2", "beep2"}}};
+             {"N", "n", KeyEnter, KeyEsc}, {"q", "y"}, {"done2", "beep2"}}};
 }
 
 TEST_F(LoopTest, StartUpSetsTheTerminalAndTheModel) {
@@ -154,7 +154,7 @@ TEST_F(LoopTest, QuitAndClosingQuestionScreens) {
             EXPECT_EQ(sound.played, std::vector<std::string>{q.sound});
             checked = true;
         };
-        screen.Press(KEY_ENTER);
+        screen.Press(KeyEnter);
         EXPECT_EQ(ExitOf(q.ask), 0);
         EXPECT_TRUE(checked);
     }
@@ -181,14 +181,14 @@ TEST_F(LoopTest, QuitAndClosingQuestionKeys) {
 
 TEST_F(LoopTest, EscAtTheMenuThenEnterEndsTheProgramWithZero) {
     CountWaits();
-    Keys({KEY_ESC, KEY_ENTER});
+    Keys({KeyEsc, KeyEnter});
     ExpectRunWithWaits(1, 1, 0);
     EXPECT_EQ(screen.KeysLeft(), 0u);
 }
 
 TEST_F(LoopTest, NoAtTheQuitQuestionStartsANewPass) {
     CountWaits();
-    Keys({KEY_ESC, "n", KEY_ESC, "y"});
+    Keys({KeyEsc, "n", KeyEsc, "y"});
     ExpectRunWithWaits(2, 2, -1);
     // Start-up is not repeated for a new pass.
     EXPECT_EQ(screen.titles.size(), 1u);
@@ -196,7 +196,7 @@ TEST_F(LoopTest, NoAtTheQuitQuestionStartsANewPass) {
 
 TEST_F(LoopTest, HelpFromTheMenuOpensTheManualAndShowsTheMenuAgain) {
     CountWaits();
-    Keys({"h", KEY_ESC, KEY_ENTER});
+    Keys({"h", KeyEsc, KeyEnter});
     ExpectRunWithWaits(2, -1, 0);
     EXPECT_EQ(process.runs.size(), 1u);
 }
@@ -206,7 +206,7 @@ TEST_F(LoopTest, NewGameAnsweredNoReturnsToTheMenuWithoutAnArchiveFile) {
     CountWaits([&](ScriptedConsole& c) { askedToConfirm |= c.Shows(18, 28, "Entries correct?  (Y/n)"); });
     // New game, club, date, session, event, 24 boards, not correct; then
     // leave at the menu and quit.
-    Keys({KEY_ENTER, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", "n", KEY_ESC, KEY_ENTER});
+    Keys({KeyEnter, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", "n", KeyEsc, KeyEnter});
     ExpectRunWithWaits(2, 1, 0);
     EXPECT_TRUE(askedToConfirm) << "game entry not built yet?";
     EXPECT_TRUE(fs::is_empty("GAMEFILE.KM"));
@@ -242,7 +242,7 @@ TEST_F(LoopTest, PbnImportFinishesAndYesAtTheClosingQuestionStartsANewPass) {
     Keys(ImportKeys);
     // Keep the names, leave the printing options, another game, then leave
     // at the menu and quit.
-    Keys({KEY_ENTER, "q", "y", KEY_ESC, KEY_ENTER});
+    Keys({KeyEnter, "q", "y", KeyEsc, KeyEnter});
     ExpectRunWithWaits(2, -1, 1);
     EXPECT_TRUE(sawPrintingOptions) << "PBN import not built yet?";
     EXPECT_EQ(G.TotalBoards, 24);
@@ -268,7 +268,7 @@ TEST_F(LoopTest, PbnImportWithADealThatIsNotADealReturnsToTheMenu) {
         EXPECT_FALSE(c.Shows(14, 32, "PRINTING OPTIONS"));
     });
     Keys(ImportKeys);
-    Keys({" ", KEY_ESC, KEY_ENTER});   // the message, then leave at the menu and quit
+    Keys({" ", KeyEsc, KeyEnter});   // the message, then leave at the menu and quit
     ExpectRunWithWaits(2, -1, 0);
     EXPECT_TRUE(told);
 }
@@ -286,7 +286,7 @@ TEST_F(LoopTest, RecallWhoseBoardOneDoesNotMatchStartsUpAgain) {
     });
     // 03/07/15, game 1234, afternoon, 24 boards; board 1 does not match, the
     // notice, then leave at the menu of the new start and quit.
-    Keys({"r", "9172231459\r", "n", " ", KEY_ESC, KEY_ENTER});
+    Keys({"r", "9172231459\r", "n", " ", KeyEsc, KeyEnter});
     ExpectRunWithWaits(2, -1, -1);
     EXPECT_TRUE(askedBoardOne) << "recall check not built yet?";
     EXPECT_EQ(screen.titles.size(), 2u);

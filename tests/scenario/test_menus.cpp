@@ -58,7 +58,7 @@ TEST_F(MenuTest, MainMenuScreenAndCursor) {
         ExpectMainMenu(c);
         checks++;
     };
-    console.Press(KEY_ENTER);
+    console.Press(KeyEnter);
     ASSERT_FALSE(Run(MainMenu));
     EXPECT_EQ(checks, 1);
     EXPECT_EQ(G.MenuChoice, "NEW GAME");
@@ -88,7 +88,7 @@ TEST_F(MenuTest, MainMenuKeysInEitherCase) {
 }
 
 TEST_F(MenuTest, MainMenuRefusesOtherKeysAndStaysOnScreen) {
-    Keys(console, {"5", "0", KEY_UP, KEY_F1, "q", " ", KEY_BACKSPACE, "r"});
+    Keys(console, {"5", "0", KeyUp, KeyF1, "q", " ", KeyBackspace, "r"});
     int waits = 0;
     console.onReadKey = [&](ScriptedConsole& c) {
         ExpectMainMenu(c);
@@ -102,7 +102,7 @@ TEST_F(MenuTest, MainMenuRefusesOtherKeysAndStaysOnScreen) {
 
 TEST_F(MenuTest, MainMenuEscSetsAbandonFlag) {
     G.MenuChoice = "";
-    console.Press(KEY_ESC);
+    console.Press(KeyEsc);
     ASSERT_FALSE(Run(MainMenu));
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(G.MenuChoice, "");
@@ -129,7 +129,7 @@ TEST_F(MenuTest, PrintingOptionsScreen) {
 }
 
 TEST_F(MenuTest, PrintingOptionsLeaveWithQOrEscWithoutAbandoning) {
-    for (const std::string& key : {std::string("q"), std::string("Q"), std::string(KEY_ESC)}) {
+    for (const std::string& key : {std::string("q"), std::string("Q"), std::string(KeyEsc)}) {
         G.AbandonFlag = 1;
         console.Press(key);
         ASSERT_FALSE(Run(PrintingOptions));
@@ -139,7 +139,7 @@ TEST_F(MenuTest, PrintingOptionsLeaveWithQOrEscWithoutAbandoning) {
 }
 
 TEST_F(MenuTest, PrintingOptionsRefusedKeyBeepsAndRedraws) {
-    Keys(console, {"x", KEY_DOWN, "q"});
+    Keys(console, {"x", KeyDown, "q"});
     int waits = 0;
     console.onReadKey = [&](ScriptedConsole& c) {
         EXPECT_TRUE(c.Shows(14, 32, "PRINTING OPTIONS", LIGHTGREEN, BLUE));
@@ -238,12 +238,6 @@ TEST_F(MenuTest, ManualOpenedShowsNothing) {
     ASSERT_EQ(process.runs.size(), 1u);
     EXPECT_EQ(console.Dump(), before);
     EXPECT_TRUE(sound.played.empty());
-}
-
-TEST_F(MenuTest, ManualAddressEscapesBlanksAndOtherBytes) {
-    EXPECT_EQ(FileAddress("/home/club/Kelmo-Manual.htm"), "file:///home/club/Kelmo-Manual.htm");
-    EXPECT_EQ(FileAddress("/My Club/a#b%c"), "file:///My%20Club/a%23b%25c");
-    EXPECT_EQ(FileAddress("/caf\xc3\xa9"), "file:///caf%C3%A9");
 }
 
 }  // namespace

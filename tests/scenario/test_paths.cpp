@@ -149,7 +149,7 @@ TEST_F(PathTest, NewGameFromTheMenuToTheDealtBoardsThenItsRecall) {
     });
     // New game, club, date, session, event, 24 boards, entries correct,
     // leave the printing options.
-    Keys({KEY_ENTER, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", KEY_ENTER, "q"});
+    Keys({KeyEnter, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", KeyEnter, "q"});
     // At the closing question: another game, a recall of this one typed
     // from its control number.
     Masks dealt;
@@ -170,7 +170,7 @@ TEST_F(PathTest, NewGameFromTheMenuToTheDealtBoardsThenItsRecall) {
         WriteFile(Archive, "Archived Club" + M + "\r\nArchived Pairs" + M + "\r\n");
         fs::last_write_time(Archive, fs::file_time_type::clock::now() - std::chrono::hours(1));
         c.Type("yr" + G.ControlString.substr(1));
-        c.Press(KEY_ENTER);
+        c.Press(KeyEnter);
         c.Type("y");   // board 1 matches
     });
     EXPECT_EQ(RunToEnd(), Stopped);
@@ -204,7 +204,7 @@ TEST_F(PathTest, RecallShowsBoardOneInItsBoxAndOnNoStartsAgainWithToday) {
     bool& checkedNotice = SeenOnce(15, 15, " If the hands do not match and your typing is okay,  ", BLUE, YELLOW);
     // Board 1 does not match, the notice, then leave at the menu of the new
     // start and quit.
-    Keys({"r", Control, "n", " ", KEY_ESC, KEY_ENTER});
+    Keys({"r", Control, "n", " ", KeyEsc, KeyEnter});
     EXPECT_EQ(RunToEnd(), 0);
     EXPECT_TRUE(checkedBox);
     EXPECT_TRUE(checkedNotice);
@@ -224,11 +224,11 @@ TEST_F(PathTest, RecallKeysTypedAheadAnswerNeitherBoardOneNorTheNotice) {
     });
     // Enter, Enter during the silent deal; "n" twice at the board.
     Keys({"r", Control});
-    console.TypeAhead(KEY_ENTER);
-    console.TypeAhead(KEY_ENTER);
+    console.TypeAhead(KeyEnter);
+    console.TypeAhead(KeyEnter);
     console.Type("n");
     console.TypeAhead("n");
-    Keys({" ", KEY_ESC, KEY_ENTER});
+    Keys({" ", KeyEsc, KeyEnter});
     EXPECT_EQ(RunToEnd(), 0);
     EXPECT_EQ(atQuestion, 5u);   // n, n, blank, Esc, Enter
     EXPECT_EQ(atNotice, 3u);     // blank, Esc, Enter
@@ -247,7 +247,7 @@ TEST_F(PathTest, RecallWithACorruptArchiveAsksTheNamesAndWritesTheFile) {
         clubDefault |= c.Shows(17, 33, "Remembered");
     });
     // Board 1 matches, a new club name, the event name of line 2 stays.
-    Keys({"r", ControlUnspaced, "y", "Hilltop\r", KEY_ENTER});
+    Keys({"r", ControlUnspaced, "y", "Hilltop\r", KeyEnter});
     EXPECT_EQ(RunToEnd(), Stopped);
     EXPECT_TRUE(corruptNote);
     EXPECT_TRUE(clubDefault);
@@ -265,7 +265,7 @@ TEST_F(PathTest, RecallWithoutAnArchiveNotesItAndAsksBothNames) {
             noFileNote |= c.Shows(13, 10, "[ No file exists for this game; some data must be re-created ]", BROWN);
     });
     // Board 1 matches, the club name, then leave at the event name and quit.
-    Keys({"r", ControlUnspaced, KEY_ENTER, "Lakeside\r", KEY_ESC, KEY_ENTER});
+    Keys({"r", ControlUnspaced, KeyEnter, "Lakeside\r", KeyEsc, KeyEnter});
     EXPECT_EQ(RunToEnd(), 0);
     EXPECT_TRUE(noFileNote);
     EXPECT_EQ(clubPrompts, 1);
@@ -289,7 +289,7 @@ TEST_F(PathTest, MultiSiteAnsweredNoShowsTheImportErrorAndWritesNothing) {
     // Date and session wrong, the error message; then names given but not
     // confirmed: back to the menu with a beep, leave it and quit.
     Keys({"i", Control, "n", " "});
-    Keys({"i", Control, KEY_ENTER, "Other Club\r", "Sim Pairs\r", "n", KEY_ESC, KEY_ENTER});
+    Keys({"i", Control, KeyEnter, "Other Club\r", "Sim Pairs\r", "n", KeyEsc, KeyEnter});
     EXPECT_EQ(RunToEnd(), 0);
     EXPECT_TRUE(checkedHeader);
     EXPECT_TRUE(checkedError);
@@ -299,7 +299,7 @@ TEST_F(PathTest, MultiSiteAnsweredNoShowsTheImportErrorAndWritesNothing) {
 }
 
 TEST_F(PathTest, MultiSiteAnsweredYesTakesTheNamesWritesTheArchiveAndDeals) {
-    Keys({"i", Control, "y", "Other Club\r", "Sim Pairs\r", KEY_ENTER});
+    Keys({"i", Control, "y", "Other Club\r", "Sim Pairs\r", KeyEnter});
     EXPECT_EQ(RunToEnd(), Stopped);
     EXPECT_EQ(ReadFile(Archive), "Other Club" + M + "\r\nSim Pairs" + M + "\r\n");
     EXPECT_EQ(FilesIn("GAMEFILE.KM"), 1);

@@ -55,7 +55,7 @@ std::string Blank(int n) { return std::string(n, ' '); }
 
 struct CopiesCase {
     const char* name;
-    const char* keys;   // typed at the copies question
+    std::string keys;   // typed at the copies question
     int beeps, copies;
 };
 
@@ -70,7 +70,7 @@ TEST_P(HandoutCopiesTest, AskedAtOneAndEachCopyNumberShownThenTheRowCleared) {
                           con.Shows(16, 26, "Number of copies? (1-100):   1  ", YELLOW, BLUE) &&
                           con.Column() == 55 && con.Row() == 16;
     };
-    console.Type(std::string(c.keys) + "YN");
+    console.Type(c.keys + "YN");
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     EXPECT_TRUE(promptShown) << console.Dump();
     EXPECT_EQ(sound.Count("beep2"), c.beeps);
@@ -87,13 +87,13 @@ TEST_P(HandoutCopiesTest, AskedAtOneAndEachCopyNumberShownThenTheRowCleared) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Copies, HandoutCopiesTest,
-                         ::testing::Values(CopiesCase{"EnterIsOne", KEY_ENTER, 0, 1},
+                         ::testing::Values(CopiesCase{"EnterIsOne", KeyEnter, 0, 1},
                                            CopiesCase{"ZeroAndOneHundredAndOneRefused", "0\r101\r3\r", 2, 3},
                                            CopiesCase{"OneHundredAccepted", "100\r", 0, 100}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PrintConsoleTest, EscAtTheCopiesQuestionPrintsNothing) {
-    console.Press(KEY_ESC);
+    console.Press(KeyEsc);
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_TRUE(printer.jobs.empty());
@@ -109,7 +109,7 @@ TEST_F(PrintConsoleTest, SideTwoAlonePrintsOnlyAfterThePaperPrompt) {
             jobsAtPrompt = printer.jobs.size();
         }
     };
-    console.Type(KEY_ENTER "Nyx");   // one copy, no side 1, side 2 in lower case, paper loaded
+    console.Type(KeyEnter + "Nyx");   // one copy, no side 1, side 2 in lower case, paper loaded
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     EXPECT_TRUE(promptSeen);
     EXPECT_EQ(jobsAtPrompt, 0u);
@@ -120,9 +120,9 @@ TEST_F(PrintConsoleTest, SideTwoAlonePrintsOnlyAfterThePaperPrompt) {
 }
 
 TEST_F(PrintConsoleTest, SideQuestionRefusesOtherKeysAndEscSkipsOnlyThatSide) {
-    console.Type(KEY_ENTER "q");
-    console.Press(KEY_ESC);           // side 1 skipped
-    console.Type("7" KEY_ENTER " ");  // side 2, paper loaded
+    console.Type(KeyEnter + "q");
+    console.Press(KeyEsc);           // side 1 skipped
+    console.Type("7" + KeyEnter + " ");  // side 2, paper loaded
     bool cursorOnY = false;
     console.onReadKey = [&](ScriptedConsole& c) {
         if (c.ReadKeyCalls() == 2) cursorOnY = c.Row() == 18 && c.Column() == 47 && c.CursorVisible();
@@ -143,7 +143,7 @@ TEST_F(PrintConsoleTest, EscAtTheLoadPaperPromptPrintsNothing) {
         prompt = c.Shows(14, 26, "HAND-RECORDS FOR DUPLICATION", LIGHTGREEN, BLUE) &&
                  c.Shows(16, 17, "Load paper for 18 pages.  Any key when ready...", BRIGHTWHITE);
     };
-    console.Press(KEY_ESC);
+    console.Press(KeyEsc);
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
     EXPECT_TRUE(prompt) << console.Dump();
     EXPECT_EQ(G.AbandonFlag, 1);
@@ -153,7 +153,7 @@ TEST_F(PrintConsoleTest, EscAtTheLoadPaperPromptPrintsNothing) {
 
 TEST_F(PrintConsoleTest, EscBetweenHandRecordPagesStopsAfterTheFinishedPages) {
     console.Type(" ");
-    console.PressDuringWork(KEY_ESC, 3);   // seen when page 4 is due
+    console.PressDuringWork(KeyEsc, 3);   // seen when page 4 is due
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
     EXPECT_TRUE(console.Shows(18, 36, "Printing...", LIGHTCYAN));
     ExpectOneJob(3);
@@ -196,12 +196,12 @@ TEST_F(PrintConsoleTest, AFailedJobIsReportedOnTheMessageRowByEveryPrintout) {
     const struct {
         const char* name;
         std::function<void()> printout;
-        const char* keysBefore;   // up to the end of the job
+        std::string keysBefore;   // up to the end of the job
         const char* keysAfter;
     } cases[] = {
         {"dupe", PrintDupeSheet, "", ""},
         {"handrecords", PrintHandRecords, " ", ""},
-        {"handouts side 1", PrintHandouts, KEY_ENTER "Y", "N"},
+        {"handouts side 1", PrintHandouts, KeyEnter + "Y", "N"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -213,7 +213,7 @@ TEST_F(PrintConsoleTest, AFailedJobIsReportedOnTheMessageRowByEveryPrintout) {
             console.onReadKey = [&](ScriptedConsole& con) {
                 if (con.Shows(22, left, shown, BRIGHTWHITE, MAGENTA)) warnings++;
             };
-            console.Type(std::string(c.keysBefore) + (failed ? " " : "") + c.keysAfter);
+            console.Type(c.keysBefore + (failed ? " " : "") + c.keysAfter);
             ASSERT_FALSE(Run(c.printout));
             EXPECT_EQ(warnings, failed ? 1 : 0) << console.Dump();
             EXPECT_EQ(sound.Count("beep2"), failed ? 1 : 0);
@@ -230,7 +230,7 @@ TEST_F(PrintConsoleTest, WithNoPageDeviceEveryPrintoutStillRunsItsScreensAndPaus
     console.Type(" ");
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
     EXPECT_EQ(clock.pauses.size(), 19u);
-    console.Type(KEY_ENTER "YY ");
+    console.Type(KeyEnter + "YY ");
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
     EXPECT_EQ(clock.pauses.size(), 19u + 3u);
@@ -253,7 +253,7 @@ protected:
 TEST_F(PrintNoPrinterTest, PrintoutsWriteTheirPdfsAndReturnWithoutAMessage) {
     console.Type(" ");
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
-    console.Type(KEY_ENTER "YY ");
+    console.Type(KeyEnter + "YY ");
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
     ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
     for (const char* name : {"PRINTS/150307A-handrecords.pdf", "PRINTS/150307A-handouts-side1.pdf",
@@ -282,7 +282,7 @@ TEST_F(PrintNoPrinterTest, APrintsNameThatIsAFileIsReportedAndTheProgramGoesOn) 
 
 TEST_F(PrintNoPrinterTest, EscBeforeTheFirstPageLeavesNoFile) {
     console.Type(" ");
-    console.PressDuringWork(KEY_ESC, 0);
+    console.PressDuringWork(KeyEsc, 0);
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_FALSE(std::filesystem::exists("PRINTS/150307A-handrecords.pdf"));

@@ -45,12 +45,12 @@ TEST_F(VerifyTest, ShowsBoardOneInItsBoxAndAcceptsYes) {
 
 TEST_F(VerifyTest, EnterMeansYesAndEscAbandons) {
     DealExampleBoardOne();
-    console.Press(KEY_ENTER);
+    console.Press(KeyEnter);
     ASSERT_FALSE(Run(VerifyBoardOne));
     EXPECT_EQ(G.BoardOneMatches, 1);
 
     G.BoardOneMatches = 7;
-    console.Press(KEY_ESC);
+    console.Press(KeyEsc);
     ASSERT_FALSE(Run(VerifyBoardOne));
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_EQ(G.BoardOneMatches, 7);

@@ -153,14 +153,9 @@ std::string SettingsInMemory() {
            G.PBNfilesDirectory + "|" + G.LogoText[1] + "." + G.LogoText[2] + "." + G.LogoText[3];
 }
 
-void KelmoTest::ProvideSuitFont() {
-    WriteFile("win/fonts/bridge.ttf", "");
-    setenv("windir", (workDir + "/win").c_str(), 1);
-    unsetenv("systemroot");
-}
+void KelmoTest::ProvideSuitFont() { fonts.suitFont = true; }
 
 void KelmoTest::TearDown() {
-    unsetenv("windir");
     P = Platform{};
     fs::current_path(oldDir_);
     std::error_code ec;

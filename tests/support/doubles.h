@@ -20,7 +20,7 @@ class ScriptedConsole : public Console {
 public:
     // Each character of text is one key press.
     void Type(const std::string& text);
-    // One key press of any text (KEY_ENTER, KEY_UP, ...).
+    // One key press of any text (KeyEnter, KeyUp, ...).
     void Press(const std::string& key);
     // A key that arrives while the program works: the next `pollsBefore`
     // PollKey calls see nothing, the one after takes it. ReadKey takes it
@@ -89,8 +89,10 @@ public:
 class FakeFontList : public FontList {
 public:
     std::vector<std::string> Families() override { return families; }
+    bool HasSuitFont() override { return suitFont; }
     std::vector<std::string> families{"Arial", "Times New Roman", "Courier New",
                                       "Comic Sans MS", "Bridge", "DejaVu Sans"};
+    bool suitFont = true;
 };
 
 class RecordingProcess : public Process {
@@ -128,8 +130,8 @@ protected:
     // Writes a file in the working folder (bytes as given).
     void WriteFile(const std::string& name, const std::string& bytes);
     std::string ReadFile(const std::string& name);
-    // An empty bridge.ttf where the start-up font check looks first, so the
-    // program gets past it; undone at the end of the test.
+    // The start-up font check finds the suit font, so the program gets past
+    // it.
     void ProvideSuitFont();
 
     ScriptedConsole console;

@@ -98,8 +98,8 @@ protected:
         P.printer = &printer;
     }
     void Handouts(bool side1, bool side2, int copies = 1) {
-        if (copies == 1) console.Press(KEY_ENTER);
-        else console.Type(std::to_string(copies) + KEY_ENTER);
+        if (copies == 1) console.Press(KeyEnter);
+        else console.Type(std::to_string(copies) + KeyEnter);
         console.Type(side1 ? "Y" : "N");
         console.Type(side2 ? "Y" : "N");
         if (side2) console.Type(" ");

@@ -144,9 +144,9 @@ TEST_F(PrintPdfTest, HandRecordsOfThirtySixBoardsAreEighteenPagesWithBoardNumber
 TEST_F(PrintPdfTest, HandoutsWriteBothSidesWithTheEventNameAndBoardsOfEachSide) {
     MakePrintGame(36);
     G.EventName = "Pairs";
-    console.Press(KEY_ENTER);   // one copy
-    console.Press(KEY_ENTER);   // side 1
-    console.Press(KEY_ENTER);   // side 2
+    console.Press(KeyEnter);   // one copy
+    console.Press(KeyEnter);   // side 1
+    console.Press(KeyEnter);   // side 2
     console.Type(" ");          // paper loaded
     Run([] { PrintHandouts(); });
     auto words1 = Written("PRINTS/150307A-handouts-side1.pdf", 1);
@@ -188,7 +188,7 @@ TEST_F(PrintPdfTest, EachJobKeepsItsOwnPdfAndAJobCutShortIsMarkedPartial) {
             ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
         } else {
             console.Type(" ");
-            if (job.escAtPage) console.PressDuringWork(KEY_ESC, job.escAtPage - 1);
+            if (job.escAtPage) console.PressDuringWork(KeyEsc, job.escAtPage - 1);
             ASSERT_FALSE(Run([] { PrintHandRecords(); }));
         }
         EXPECT_EQ(PageCount(job.file), job.pages);

@@ -1,6 +1,5 @@
 // The real console: the shadow screen shown on a terminal through ncursesw.
 // Cells hold code page 437 codes; the terminal gets their Unicode glyphs.
-// (model.h is not included here: its key macros clash with curses.h.)
 #include <curses.h>
 #include <langinfo.h>
 #include <sys/ioctl.h>
@@ -18,6 +17,7 @@
 #include <cwchar>
 #include <string>
 
+#include "model/model.h"
 #include "platform/cp437.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -445,8 +445,8 @@ private:
             key = SpecialKey((int)ch);
             return !key.empty();
         }
-        if (ch == '\r' || ch == '\n') key = "\r";
-        else if (ch == 127 || ch == 8) key = "\b";
+        if (ch == '\r' || ch == '\n') key = KeyEnter;
+        else if (ch == 127 || ch == 8) key = KeyBackspace;
         else if (ch < 128) key = std::string(1, (char)ch);
         else {
             int code = Cp437FromUnicode((wchar_t)ch);
@@ -460,20 +460,20 @@ private:
     static std::string SpecialKey(int code) {
         auto two = [](unsigned char scan) { return std::string(1, '\0') + (char)scan; };
         switch (code) {
-        case KEY_UP: return two('H');
-        case KEY_DOWN: return two('P');
-        case KEY_LEFT: return two('K');
-        case KEY_RIGHT: return two('M');
-        case KEY_HOME: case KEY_A1: return two('G');
-        case KEY_END: case KEY_C1: return two('O');
+        case KEY_UP: return KeyUp;
+        case KEY_DOWN: return KeyDown;
+        case KEY_LEFT: return KeyLeft;
+        case KEY_RIGHT: return KeyRight;
+        case KEY_HOME: case KEY_A1: return KeyHome;
+        case KEY_END: case KEY_C1: return KeyEnd;
         case KEY_PPAGE: case KEY_A3: return two('I');
         case KEY_NPAGE: case KEY_C3: return two('Q');
         case KEY_IC: return two('R');
-        case KEY_DC: return two('S');
+        case KEY_DC: return KeyDelete;
         case KEY_B2: return two('L');
         case KEY_BTAB: return two(0x0F);
-        case KEY_ENTER: return "\r";
-        case KEY_BACKSPACE: return "\b";
+        case KEY_ENTER: return KeyEnter;
+        case KEY_BACKSPACE: return KeyBackspace;
         default: break;
         }
         if (code >= KEY_F(1) && code <= KEY_F(10)) return two((unsigned char)(0x3B + code - KEY_F(1)));
