@@ -94,8 +94,6 @@ void PrintDupeSheet() {
     Pause(5000);
 
     ConsoleCursor(CURSOR_HIDE);
-    ConsoleLocate(MessageRow, WorkAreaLeft);
-    ConsoleColor(YELLOW, BLUE);
-    ConsoleWrite(G.Blank74);
+    BlankRow(MessageRow);
     ConsoleCursor(CURSOR_SHOW);
 }

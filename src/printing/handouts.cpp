@@ -7,12 +7,6 @@
 
 namespace {
 
-void BlankRow(int row) {
-    ConsoleLocate(row, WorkAreaLeft);
-    ConsoleColor(YELLOW, BLUE);
-    ConsoleWrite(G.Blank74);
-}
-
 // True when the user wants the side printed; the question's row is blanked
 // when not.
 bool ConfirmSide(int side) {

@@ -17,12 +17,6 @@ std::vector<std::string> SystemFontFolders = {"/usr/local/share/fonts", "/usr/sh
 
 namespace {
 
-void WriteAt(int row, int column, const std::string& text, int fg, int bg = KEEP_BACKGROUND) {
-    ConsoleLocate(row, column);
-    ConsoleColor(fg, bg);
-    ConsoleWrite(text);
-}
-
 void Write(const std::string& text, int fg) {
     ConsoleColor(fg, KEEP_BACKGROUND);
     ConsoleWrite(text);

@@ -27,6 +27,18 @@ void ConsoleWriteNumber(long value) {
     P.console->Write(text);
 }
 
+void WriteAt(int row, int column, const std::string& text, int fg, int bg) {
+    ConsoleLocate(row, column);
+    ConsoleColor(fg, bg);
+    ConsoleWrite(text);
+}
+
+void BlankRow(int row) { WriteAt(row, WorkAreaLeft, std::string(WorkAreaWidth, ' '), YELLOW, BLUE); }
+
+void BlankRows(int first, int last) {
+    for (int row = first; row <= last; row++) BlankRow(row);
+}
+
 int ConsoleRow() { return P.console->Row(); }
 int ConsoleColumn() { return P.console->Column(); }
 int ConsoleCharAt(int row, int column) { return P.console->CharAt(row, column); }
@@ -134,12 +146,7 @@ void ClearWorkArea() {
     ConsoleCursor(CURSOR_HIDE);
     // Blank in the work area's own colours, even after a warning left the
     // colours at white on magenta.
-    ConsoleColor(YELLOW, BLUE);
-    for (int row = WorkAreaTop; row <= WorkAreaBottom; row++) {
-        ConsoleLocate(row, WorkAreaLeft);
-        ConsoleWrite(G.Blank74);
-    }
-    ConsoleColor(YELLOW, BLUE);
+    BlankRows(WorkAreaTop, WorkAreaBottom);
     ConsoleCursor(CURSOR_SHOW);
 }
 
@@ -286,9 +293,7 @@ void DrawBox(int row, int column, int width, int height, int fg, int bg) {
 
 void ShowWarning(const std::string& text) {
     ConsoleCursor(CURSOR_HIDE);
-    ConsoleLocate(MessageRow, WorkAreaLeft);
-    ConsoleColor(YELLOW, BLUE);
-    ConsoleWrite(G.Blank74);
+    BlankRow(MessageRow);
     std::string shown = " " + text + " ";
     if (shown.size() > 74) shown = shown.substr(0, 74);
     ConsoleLocate(MessageRow, WorkAreaLeft + (74 - (int)shown.size()) / 2);
@@ -297,7 +302,5 @@ void ShowWarning(const std::string& text) {
     PlayNamedSound("beep2");
     FlushKeys();
     ReadKey();
-    ConsoleLocate(MessageRow, WorkAreaLeft);
-    ConsoleColor(YELLOW, BLUE);
-    ConsoleWrite(G.Blank74);
+    BlankRow(MessageRow);
 }

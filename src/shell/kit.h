@@ -13,6 +13,11 @@ void ConsoleClear();
 void ConsoleWrite(const std::string& text);
 void ConsoleWriteLine();
 void ConsoleWriteNumber(long value);          // one leading blank when not negative
+// Text at a position in the given colours.
+void WriteAt(int row, int column, const std::string& text, int fg, int bg = -1);
+// A work-area row, or rows first..last, blanked in the work area's colours.
+void BlankRow(int row);
+void BlankRows(int first, int last);
 int ConsoleRow();
 int ConsoleColumn();
 int ConsoleCharAt(int row, int column);
