@@ -1,6 +1,7 @@
 // Game entry steps and the club-name file.
 #include "game/entry.h"
 
+#include <string_view>
 #include <vector>
 
 #include "dealing/dates.h"
@@ -51,11 +52,10 @@ std::string NameFromFileText(const std::string& text) {
 }
 
 int SessionOfKey(const std::string& key) {
-    static const std::string letters = "MAEL";
     std::string up = UpperKey(key);
     if (up.size() != 1) return 0;
-    size_t at = letters.find(up[0]);
-    return at == std::string::npos ? 0 : (int)at + 1;
+    size_t at = std::string_view(SessionLetters).find(up[0]);
+    return at == std::string_view::npos ? 0 : (int)at + 1;
 }
 
 int BoardsOfKey(const std::string& key) {

@@ -17,6 +17,16 @@ bool SeatVulnerable(int board, int seat) {
     return v == 0 || v == 3;
 }
 
+std::string GameDateDigits(int year, int month, int day) {
+    std::string digits = std::to_string(1000000L + year * 10000L + month * 100L + day);
+    // Only a date outside the game years gives fewer digits; never cut short.
+    return digits.size() > 6 ? digits.substr(digits.size() - 6) : digits;
+}
+
+std::string SessionLetter(int session) {
+    return session >= 1 && session <= 4 ? std::string(1, SessionLetters[session - 1]) : "";
+}
+
 static void FillNameTables() {
     static const char* ranks[14] = {"A", "K", "Q", "J", "T", "9", "8", "7",
                                     "6", "5", "4", "3", "2", "10"};

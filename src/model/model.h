@@ -148,10 +148,21 @@ extern GameModel G;
 // Creates and fills the model; makes the archive folder; sets today's date.
 void initialize();
 
+// Letters of the seats (North first), the ranks (ace first) and the
+// sessions (Morning first), as deal texts and file names spell them.
+constexpr char SeatLetters[] = "NESW";
+constexpr char RankLetters[] = "AKQJT98765432";
+constexpr char SessionLetters[] = "MAEL";
+
 // Board attributes from the board number alone.
 int DealerSeat(int board);        // 0 North .. 3 West
 int VulIndex(int board);          // index into VulName / PbnVulName
 bool SeatVulnerable(int board, int seat);  // seat 0..3
+
+// The stem of a game's file names (archive, PBN file, print jobs): the date
+// as yymmdd and the session's letter ("" outside 1..4).
+std::string GameDateDigits(int year, int month, int day);
+std::string SessionLetter(int session);
 
 // Resets the model to its program-start state (tests only).
 void ResetGameModel();

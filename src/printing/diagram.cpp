@@ -127,7 +127,7 @@ void DrawCell(int board, double x0, double y0) {
     DrawTextAt(vx, y0 + L.firstLineY - L.numberRaise, std::to_string(board));
     UseFont(TimesFace, L.labelPoints);
     DrawTextAt(vx, y0 + L.firstLineY + L.labelSpacing, G.DealerName[board % 4]);
-    DrawTextAt(vx, y0 + L.firstLineY + 2 * L.labelSpacing, G.VulName[((board - 1) / 4 + board) % 4]);
+    DrawTextAt(vx, y0 + L.firstLineY + 2 * L.labelSpacing, G.VulName[VulIndex(board)]);
 
     int ns = std::max(Longest(board, 0), Longest(board, 2));
     HandFit fit = FitHands(L.boards, G.LongestEast[board], G.LongestWest[board], ns);

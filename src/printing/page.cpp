@@ -128,9 +128,5 @@ void SetSuitColor(int suit) {
 void SetBlack() { SetColor(0, 0, 0); }
 
 std::string JobTag(const std::string& printout) {
-    std::string date = std::to_string(1000000 + G.GameYear * 10000 + G.GameMonth * 100 + G.GameDay);
-    if (date.size() > 6) date = date.substr(date.size() - 6);
-    std::string tag = date;
-    if (G.SessionNumber >= 1 && G.SessionNumber <= 4) tag += "MAEL"[G.SessionNumber - 1];
-    return tag + "-" + printout;
+    return GameDateDigits(G.GameYear, G.GameMonth, G.GameDay) + SessionLetter(G.SessionNumber) + "-" + printout;
 }
