@@ -91,7 +91,6 @@ struct GameModel {
     int PbnErrorBoard = 0, PbnErrorLine = 0;
 
     // Name tables.
-    std::string RankText[14];
     std::string SuitSymbol[5];
     std::string SuitFontLetter[5];
     std::string SeatName[4];
@@ -100,10 +99,6 @@ struct GameModel {
     std::string VulName[4];
     std::string PbnVulName[4];
     std::string SessionName[5];
-    std::string WeekdayName[7];
-    std::string MonthName[13];
-    int DaysInMonth[14] = {};
-    int MonthCode[13] = {};
 
     // Settings.
     std::string SettingsLines[11];
@@ -123,8 +118,8 @@ struct GameModel {
     std::string SettingsFileName, ClubNameFile, ArchiveFolder;
 
     // Blank texts and void marks.
-    std::string Blank1, Blank2, Blank50, Blank74;
-    std::string VoidMark3, VoidMark4;
+    std::string Blank50, Blank74;
+    std::string VoidMark4;
     std::string VoidHolding;   // two horizontal line characters
 
     // Shared interaction state.
@@ -139,8 +134,6 @@ struct GameModel {
 
     // Generator state: all ones at program start.
     uint32_t RandomState = 0xFFFFFFFFu;
-
-    bool TablesCreated = false;
 };
 
 extern GameModel G;

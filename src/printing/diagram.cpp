@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "dealing/dates.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "printing/print.h"
@@ -192,7 +193,7 @@ void DrawHandoutHeader() {
 
     UseFont(ArialFace, L.datePoints);
     std::string line1 = G.WeekdayText;
-    std::string line2 = (G.GameMonth >= 1 && G.GameMonth <= 12 ? G.MonthName[G.GameMonth] : "") + " " +
+    std::string line2 = (G.GameMonth >= 1 && G.GameMonth <= 12 ? std::string(MonthNames[G.GameMonth]) : std::string()) + " " +
                         std::to_string(G.GameDay);
     double w = std::max(TextWidth(line1), TextWidth(line2));
     DrawTextAt(8 - w - 0.05, L.dateY1, line1);

@@ -19,7 +19,6 @@ void ConsoleColor(int fg, int bg) { P.console->Color(fg, bg); }
 void ConsoleCursor(int state) { P.console->Cursor(state); }
 void ConsoleClear() { P.console->Clear(); }
 void ConsoleWrite(const std::string& text) { P.console->Write(text); }
-void ConsoleWriteLine() { P.console->WriteLine(); }
 
 void ConsoleWriteNumber(long value) {
     std::string text = std::to_string(value);

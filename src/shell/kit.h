@@ -11,7 +11,6 @@ void ConsoleColor(int fg, int bg = -1);       // bg -1 leaves the background
 void ConsoleCursor(int state);                // 0 hide, 1 show, 10..99 size
 void ConsoleClear();
 void ConsoleWrite(const std::string& text);
-void ConsoleWriteLine();
 void ConsoleWriteNumber(long value);          // one leading blank when not negative
 // Text at a position in the given colours.
 void WriteAt(int row, int column, const std::string& text, int fg, int bg = -1);
