@@ -33,7 +33,7 @@ void PrintDupeSheet() {
     G.AbandonFlag = 0;
     ClearWorkArea();
     ConsoleCursor(CURSOR_HIDE);
-    ConsoleLocate(14, 26);
+    ConsoleLocate(WorkAreaTop, 26);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("DIRECTOR'S QUICK-DUPE SHEET");
     ConsoleLocate(16, 34);

@@ -67,7 +67,7 @@ void PrintHandouts() {
     G.AbandonFlag = 0;
     ClearWorkArea();
 
-    ConsoleLocate(14, 31);
+    ConsoleLocate(WorkAreaTop, 31);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("POST-GAME HANDOUTS");
     ConsoleLocate(16, 26);

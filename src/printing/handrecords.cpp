@@ -82,7 +82,7 @@ void PrintHandRecords() {
     G.AbandonFlag = 0;
     ClearWorkArea();
     ConsoleCursor(CURSOR_HIDE);
-    ConsoleLocate(14, 26);
+    ConsoleLocate(WorkAreaTop, 26);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("HAND-RECORDS FOR DUPLICATION");
     int pages = HandRecordPages(G.TotalBoards);

@@ -76,14 +76,14 @@ void EditFont(int item) {
             }
             ShowValue(item, name);
             BlankRow(QuestionRow);
-            BlankRow(23);
+            BlankRow(WorkAreaBottom);
             PlayNamedSound("notify2");
             return;
         }
-        WriteAt(23, 16, " The specified font does not exist on your system ", BRIGHTWHITE, MAGENTA);
+        WriteAt(WorkAreaBottom, 16, " The specified font does not exist on your system ", BRIGHTWHITE, MAGENTA);
         PlayNamedSound("beep2");
         ReadKey();
-        BlankRow(23);
+        BlankRow(WorkAreaBottom);
     }
 }
 
@@ -101,14 +101,14 @@ bool EditYesNo(int item) {
         flag = G.YesNoAnswer;
     }
     BlankRow(QuestionRow);
-    BlankRow(23);
+    BlankRow(WorkAreaBottom);
     ShowValue(item, answer);
     return true;
 }
 
 // Item 6. False when Esc leaves the editor.
 bool EditFolder() {
-    BlankRows(16, 23);
+    BlankRows(16, WorkAreaBottom);
     WriteAt(16, 8, "Enter a fully qualified path. ", YELLOW, BLUE);
     ConsoleWrite("Example: ");
     ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
@@ -127,21 +127,21 @@ bool EditFolder() {
             SetLine(6, folder);
             G.PBNfilesDirectory = folder;
             ShowValue(6, folder);
-            WriteAt(22, 30, "Path changed.", LIGHTCYAN, BLUE);
+            WriteAt(MessageRow, 30, "Path changed.", LIGHTCYAN, BLUE);
             Pause(1800);
             return true;
         }
-        WriteAt(22, 15, " The specified path does not exist on your computer ", MAGENTA, BRIGHTWHITE);
+        WriteAt(MessageRow, 15, " The specified path does not exist on your computer ", MAGENTA, BRIGHTWHITE);
         PlayNamedSound("beep2");
         ReadKey();
-        BlankRow(22);
+        BlankRow(MessageRow);
     }
 }
 
 // Item 7.
 void EditLogo() {
     for (;;) {
-        BlankRows(16, 23);
+        BlankRows(16, WorkAreaBottom);
         WriteAt(17, 23, "Enter new text:", YELLOW, BLUE);
         for (int k = 1; k <= 3; k++) {
             WriteAt(18 + k, 26, "Line " + std::to_string(k) + ":", LIGHTCYAN);
@@ -175,7 +175,7 @@ void EditLogo() {
     }
     if (G.SettingsChanged)
         for (int k = 1; k <= 3; k++) G.LogoText[k] = LogoPart(G.SettingsLines[6 + k]);
-    BlankRows(16, 23);
+    BlankRows(16, WorkAreaBottom);
 }
 
 }  // namespace
@@ -209,7 +209,7 @@ void display() {
 void editsettings() {
     for (int item = 1; item <= 6; item++) ShowValue(item, ValuePart(G.SettingsLines[item]));
     for (;;) {
-        BlankRows(16, 23);
+        BlankRows(16, WorkAreaBottom);
         WriteAt(17, 28, "Change (1-7)  or  (Q)uit ", YELLOW, BLUE);
         WriteAt(19, 35, "Select:  Q", YELLOW, BLUE);
         ConsoleLocate(19, 44);
