@@ -131,12 +131,8 @@ void EnterSession() {
     ConsoleLocate(SelectRow, 47);
     ConsoleCursor(CURSOR_SHOW);
     for (;;) {
-        std::string key = UpperKey(ReadKey());
-        G.KeyText = key;
-        if (key == KEY_ESC) {
-            G.AbandonFlag = 1;
-            return;
-        }
+        std::string key = ReadChoiceKey();
+        if (key == KEY_ESC) return;
         G.SessionNumber = SessionOfKey(key);
         if (G.SessionNumber != 0) break;
         PlayNamedSound("beep2");

@@ -65,6 +65,12 @@ std::string UpperKey(const std::string& key) {
     return up;
 }
 
+std::string ReadChoiceKey() {
+    G.KeyText = UpperKey(ReadKey());
+    if (G.KeyText == KEY_ESC) G.AbandonFlag = 1;
+    return G.KeyText;
+}
+
 void PlayNamedSound(const std::string& name) {
     if (P.sound) P.sound->Play(name);
 }
@@ -255,12 +261,8 @@ void AskYesNo(int defaultAnswer) {
     ConsoleCursor(CURSOR_SHOW);
     FlushKeys();
     for (;;) {
-        std::string key = UpperKey(ReadKey());
-        G.KeyText = key;
-        if (key == KEY_ESC) {
-            G.AbandonFlag = 1;
-            return;
-        }
+        std::string key = ReadChoiceKey();
+        if (key == KEY_ESC) return;
         if (key == "Y") {
             G.YesNoAnswer = 1;
             return;

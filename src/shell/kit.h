@@ -27,6 +27,9 @@ void Pause(int milliseconds);
 
 // Upper-cases a one-character key text (ASCII letters only).
 std::string UpperKey(const std::string& key);
+// One key of a choice, upper-cased and kept in KeyText; Esc sets
+// AbandonFlag.
+std::string ReadChoiceKey();
 
 // Console kit.
 // The double frame of the header screen, its single divider on dividerRow.
