@@ -71,18 +71,7 @@ void DrawHand(int board, int seat, double hx, double hy, const HandFit& fit) {
         UseFont(SuitFace, L.handPoints);
         DrawTextAt(hx, y, G.SuitFontLetter[suit]);
         if (G.ColorPrinting == 1) SetBlack();
-        double x = hx + fit.symbolGap;
-        MoveTo(x, y);
-        if (G.HandMasks[board][seat][suit] == 0) {
-            DrawText(L.voidMark);
-            continue;
-        }
-        for (char card : G.HoldingText[board][seat][suit]) {
-            std::string text(1, card);
-            MoveTo(x, y);
-            DrawText(text);
-            x += TextWidth(text) + fit.cardGap;
-        }
+        DrawHolding(board, seat, suit, hx + fit.symbolGap, y, fit.cardGap, L.voidMark);
     }
 }
 

@@ -120,6 +120,20 @@ void DrawTextAt(double x, double y, const std::string& text) {
     DrawText(text);
 }
 
+void DrawHolding(int board, int seat, int suit, double x, double y, double gap, const std::string& voidMark) {
+    MoveTo(x, y);
+    if (G.HandMasks[board][seat][suit] == 0) {
+        DrawText(voidMark);
+        return;
+    }
+    for (char card : G.HoldingText[board][seat][suit]) {
+        std::string text(1, card);
+        MoveTo(x, y);
+        DrawText(text);
+        x += TextWidth(text) + gap;
+    }
+}
+
 void SetSuitColor(int suit) {
     if (suit == 0 || suit == 3) SetColor(25, 25, 112);
     else SetColor(220, 20, 60);
