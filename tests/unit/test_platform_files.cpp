@@ -15,6 +15,7 @@
 #include "platform/cp437.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/posix/pdf_printer.h"
 #include "settings/inifile.h"
 #include "support/doubles.h"
 
@@ -293,6 +294,11 @@ TEST(PlatformProcess, RunGivesTheExitCodeOrMinusOne) {
         {{"sh", "-c", "exit 3"}, 3}, {{"true"}, 0}, {{"/no/such/program"}, -1}, {{}, -1}};
     for (const auto& [argv, code] : runs) EXPECT_EQ(process->Run(argv), code) << argv.size();
     delete process;
+}
+
+TEST(PlatformCp437, PrintedTextIsTheScreensGlyphsInUtf8) {
+    // Control codes print as blanks; the rest as the screen shows them.
+    EXPECT_EQ(Cp437ToUtf8(std::string("A\0\x06\x7F\xC9\x9C\xF6", 7)), "A   \u2554\u00A3\u00F7");
 }
 
 TEST(PlatformCp437, GlyphsOfTheCodesTheScreensUse) {
