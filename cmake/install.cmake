@@ -1,6 +1,6 @@
 # `cmake --install` puts the program in bin/ and its shared files in
 # share/kelmo/: everything under resources/ (the manual tree) and what the
-# build generated into build/resources/ (the suit font, the sound waves).
+# build generated into build/resources/ (the suit font).
 # The program looks there relative to its own path (bin/../share/kelmo).
 install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/resources/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/kelmo)

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "analysis/par.h"
+#include "dealing/deal.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "shell/kit.h"
@@ -39,24 +40,17 @@ ddTableDealPBN DealOfText(const std::string& text) {
     return deal;
 }
 
-void BlankWorkArea() {
-    ConsoleColor(YELLOW, BLUE);
-    for (int row = WorkAreaTop; row <= WorkAreaBottom; row++) {
-        ConsoleLocate(row, WorkAreaLeft);
-        ConsoleWrite(G.Blank74.empty() ? std::string(74, ' ') : G.Blank74);
-    }
-}
 
 void ShowSolverError(int board, int code) {
     PlayNamedSound("notify2");
     ConsoleCursor(CURSOR_HIDE);
-    BlankWorkArea();
+    BlankRows(WorkAreaTop, WorkAreaBottom);
     ConsoleColor(MAGENTA, BRIGHTWHITE);
     std::string n = std::to_string(board);
-    if (code == -2 || code == -10 || code == -14) {
+    if (code == RETURN_ZERO_CARDS || code == RETURN_TOO_MANY_CARDS || code == RETURN_CARD_COUNT) {
         ConsoleLocate(16, 13);
         ConsoleWrite(" Error in hand data on Board #" + n + " - Wrong number of cards ");
-    } else if (code == -4) {
+    } else if (code == RETURN_DUPLICATE_CARDS) {
         ConsoleLocate(16, 13);
         ConsoleWrite(" Error in hand data on Board #" + n + " - Duplication of cards ");
     } else {
@@ -233,39 +227,6 @@ struct DropOnLeave {
 
 }  // namespace
 
-int DealFault(const std::string& text) {
-    static const std::string ranks = "AKQJT98765432";
-    static const std::string seats = "NESW";
-    if (text.size() < 2 || text[1] != ':' || seats.find(text[0]) == std::string::npos || text[0] == '\0')
-        return RETURN_PBN_FAULT;
-    int count[4] = {}, hand = 0, suit = 0, total = 0;
-    bool seen[52] = {}, inHand[4][52] = {}, twice = false;
-    for (size_t i = 2; i < text.size(); i++) {
-        char ch = text[i];
-        if (ch == '.') {
-            if (++suit > 3) return RETURN_PBN_FAULT;
-        } else if (ch == ' ') {
-            if (++hand > 3) return RETURN_PBN_FAULT;
-            suit = 0;
-        } else {
-            size_t rank = ch ? ranks.find(ch) : std::string::npos;
-            if (rank == std::string::npos) return RETURN_PBN_FAULT;
-            int card = suit * 13 + (int)rank;
-            if (seen[card]) twice = true;
-            seen[card] = true;
-            // Like DDS, a hand counts a card it names twice once.
-            if (!inHand[hand][card]) count[hand]++, total++;
-            inHand[hand][card] = true;
-        }
-    }
-    if (total == 0) return RETURN_ZERO_CARDS;
-    if (total > 52) return RETURN_TOO_MANY_CARDS;
-    for (int h = 0; h < 4; h++)
-        if (count[h] != 13) return RETURN_CARD_COUNT;
-    if (twice) return RETURN_DUPLICATE_CARDS;
-    return RETURN_NO_FAULT;
-}
-
 void PrepareSolver() {
     static bool prepared = false;
     if (prepared) return;
@@ -340,7 +301,7 @@ void ddanalysis() {
     G.AbandonFlag = 0;
     double start = P.clock->ElapsedSeconds();
     ConsoleCursor(CURSOR_HIDE);
-    BlankWorkArea();
+    BlankRows(WorkAreaTop, WorkAreaBottom);
     ConsoleLocate(14, 30);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("DOUBLE-DUMMY ANALYSIS");

@@ -19,9 +19,6 @@ void PrepareSolver();
 std::string DealTextOfBoard(int board);   // from G.HandMasks
 std::string ResultLine(int board);        // from G.DDTricks
 std::string ElapsedText(float seconds);   // " 1:07"
-// 1 when the deal text is a whole deal (four hands of 13, every card once),
-// else the code DDS gives such a deal (-14 wrong count, -4 duplicate...).
-int DealFault(const std::string& text);
 // Element i (0..19) of a DDS result table in memory order: DDS strain i div 4
 // (spades, hearts, diamonds, clubs, notrump), hand i mod 4. Both dimensions
 // are indexed: reading on past the inner array is undefined.

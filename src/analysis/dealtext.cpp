@@ -3,12 +3,10 @@
 #include "model/model.h"
 
 std::string DealTextOfBoard(int board) {
-    static const char ranks[] = "AKQJT98765432";
-    static const char seats[] = "NESW";
     if (board < 1 || board > MaxBoards) return {};
-    int dealer = (board - 1) % 4;
+    int dealer = DealerSeat(board);
     std::string text;
-    text += seats[dealer];
+    text += SeatLetters[dealer];
     text += ':';
     for (int h = 0; h < 4; h++) {
         int seat = (dealer + h) % 4;
@@ -17,7 +15,7 @@ std::string DealTextOfBoard(int board) {
             if (suit > 0) text += '.';
             uint16_t mask = G.HandMasks[board][seat][suit];
             for (int r = 0; r < 13; r++)
-                if (mask & (1u << r)) text += ranks[r];
+                if (mask & (1u << r)) text += RankLetters[r];
         }
     }
     return text;

@@ -35,7 +35,6 @@ int ScoreContract(int level, int strain, int tricks, int vulnerable, int doubled
 namespace {
 
 constexpr int NS = 1, EW = 2;
-const char* const SeatLetters = "NESW";
 
 bool SideOfSeat(int seat, int side) { return side == NS ? (seat == 1 || seat == 3) : (seat == 2 || seat == 4); }
 
@@ -46,10 +45,8 @@ std::string ParOfBoard(int board, const int tricks[5][6]) {
     int sideScore[3][36] = {};
     int bestScore[3] = {}, bestIndex[3] = {};
 
-    int v = ((board - 1) / 4 + board) % 4;
     for (int seat = 1; seat <= 4; seat++) {
-        bool northSouth = seat == 1 || seat == 3;
-        int vulnerable = northSouth ? (v == 0 || v == 2) : (v == 0 || v == 3);
+        int vulnerable = SeatVulnerable(board, seat - 1) ? 1 : 0;
         for (int strain = 1; strain <= 5; strain++) {
             // Stored files can carry anything; keep the count a real one.
             int t = std::clamp(tricks[seat][strain], 0, 13);

@@ -8,7 +8,7 @@
 #include "shell/kit.h"
 
 static const int MonthCodes[13] = {0, 0, 3, 3, 6, 1, 4, 6, 2, 5, 0, 3, 5};
-static const char* const MonthNames[13] = {"", "January", "February", "March", "April",
+const char* const MonthNames[13] = {"", "January", "February", "March", "April",
                                            "May", "June", "July", "August", "September",
                                            "October", "November", "December"};
 static const char* const WeekdayNames[7] = {"Saturday", "Sunday", "Monday", "Tuesday",

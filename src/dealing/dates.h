@@ -25,6 +25,7 @@ bool IsValidGameDate(int month, int day, int year);
 // A valid date that a control number can carry: year 00 gives serials of
 // -364..1, which four serial digits cannot bring back.
 bool IsNewGameDate(int month, int day, int year);
+extern const char* const MonthNames[13];   // 1 January .. 12 December
 int WeekdayIndex(int month, int day, int year);        // 0 = Saturday
 int32_t SerialOfDate(int month, int day, int year);
 void DateOfSerial(int32_t serial, int& month, int& day, int& year);

@@ -1,14 +1,14 @@
 #include "dealing/deal.h"
 
+#include <dds/dll.h>
+
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
 #include "dealing/random.h"
 #include "model/model.h"
 #include "shell/kit.h"
-
-static const char RankLetters[] = "AKQJT98765432";
-static const char SeatLetters[] = "NESW";
 
 int DealingKeySeed(int year, int month, int day) {
     return 2 * (372 * year + 31 * (month - 1) + day) + 1;
@@ -97,32 +97,54 @@ void DealBoards(int first, int last, int show) {
     Pause(1000);
 }
 
-bool HandMasksFromDealText(const std::string& text, uint16_t masks[4][4]) {
-    uint16_t read[4][4] = {};
-    bool good = text.size() >= 2 && text[1] == ':';
-    int seat = 0, suit = 0, hands = 1;
-    if (good) {
-        const char* letter = text[0] ? std::strchr(SeatLetters, text[0]) : nullptr;
-        if (letter == nullptr) good = false;
-        else seat = (int)(letter - SeatLetters);
-    }
-    for (size_t i = 2; good && i < text.size() && i < 69; i++) {
+int DealFault(const std::string& text, uint16_t masks[4][4]) {
+    for (int s = 0; s < 4; s++)
+        for (int t = 0; t < 4; t++) masks[s][t] = 0;
+    const char* first = text.size() >= 2 && text[1] == ':' && text[0] ? std::strchr(SeatLetters, text[0]) : nullptr;
+    if (first == nullptr) return RETURN_PBN_FAULT;
+    int seat = (int)(first - SeatLetters), suit = 0, hands = 1;
+    bool twice = false;
+    for (size_t i = 2; i < text.size(); i++) {
         char ch = text[i];
         if (ch == '.') {
-            if (++suit > 3) good = false;
+            if (++suit > 3) return RETURN_PBN_FAULT;
         } else if (ch == ' ') {
-            if (++hands > 4) good = false;
+            if (++hands > 4) return RETURN_PBN_FAULT;
             seat = (seat + 1) % 4;
             suit = 0;
         } else {
             const char* rank = ch ? std::strchr(RankLetters, ch) : nullptr;
-            if (rank == nullptr) good = false;
-            else read[seat][suit] |= (uint16_t)(1u << (rank - RankLetters));
+            if (rank == nullptr) return RETURN_PBN_FAULT;
+            uint16_t bit = (uint16_t)(1u << (rank - RankLetters));
+            for (int s = 0; s < 4; s++)
+                if (masks[s][suit] & bit) twice = true;
+            masks[seat][suit] |= bit;
         }
     }
+    // Like DDS, a hand counts a card it names twice once.
+    int count[4] = {}, total = 0;
     for (int s = 0; s < 4; s++)
-        for (int t = 0; t < 4; t++) masks[s][t] = good ? read[s][t] : 0;
-    return good;
+        for (int t = 0; t < 4; t++) count[s] += std::popcount(masks[s][t]);
+    for (int s = 0; s < 4; s++) total += count[s];
+    if (total == 0) return RETURN_ZERO_CARDS;
+    if (total > 52) return RETURN_TOO_MANY_CARDS;
+    for (int s = 0; s < 4; s++)
+        if (count[s] != 13) return RETURN_CARD_COUNT;
+    if (twice) return RETURN_DUPLICATE_CARDS;
+    return RETURN_NO_FAULT;
+}
+
+int DealFault(const std::string& text) {
+    uint16_t masks[4][4];
+    return DealFault(text, masks);
+}
+
+bool HandMasksFromDealText(const std::string& text, uint16_t masks[4][4]) {
+    // Wrong card counts and duplicates are left for the solver to report.
+    if (DealFault(text, masks) != RETURN_PBN_FAULT) return true;
+    for (int s = 0; s < 4; s++)
+        for (int t = 0; t < 4; t++) masks[s][t] = 0;
+    return false;
 }
 
 int HandsFromDealTexts() {

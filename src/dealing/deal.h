@@ -16,11 +16,19 @@ void SummarizeBoard(int board);
 // every text was good, else the first board whose text was rejected (its
 // masks stay empty).
 int HandsFromDealTexts();
-// One text into masks[seat][suit]; false (and masks all 0) when the text is
-// rejected: first letter not N, E, S or W, second not ":", a character
-// other than a rank letter, "." or " " in positions 3..69, a fifth suit in
-// a hand or a fifth hand.
+// The one check of a deal text, with the hands it names in masks[seat][suit]:
+// RETURN_NO_FAULT for a whole deal (four hands of 13, every card once), else
+// the code DDS gives the text. RETURN_PBN_FAULT: first letter not N, E, S or
+// W, second not ":", a character other than a rank letter, "." or " ", a
+// fifth suit in a hand or a fifth hand; then RETURN_ZERO_CARDS,
+// RETURN_TOO_MANY_CARDS, RETURN_CARD_COUNT, RETURN_DUPLICATE_CARDS.
+int DealFault(const std::string& text, uint16_t masks[4][4]);
+int DealFault(const std::string& text);
+// One text into masks[seat][suit]; false (and masks all 0) when DealFault
+// finds no deal text at all.
 bool HandMasksFromDealText(const std::string& text, uint16_t masks[4][4]);
+// A deal text as a PBN file spells it: "N:", four hands of four suits.
+constexpr size_t DealTextLength = 69;
 
 // Pure forms: the dealing key's seed and skip count, and one shuffle of a
 // board from the generator's current position (52 steps).

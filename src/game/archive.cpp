@@ -11,11 +11,7 @@
 #include "shell/kit.h"
 
 std::string ArchiveFileName(int year, int month, int day, int session) {
-    std::string digits = std::to_string(1000000L + year * 10000L + month * 100L + day);
-    digits = digits.substr(digits.size() - 6);
-    static const std::string letters = "MAEL";
-    std::string letter = session >= 1 && session <= 4 ? letters.substr(session - 1, 1) : "";
-    return digits + ".KM" + letter;
+    return GameDateDigits(year, month, day) + ".KM" + SessionLetter(session);
 }
 
 std::string ArchiveBytes(const std::string& clubName, const std::string& eventName) {

@@ -1,6 +1,7 @@
 // Game entry steps and the club-name file.
 #include "game/entry.h"
 
+#include <string_view>
 #include <vector>
 
 #include "dealing/dates.h"
@@ -58,11 +59,10 @@ std::string NameFromFileText(const std::string& text) {
 }
 
 int SessionOfKey(const std::string& key) {
-    static const std::string letters = "MAEL";
     std::string up = UpperKey(key);
     if (up.size() != 1) return 0;
-    size_t at = letters.find(up[0]);
-    return at == std::string::npos ? 0 : (int)at + 1;
+    size_t at = std::string_view(SessionLetters).find(up[0]);
+    return at == std::string_view::npos ? 0 : (int)at + 1;
 }
 
 int BoardsOfKey(const std::string& key) {
@@ -138,12 +138,8 @@ void EnterSession() {
     ConsoleLocate(SelectRow, 47);
     ConsoleCursor(CURSOR_SHOW);
     for (;;) {
-        std::string key = UpperKey(ReadKey());
-        G.KeyText = key;
-        if (key == KeyEsc) {
-            G.AbandonFlag = 1;
-            return;
-        }
+        std::string key = ReadChoiceKey();
+        if (key == KeyEsc) return;
         G.SessionNumber = SessionOfKey(key);
         if (G.SessionNumber != 0) break;
         PlayNamedSound("beep2");

@@ -17,10 +17,17 @@ bool SeatVulnerable(int board, int seat) {
     return v == 0 || v == 3;
 }
 
+std::string GameDateDigits(int year, int month, int day) {
+    std::string digits = std::to_string(1000000L + year * 10000L + month * 100L + day);
+    // Only a date outside the game years gives fewer digits; never cut short.
+    return digits.size() > 6 ? digits.substr(digits.size() - 6) : digits;
+}
+
+std::string SessionLetter(int session) {
+    return session >= 1 && session <= 4 ? std::string(1, SessionLetters[session - 1]) : "";
+}
+
 static void FillNameTables() {
-    static const char* ranks[14] = {"A", "K", "Q", "J", "T", "9", "8", "7",
-                                    "6", "5", "4", "3", "2", "10"};
-    for (int i = 0; i < 14; i++) G.RankText[i] = ranks[i];
     const char symbols[4] = {6, 3, 4, 5};
     for (int i = 0; i < 4; i++) G.SuitSymbol[i] = std::string(1, symbols[i]) + " ";
     G.SuitSymbol[4] = "NT";
@@ -40,33 +47,16 @@ static void FillNameTables() {
     }
     static const char* sessions[5] = {"", "Morning", "Afternoon", "Evening", "Late"};
     for (int i = 0; i < 5; i++) G.SessionName[i] = sessions[i];
-    static const char* weekdays[7] = {"Saturday", "Sunday", "Monday", "Tuesday",
-                                      "Wednesday", "Thursday", "Friday"};
-    for (int i = 0; i < 7; i++) G.WeekdayName[i] = weekdays[i];
-    static const char* months[13] = {"", "January", "February", "March", "April",
-                                     "May", "June", "July", "August", "September",
-                                     "October", "November", "December"};
-    for (int i = 0; i < 13; i++) G.MonthName[i] = months[i];
-    static const int days[14] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31, 29};
-    for (int i = 0; i < 14; i++) G.DaysInMonth[i] = days[i];
-    static const int codes[13] = {0, 0, 3, 3, 6, 1, 4, 6, 2, 5, 0, 3, 5};
-    for (int i = 0; i < 13; i++) G.MonthCode[i] = codes[i];
 }
 
 void initialize() {
-    // Tables are static: creating them again keeps their contents.
-    G.TablesCreated = true;
-
     G.SettingsFileName = "KELMO.INI";
     G.ClubNameFile = "CLUBNAME.KM";
     G.ArchiveFolder = "GAMEFILE.KM";
     if (!FolderExists(G.ArchiveFolder)) MakeFolder(G.ArchiveFolder);
 
-    G.Blank1 = std::string(1, ' ');
-    G.Blank2 = std::string(2, ' ');
     G.Blank50 = std::string(50, ' ');
     G.Blank74 = std::string(74, ' ');
-    G.VoidMark3 = "___";
     G.VoidMark4 = "____";
     G.VoidHolding = std::string(2, (char)SGL_HORIZ);
 

@@ -90,7 +90,6 @@ struct GameModel {
     int PbnErrorBoard = 0, PbnErrorLine = 0;
 
     // Name tables.
-    std::string RankText[14];
     std::string SuitSymbol[5];
     std::string SuitFontLetter[5];
     std::string SeatName[4];
@@ -99,10 +98,6 @@ struct GameModel {
     std::string VulName[4];
     std::string PbnVulName[4];
     std::string SessionName[5];
-    std::string WeekdayName[7];
-    std::string MonthName[13];
-    int DaysInMonth[14] = {};
-    int MonthCode[13] = {};
 
     // Settings.
     std::string SettingsLines[11];
@@ -122,8 +117,8 @@ struct GameModel {
     std::string SettingsFileName, ClubNameFile, ArchiveFolder;
 
     // Blank texts and void marks.
-    std::string Blank1, Blank2, Blank50, Blank74;
-    std::string VoidMark3, VoidMark4;
+    std::string Blank50, Blank74;
+    std::string VoidMark4;
     std::string VoidHolding;   // two horizontal line characters
 
     // Shared interaction state.
@@ -138,8 +133,6 @@ struct GameModel {
 
     // Generator state: all ones at program start.
     uint32_t RandomState = 0xFFFFFFFFu;
-
-    bool TablesCreated = false;
 };
 
 extern GameModel G;
@@ -147,10 +140,21 @@ extern GameModel G;
 // Creates and fills the model; makes the archive folder; sets today's date.
 void initialize();
 
+// Letters of the seats (North first), the ranks (ace first) and the
+// sessions (Morning first), as deal texts and file names spell them.
+constexpr char SeatLetters[] = "NESW";
+constexpr char RankLetters[] = "AKQJT98765432";
+constexpr char SessionLetters[] = "MAEL";
+
 // Board attributes from the board number alone.
 int DealerSeat(int board);        // 0 North .. 3 West
 int VulIndex(int board);          // index into VulName / PbnVulName
 bool SeatVulnerable(int board, int seat);  // seat 0..3
+
+// The stem of a game's file names (archive, PBN file, print jobs): the date
+// as yymmdd and the session's letter ("" outside 1..4).
+std::string GameDateDigits(int year, int month, int day);
+std::string SessionLetter(int session);
 
 // Resets the model to its program-start state (tests only).
 void ResetGameModel();

@@ -18,3 +18,8 @@ std::string Trim(const std::string& text) {
     size_t last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
 }
+
+std::string TrimTrailing(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    return text;
+}

@@ -10,3 +10,5 @@ std::string AsciiUpper(std::string text);
 std::string AsciiLower(std::string text);
 // Leading and trailing blanks removed.
 std::string Trim(const std::string& text);
+// Trailing blanks and tabs removed.
+std::string TrimTrailing(std::string text);

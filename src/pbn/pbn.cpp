@@ -28,6 +28,8 @@ const int FileStrains[5] = {5, 4, 3, 2, 1};
 // program (a club, an event) are no mark.
 const std::string CreatedMark = "% Created by KELMO";
 const std::string ControlMark = "% KM Game Control: ";
+// The header tags taken, one bit each.
+constexpr int EventTag = 1, SiteTag = 2, DateTag = 4;
 
 int BoardsInModel(int count) { return std::clamp(count, 0, MaxBoards); }
 
@@ -62,34 +64,20 @@ std::string TwoDigits(int value) {
     return text;
 }
 
-void BlankRows() {
-    ConsoleColor(YELLOW, BLUE);
-    for (int row = WorkAreaTop; row <= WorkAreaBottom; row++) {
-        ConsoleLocate(row, WorkAreaLeft);
-        ConsoleWrite(std::string(WorkAreaWidth, ' '));
-    }
-}
-
-std::string TrimBlanks(std::string text) {
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
-    return text;
-}
-
-// Splits at LF, dropping the CR before it; a last line without LF counts.
 std::string ErrorMessage(int code, int tagsTaken, int boards) {
     std::string board = " " + std::to_string(G.PbnErrorBoard);
     std::string line = " " + std::to_string(G.PbnErrorLine);
     switch (code) {
-    case 1:
-        if (!(tagsTaken & 4)) return "missing [Date] tag or data";
-        if (!(tagsTaken & 2)) return "missing [Site] tag or data";
+    case PbnMissingHeader:
+        if (!(tagsTaken & DateTag)) return "missing [Date] tag or data";
+        if (!(tagsTaken & SiteTag)) return "missing [Site] tag or data";
         return "missing [Event] tag or data";
-    case 2: return "missing [Deal] tag";
-    case 3: return "missing [OptimumScore] tag";
-    case 4: return "missing [DoubleDummyTricks] tag";
-    case 5: return "missing [Board] tag";
-    case 6: return "Hand data corrupt on Board" + board + ", Line" + line;
-    case 7: return "DoubleDummy tricks data corrupt on Board" + board + ", Line" + line;
+    case PbnMissingDeal: return "missing [Deal] tag";
+    case PbnMissingScore: return "missing [OptimumScore] tag";
+    case PbnMissingTricks: return "missing [DoubleDummyTricks] tag";
+    case PbnMissingBoard: return "missing [Board] tag";
+    case PbnBadDeal: return "Hand data corrupt on Board" + board + ", Line" + line;
+    case PbnBadTricks: return "DoubleDummy tricks data corrupt on Board" + board + ", Line" + line;
     default: return "Total boards (" + std::to_string(boards) + ") must be 24 or 36";
     }
 }
@@ -109,12 +97,9 @@ void EncodeDDTricksTexts() {
 }
 
 void MakePbnFilePath() {
-    long n = 1000000L + G.GameYear * 10000L + G.GameMonth * 100L + G.GameDay;
-    std::string digits = std::to_string(n);
-    digits = digits.substr(digits.size() - 6);
-    const char* letters = "MAEL";
-    char session = G.SessionNumber >= 1 && G.SessionNumber <= 4 ? letters[G.SessionNumber - 1] : 'M';
-    G.PbnFilePath = G.PBNfilesDirectory + "\\" + digits + session + ".pbn";
+    std::string session = SessionLetter(G.SessionNumber);
+    if (session.empty()) session = "M";
+    G.PbnFilePath = G.PBNfilesDirectory + "\\" + GameDateDigits(G.GameYear, G.GameMonth, G.GameDay) + session + ".pbn";
 }
 
 std::string PbnFileText(const std::string& todayMmDdYyyy) {
@@ -128,8 +113,8 @@ std::string PbnFileText(const std::string& todayMmDdYyyy) {
         lines.push_back(Quoted("Site", first ? G.ClubName : "#"));
         lines.push_back(Quoted("Date", first ? G.PbnDate : "#"));
         lines.push_back(Quoted("Board", std::to_string(board)));
-        lines.push_back(Quoted("Dealer", std::string(1, "NESW"[(board - 1) % 4])));
-        lines.push_back(Quoted("Vulnerable", G.PbnVulName[((board - 1) / 4 + board) % 4]));
+        lines.push_back(Quoted("Dealer", std::string(1, SeatLetters[DealerSeat(board)])));
+        lines.push_back(Quoted("Vulnerable", G.PbnVulName[VulIndex(board)]));
         lines.push_back(Quoted("Deal", G.DealText[board]));
         lines.push_back(Quoted("OptimumScore", G.ParText[board]));
         lines.push_back(Quoted("DoubleDummyTricks", G.DDTricksText[board]));
@@ -154,7 +139,7 @@ void readpbnfile() {
     int tagsTaken = 0;
     std::string controlWritten;
     bool controlSeen = false, scoresSeen = false, tricksSeen = false;
-    G.ErrorCode = 0;
+    G.ErrorCode = PbnNoFault;
     G.LoadFailed = 0;
     G.PbnCreatedHere = 0;
     G.PbnBoardCount = 0;
@@ -172,7 +157,7 @@ void readpbnfile() {
     }
 
     if (!FileExists(G.PbnFilePath)) {
-        BlankRows();
+        BlankRows(WorkAreaTop, WorkAreaBottom);
         ConsoleLocate(16, 18);
         ConsoleColor(BRIGHTWHITE, MAGENTA);
         ConsoleWrite(" Filename  " + AsciiUpper(G.PbnFilePath) + "  not found ");
@@ -192,7 +177,7 @@ void readpbnfile() {
         ShowWarning("Cannot read PBN file " + G.PbnFilePath);
         return;
     }
-    BlankRows();
+    BlankRows(WorkAreaTop, WorkAreaBottom);
     ConsoleLocate(15, 33);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("Loading data...");
@@ -211,23 +196,23 @@ void readpbnfile() {
         }
         if (StartsWith(line, ControlMark) && !controlSeen) {
             controlSeen = true;
-            controlWritten = TrimBlanks(line.substr(ControlMark.size()));
+            controlWritten = TrimTrailing(line.substr(ControlMark.size()));
             continue;
         }
         if (line.empty() || line[0] != '[') continue;
 
         size_t open = line.find(DoubleQuote);
-        std::string tag = TrimBlanks(line.substr(0, open));
+        std::string tag = TrimTrailing(line.substr(0, open));
         std::string value;
         if (open != std::string::npos) value = Unquoted(line, open);
         // Values of boards past the tables are counted, never stored.
         bool stored = boards >= 1 && boards <= MaxBoards;
 
         if (tag == "[Event" || tag == "[Site" || tag == "[Date") {
-            int bit = tag == "[Event" ? 1 : tag == "[Site" ? 2 : 4;
+            int bit = tag == "[Event" ? EventTag : tag == "[Site" ? SiteTag : DateTag;
             if (tagsTaken & bit) continue;
             tagsTaken |= bit;
-            std::string& target = bit == 1 ? G.PbnEventText : bit == 2 ? G.PbnSiteText : G.PbnDateText;
+            std::string& target = bit == EventTag ? G.PbnEventText : bit == SiteTag ? G.PbnSiteText : G.PbnDateText;
             target = value.empty() ? "----" : value;
         } else if (tag == "[Board") {
             boards++;
@@ -236,9 +221,8 @@ void readpbnfile() {
             if (stored) G.DealText[boards] = value;
             // The same check as a new analysis: four hands of thirteen, every
             // card once, whether the file is ours or not.
-            uint16_t masks[4][4];
-            if (value.size() != 69 || !HandMasksFromDealText(value, masks) || DealFault(value) != RETURN_NO_FAULT) {
-                noteFault(6);
+            if (value.size() != DealTextLength || DealFault(value) != RETURN_NO_FAULT) {
+                noteFault(PbnBadDeal);
                 // A text the hands cannot be built from never reaches them.
                 if (stored) G.DealText[boards].clear();
             }
@@ -250,22 +234,22 @@ void readpbnfile() {
             tricks++;
             tricksSeen = true;
             if (stored) G.DDTricksText[boards] = value;
-            if (value.size() != 20) noteFault(7);
+            if (value.size() != 20) noteFault(PbnBadTricks);
         }
     }
 
     G.PbnBoardCount = (int)std::min(boards, 32767);
-    if (tagsTaken != 7) G.ErrorCode = 1;
-    if (deals < boards) G.ErrorCode = 2;
-    if (deals > boards) G.ErrorCode = 5;
-    if (scoresSeen && scores < boards) G.ErrorCode = 3;
-    if (tricksSeen && tricks < boards) G.ErrorCode = 4;
-    if (boards != 24 && boards != 36) G.ErrorCode = 8;
-    if (G.ErrorCode == 0 && G.PbnCreatedHere)
+    if (tagsTaken != (EventTag | SiteTag | DateTag)) G.ErrorCode = PbnMissingHeader;
+    if (deals < boards) G.ErrorCode = PbnMissingDeal;
+    if (deals > boards) G.ErrorCode = PbnMissingBoard;
+    if (scoresSeen && scores < boards) G.ErrorCode = PbnMissingScore;
+    if (tricksSeen && tricks < boards) G.ErrorCode = PbnMissingTricks;
+    if (boards != 24 && boards != 36) G.ErrorCode = PbnWrongBoardCount;
+    if (G.ErrorCode == PbnNoFault && G.PbnCreatedHere)
         G.ControlString = ControlStringOfFile(controlWritten, G.GameSerial, G.SessionNumber, boards);
 
-    if (G.ErrorCode != 0) {
-        BlankRows();
+    if (G.ErrorCode != PbnNoFault) {
+        BlankRows(WorkAreaTop, WorkAreaBottom);
         ConsoleLocate(15, 10);
         ConsoleColor(LIGHTRED, BLUE);
         ConsoleWrite("[File ERROR]  ");

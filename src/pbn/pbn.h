@@ -3,9 +3,23 @@
 
 #include <string>
 
+enum PbnFault {
+    PbnNoFault = 0,
+    PbnMissingHeader = 1,     // [Event], [Site] or [Date]
+    PbnMissingDeal = 2,
+    PbnMissingScore = 3,
+    PbnMissingTricks = 4,
+    PbnMissingBoard = 5,
+    PbnBadDeal = 6,
+    PbnBadTricks = 7,
+    PbnWrongBoardCount = 8,   // not 24 or 36
+};
+
 void EncodeDDTricksTexts();    // DDTricksText from DDTricks
 void MakePbnFilePath();        // PbnFilePath from date, session and folder
 void writepbnfile();
+// Reads G.PbnFilePath into the model; a fault leaves its PbnFault in
+// G.ErrorCode, the last one found of the checks in the order below.
 void readpbnfile();
 void DecodeDDTricksTexts();    // DDTricks from DDTricksText
 // True when the file just read was written here and every board carries a

@@ -51,11 +51,6 @@ void Console::Write(const std::string& text) {
     }
 }
 
-void Console::WriteLine() {
-    column_ = 1;
-    if (row_ == ScreenRows) ScrollUp(); else row_++;
-}
-
 unsigned char Console::CharAt(int row, int column) const { return CellAt(row, column).ch; }
 
 const Console::Cell& Console::CellAt(int row, int column) const {

@@ -17,7 +17,6 @@ bool FileExists(const std::string& name);
 bool FolderExists(const std::string& name);
 // True when the folder exists afterwards (made now or already there).
 bool MakeFolder(const std::string& name);
-bool RemoveFile(const std::string& name);
 // True when anything at all stands under the name: a file, a folder, a link
 // (even one that leads nowhere).
 bool PathExists(const std::string& name);

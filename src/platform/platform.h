@@ -27,7 +27,6 @@ public:
     void Cursor(int state);             // 0 hide, 1 show, 10..99 size in percent
     void Clear();
     void Write(const std::string& text);
-    void WriteLine();
     int Row() const { return row_; }
     int Column() const { return column_; }
     unsigned char CharAt(int row, int column) const;

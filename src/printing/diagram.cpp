@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "dealing/dates.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "printing/print.h"
@@ -70,18 +71,7 @@ void DrawHand(int board, int seat, double hx, double hy, const HandFit& fit) {
         UseFont(SuitFace, L.handPoints);
         DrawTextAt(hx, y, G.SuitFontLetter[suit]);
         if (G.ColorPrinting == 1) SetBlack();
-        double x = hx + fit.symbolGap;
-        MoveTo(x, y);
-        if (G.HandMasks[board][seat][suit] == 0) {
-            DrawText(L.voidMark);
-            continue;
-        }
-        for (char card : G.HoldingText[board][seat][suit]) {
-            std::string text(1, card);
-            MoveTo(x, y);
-            DrawText(text);
-            x += TextWidth(text) + fit.cardGap;
-        }
+        DrawHolding(board, seat, suit, hx + fit.symbolGap, y, fit.cardGap, L.voidMark);
     }
 }
 
@@ -127,7 +117,7 @@ void DrawCell(int board, double x0, double y0) {
     DrawTextAt(vx, y0 + L.firstLineY - L.numberRaise, std::to_string(board));
     UseFont(TimesFace, L.labelPoints);
     DrawTextAt(vx, y0 + L.firstLineY + L.labelSpacing, G.DealerName[board % 4]);
-    DrawTextAt(vx, y0 + L.firstLineY + 2 * L.labelSpacing, G.VulName[((board - 1) / 4 + board) % 4]);
+    DrawTextAt(vx, y0 + L.firstLineY + 2 * L.labelSpacing, G.VulName[VulIndex(board)]);
 
     int ns = std::max(Longest(board, 0), Longest(board, 2));
     HandFit fit = FitHands(L.boards, G.LongestEast[board], G.LongestWest[board], ns);
@@ -192,7 +182,7 @@ void DrawHandoutHeader() {
 
     UseFont(ArialFace, L.datePoints);
     std::string line1 = G.WeekdayText;
-    std::string line2 = (G.GameMonth >= 1 && G.GameMonth <= 12 ? G.MonthName[G.GameMonth] : "") + " " +
+    std::string line2 = (G.GameMonth >= 1 && G.GameMonth <= 12 ? std::string(MonthNames[G.GameMonth]) : std::string()) + " " +
                         std::to_string(G.GameDay);
     double w = std::max(TextWidth(line1), TextWidth(line2));
     DrawTextAt(8 - w - 0.05, L.dateY1, line1);

@@ -31,8 +31,6 @@ struct HandoutLayout {
     int datePoints;                   // Arial
     double dateY1, dateY2;
     int creditsPoints;                // Arial
-    // First board of each side.
-    int FirstBoard(int side) const { return side == 0 ? 1 : columns * rows[0] + 1; }
     double GridBottom(int side) const { return gridTop[side] + rows[side] * rowHeight; }
 };
 

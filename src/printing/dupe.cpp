@@ -33,7 +33,7 @@ void PrintDupeSheet() {
     G.AbandonFlag = 0;
     ClearWorkArea();
     ConsoleCursor(CURSOR_HIDE);
-    ConsoleLocate(14, 26);
+    ConsoleLocate(WorkAreaTop, 26);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("DIRECTOR'S QUICK-DUPE SHEET");
     ConsoleLocate(16, 34);
@@ -94,8 +94,6 @@ void PrintDupeSheet() {
     Pause(5000);
 
     ConsoleCursor(CURSOR_HIDE);
-    ConsoleLocate(MessageRow, WorkAreaLeft);
-    ConsoleColor(YELLOW, BLUE);
-    ConsoleWrite(G.Blank74);
+    BlankRow(MessageRow);
     ConsoleCursor(CURSOR_SHOW);
 }

@@ -7,12 +7,6 @@
 
 namespace {
 
-void BlankRow(int row) {
-    ConsoleLocate(row, WorkAreaLeft);
-    ConsoleColor(YELLOW, BLUE);
-    ConsoleWrite(G.Blank74);
-}
-
 // True when the user wants the side printed; the question's row is blanked
 // when not.
 bool ConfirmSide(int side) {
@@ -73,7 +67,7 @@ void PrintHandouts() {
     G.AbandonFlag = 0;
     ClearWorkArea();
 
-    ConsoleLocate(14, 31);
+    ConsoleLocate(WorkAreaTop, 31);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("POST-GAME HANDOUTS");
     ConsoleLocate(16, 26);

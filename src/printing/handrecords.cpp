@@ -24,18 +24,7 @@ void DrawHandBox(int board, int seat, double bx, double by) {
     for (int suit = 0; suit < 4; suit++) {
         double y = by + 0.34 + suit * 0.28;
         DrawTextAt(bx + 0.15, y, G.SuitFontLetter[suit]);
-        double x = bx + 0.44;
-        MoveTo(x, y);
-        if (G.HandMasks[board][seat][suit] == 0) {
-            DrawText(G.VoidMark4);
-            continue;
-        }
-        for (char card : G.HoldingText[board][seat][suit]) {
-            std::string text(1, card);
-            MoveTo(x, y);
-            DrawText(text);
-            x += TextWidth(text) + 0.07;
-        }
+        DrawHolding(board, seat, suit, bx + 0.44, y, 0.07, G.VoidMark4);
     }
 }
 
@@ -82,7 +71,7 @@ void PrintHandRecords() {
     G.AbandonFlag = 0;
     ClearWorkArea();
     ConsoleCursor(CURSOR_HIDE);
-    ConsoleLocate(14, 26);
+    ConsoleLocate(WorkAreaTop, 26);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("HAND-RECORDS FOR DUPLICATION");
     int pages = HandRecordPages(G.TotalBoards);

@@ -120,6 +120,20 @@ void DrawTextAt(double x, double y, const std::string& text) {
     DrawText(text);
 }
 
+void DrawHolding(int board, int seat, int suit, double x, double y, double gap, const std::string& voidMark) {
+    MoveTo(x, y);
+    if (G.HandMasks[board][seat][suit] == 0) {
+        DrawText(voidMark);
+        return;
+    }
+    for (char card : G.HoldingText[board][seat][suit]) {
+        std::string text(1, card);
+        MoveTo(x, y);
+        DrawText(text);
+        x += TextWidth(text) + gap;
+    }
+}
+
 void SetSuitColor(int suit) {
     if (suit == 0 || suit == 3) SetColor(25, 25, 112);
     else SetColor(220, 20, 60);
@@ -128,9 +142,5 @@ void SetSuitColor(int suit) {
 void SetBlack() { SetColor(0, 0, 0); }
 
 std::string JobTag(const std::string& printout) {
-    std::string date = std::to_string(1000000 + G.GameYear * 10000 + G.GameMonth * 100 + G.GameDay);
-    if (date.size() > 6) date = date.substr(date.size() - 6);
-    std::string tag = date;
-    if (G.SessionNumber >= 1 && G.SessionNumber <= 4) tag += "MAEL"[G.SessionNumber - 1];
-    return tag + "-" + printout;
+    return GameDateDigits(G.GameYear, G.GameMonth, G.GameDay) + SessionLetter(G.SessionNumber) + "-" + printout;
 }

@@ -38,6 +38,9 @@ double TextWidth(const std::string& text);
 void DrawLine(double x1, double y1, double x2, double y2);
 // Text with its top-left corner at (x, y).
 void DrawTextAt(double x, double y, const std::string& text);
+// One suit of a hand from (x, y), card by card with gap between them, or
+// voidMark when the seat holds none.
+void DrawHolding(int board, int seat, int suit, double x, double y, double gap, const std::string& voidMark);
 // Print colours of the suits (0 spades .. 3 clubs) and black.
 void SetSuitColor(int suit);
 void SetBlack();

@@ -16,45 +16,10 @@ constexpr int ValueColumn = 55, ValueWidth = 22;
 constexpr int QuestionRow = 21, QuestionColumn = 10, InputColumn = 50;
 constexpr int LogoMaximum = 40;
 
-const char* const ItemKeys[7] = {"ClubNameFont",      "EventNameFont",     "ClubNamePrompt",
-                                 "ColorPrinting",     "AutoCreatePBNfile", "PBNfilesDirectory",
-                                 ""};
-const char* const ItemLabels[7] = {
-    "Typeface for Club Name",
-    "Typeface for Event Name",
-    "Supply the last-used Club Name as a prompt",
-    "Print the Suit Symbols in Red/Blue",
-    "Auto-create PBN file for export or archive",
-    "Change path to PBN files",
-    "Change wording on logo for printing",
-};
-const char* const ItemQuestions[7] = {
-    "1. Font to use for Club Name:",
-    "2. Font choice for Event Name:",
-    "3. Display most recent Club Name?",
-    "4. Print Card Symbols in color?",
-    "5. Auto-create a PBN hand-record file?",
-    "6. Change the path to PBN files?",
-    "7. Change the wording in the Logo?",
-};
-
 // The trimmed text after the first "=" of a settings line.
 std::string ValuePart(const std::string& line) {
     size_t eq = line.find('=');
     return eq == std::string::npos ? "" : Trim(line.substr(eq + 1));
-}
-
-void WriteAt(int row, int column, const std::string& text, int fg, int bg = KEEP_BACKGROUND) {
-    ConsoleLocate(row, column);
-    ConsoleColor(fg, bg);
-    ConsoleWrite(text);
-}
-
-// Blanks a row of the work area in the work area's colours.
-void BlankRow(int row) { WriteAt(row, WorkAreaLeft, G.Blank74, YELLOW, BLUE); }
-
-void BlankRows(int first, int last) {
-    for (int row = first; row <= last; row++) BlankRow(row);
 }
 
 // Item n's value on the settings screen (row n + 6), cut to fit.
@@ -63,25 +28,23 @@ void ShowValue(int item, const std::string& value) {
     WriteAt(item + 6, ValueColumn, value.substr(0, ValueWidth), BRIGHTWHITE, BLUE);
 }
 
-std::string Repeat(unsigned char ch, int count) { return std::string(count, (char)ch); }
-
 void DrawSettingsScreen() {
     DrawScreenFrame(15);
     const std::string suits = SuitLine();
     WriteAt(3, 10, suits, LIGHTRED);
     WriteAt(3, 30, "HAND-RECORD GENERATOR", LIGHTGREEN);
     WriteAt(3, 62, suits, LIGHTRED);
-    const std::string rule = Repeat(SGL_HORIZ, 1);
+    const std::string rule(1, (char)SGL_HORIZ);
     WriteAt(5, 31, rule + " CURRENT SETTINGS " + rule, YELLOW);
     for (int item = 1; item <= 7; item++) {
         WriteAt(item + 6, 6, std::to_string(item) + "  ", YELLOW);
         ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
-        ConsoleWrite(ItemLabels[item - 1]);
+        ConsoleWrite(SettingsItems[item].label);
     }
 }
 
 void SetLine(int item, const std::string& value) {
-    G.SettingsLines[item] = std::string(ItemKeys[item - 1]) + "=" + value;
+    G.SettingsLines[item] = std::string(SettingsItems[item].key) + "=" + value;
     G.SettingsChanged = 1;
 }
 
@@ -106,21 +69,21 @@ void EditFont(int item) {
             SetLine(item, name);
             if (item == 1) {
                 G.ClubNameFont = name;
-                G.PrintFonts[5][18][0] = MakeFont(name, 18, 0);
+                G.PrintFonts[ClubFace][18][0] = MakeFont(name, 18, 0);
             } else {
                 G.EventNameFont = name;
-                G.PrintFonts[6][16][0] = MakeFont(name, 16, 0);
+                G.PrintFonts[EventFace][16][0] = MakeFont(name, 16, 0);
             }
             ShowValue(item, name);
             BlankRow(QuestionRow);
-            BlankRow(23);
+            BlankRow(WorkAreaBottom);
             PlayNamedSound("notify2");
             return;
         }
-        WriteAt(23, 16, " The specified font does not exist on your system ", BRIGHTWHITE, MAGENTA);
+        WriteAt(WorkAreaBottom, 16, " The specified font does not exist on your system ", BRIGHTWHITE, MAGENTA);
         PlayNamedSound("beep2");
         ReadKey();
-        BlankRow(23);
+        BlankRow(WorkAreaBottom);
     }
 }
 
@@ -138,14 +101,14 @@ bool EditYesNo(int item) {
         flag = G.YesNoAnswer;
     }
     BlankRow(QuestionRow);
-    BlankRow(23);
+    BlankRow(WorkAreaBottom);
     ShowValue(item, answer);
     return true;
 }
 
 // Item 6. False when Esc leaves the editor.
 bool EditFolder() {
-    BlankRows(16, 23);
+    BlankRows(16, WorkAreaBottom);
     WriteAt(16, 8, "Enter a fully qualified path. ", YELLOW, BLUE);
     ConsoleWrite("Example: ");
     ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
@@ -164,21 +127,21 @@ bool EditFolder() {
             SetLine(6, folder);
             G.PBNfilesDirectory = folder;
             ShowValue(6, folder);
-            WriteAt(22, 30, "Path changed.", LIGHTCYAN, BLUE);
+            WriteAt(MessageRow, 30, "Path changed.", LIGHTCYAN, BLUE);
             Pause(1800);
             return true;
         }
-        WriteAt(22, 15, " The specified path does not exist on your computer ", MAGENTA, BRIGHTWHITE);
+        WriteAt(MessageRow, 15, " The specified path does not exist on your computer ", MAGENTA, BRIGHTWHITE);
         PlayNamedSound("beep2");
         ReadKey();
-        BlankRow(22);
+        BlankRow(MessageRow);
     }
 }
 
 // Item 7.
 void EditLogo() {
     for (;;) {
-        BlankRows(16, 23);
+        BlankRows(16, WorkAreaBottom);
         WriteAt(17, 23, "Enter new text:", YELLOW, BLUE);
         for (int k = 1; k <= 3; k++) {
             WriteAt(18 + k, 26, "Line " + std::to_string(k) + ":", LIGHTCYAN);
@@ -212,7 +175,7 @@ void EditLogo() {
     }
     if (G.SettingsChanged)
         for (int k = 1; k <= 3; k++) G.LogoText[k] = LogoPart(G.SettingsLines[6 + k]);
-    BlankRows(16, 23);
+    BlankRows(16, WorkAreaBottom);
 }
 
 }  // namespace
@@ -246,7 +209,7 @@ void display() {
 void editsettings() {
     for (int item = 1; item <= 6; item++) ShowValue(item, ValuePart(G.SettingsLines[item]));
     for (;;) {
-        BlankRows(16, 23);
+        BlankRows(16, WorkAreaBottom);
         WriteAt(17, 28, "Change (1-7)  or  (Q)uit ", YELLOW, BLUE);
         WriteAt(19, 35, "Select:  Q", YELLOW, BLUE);
         ConsoleLocate(19, 44);
@@ -262,7 +225,7 @@ void editsettings() {
                 PlayNamedSound("beep2");
         }
         BlankRow(18);
-        WriteAt(QuestionRow, QuestionColumn, ItemQuestions[item - 1], YELLOW, BLUE);
+        WriteAt(QuestionRow, QuestionColumn, SettingsItems[item].question, YELLOW, BLUE);
         switch (item) {
             case 1:
             case 2:

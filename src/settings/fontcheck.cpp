@@ -9,12 +9,6 @@
 
 namespace {
 
-void WriteAt(int row, int column, const std::string& text, int fg, int bg = KEEP_BACKGROUND) {
-    ConsoleLocate(row, column);
-    ConsoleColor(fg, bg);
-    ConsoleWrite(text);
-}
-
 void Write(const std::string& text, int fg) {
     ConsoleColor(fg, KEEP_BACKGROUND);
     ConsoleWrite(text);

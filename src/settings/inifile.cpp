@@ -9,41 +9,32 @@
 #include "platform/files.h"
 #include "shell/kit.h"
 
+const SettingsItem SettingsItems[8] = {
+    {},
+    {"ClubNameFont", "times new roman", "Times New Roman", "Club Name Font", "The font",
+     "will be substituted.", "Club Name Font", "Typeface for Club Name", "1. Font to use for Club Name:"},
+    {"EventNameFont", "comic sans ms", "Comic Sans MS", "Event Name Font", "The font",
+     "will be substituted.", "Event Name Font", "Typeface for Event Name", "2. Font choice for Event Name:"},
+    {"ClubNamePrompt", "yes", "Yes", "Prompt the Club Name", nullptr,
+     "The most recently used club name will be supplied.", "Prompt the Club Name",
+     "Supply the last-used Club Name as a prompt", "3. Display most recent Club Name?"},
+    {"ColorPrinting", "no", "No", "Color Printing Option", nullptr, "Color printing will not be enabled.",
+     "Color Printing", "Print the Suit Symbols in Red/Blue", "4. Print Card Symbols in color?"},
+    {"AutoCreatePBNfile", "no", "No", "Create a PBN File", nullptr, "A PBN file will not be written.",
+     "Auto-create PBN file", "Auto-create PBN file for export or archive",
+     "5. Auto-create a PBN hand-record file?"},
+    {"PBNfilesDirectory", "gamefile.km", "GAMEFILE.KM", "PBN file path", nullptr,
+     "Defaulting to folder \"GAMEFILE.KM\"", "PBN File Folder", "Change path to PBN files",
+     "6. Change the path to PBN files?"},
+    {"", "", "Bridge . For . Keelward", "Error in Print Logo Data", nullptr,
+     "Defaulting to \"Bridge . For . Keelward\"", "Logo Text", "Change wording on logo for printing",
+     "7. Change the wording in the Logo?"},
+};
+const char* const LogoDefaults[3] = {"Bridge", "For", "Keelward"};
+
 namespace {
 
-const char* const DefaultLines[SettingsLineCount + 1] = {
-    "9",
-    "ClubNameFont=times new roman",
-    "EventNameFont=comic sans ms",
-    "ClubNamePrompt=yes",
-    "ColorPrinting=no",
-    "AutoCreatePBNfile=no",
-    "PBNfilesDirectory=gamefile.km",
-    "Bridge",
-    "For",
-    "Keelward",
-};
-
-const char* const KeyNames[7] = {"", "ClubNameFont", "EventNameFont", "ClubNamePrompt",
-                                 "ColorPrinting", "AutoCreatePBNfile", "PBNfilesDirectory"};
-
 bool IsYesNoLine(int index) { return index >= 3 && index <= 5; }
-
-void SetDefaultSetting(int index) {
-    switch (index) {
-    case 1: G.ClubNameFont = "times new roman"; break;
-    case 2: G.EventNameFont = "comic sans ms"; break;
-    case 3: G.ClubNamePrompt = 1; break;
-    case 4: G.ColorPrinting = 0; break;
-    case 5: G.AutoCreatePBNfile = 0; break;
-    case 6: G.PBNfilesDirectory = "gamefile.km"; break;
-    default:
-        G.LogoText[1] = "Bridge";
-        G.LogoText[2] = "For";
-        G.LogoText[3] = "Keelward";
-        break;
-    }
-}
 
 // Stores the value of a line already found good.
 void StoreSetting(int index, const SettingsLineParts& parts) {
@@ -59,10 +50,19 @@ void StoreSetting(int index, const SettingsLineParts& parts) {
     }
 }
 
-void WriteAt(int row, int column, const std::string& text, int fg) {
-    ConsoleLocate(row, column);
-    ConsoleColor(fg, BLUE);
-    ConsoleWrite(text);
+void SetDefaultSetting(int index) {
+    if (index < 7) {
+        StoreSetting(index, SplitSettingsLine(DefaultSettingsLine(index)));
+        return;
+    }
+    for (int k = 7; k <= SettingsLineCount; k++) StoreSetting(k, SplitSettingsLine(DefaultSettingsLine(k)));
+}
+
+// The default lines and settings in memory.
+void UseDefaults() {
+    for (int i = 0; i <= SettingsLineCount; i++) G.SettingsLines[i] = DefaultSettingsLine(i);
+    G.SettingsLines[10].clear();
+    for (int i = 1; i <= 7; i++) SetDefaultSetting(i);
 }
 
 void WaitAnyKey(int row) {
@@ -80,53 +80,34 @@ void ShowKeyError(int index) {
     ClearWorkArea();
     ConsoleCursor(CURSOR_HIDE);
     const int column = 18;
-    WriteAt(14, column, "There is an error in a system file, ", YELLOW);
+    WriteAt(14, column, "There is an error in a system file, ", YELLOW, BLUE);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite(G.SettingsFileName);
 
-    static const char* const items[8] = {"",
-                                         "Club Name Font",
-                                         "Event Name Font",
-                                         "Prompt the Club Name",
-                                         "Color Printing Option",
-                                         "Create a PBN File",
-                                         "PBN file path",
-                                         "Error in Print Logo Data"};
-    const bool logo = index >= 7;
-    WriteAt(16, column, "The definition for ", YELLOW);
+    const SettingsItem& item = SettingsItems[index < 7 ? index : 7];
+    WriteAt(16, column, "The definition for ", YELLOW, BLUE);
     ConsoleColor(BRIGHTWHITE, BLUE);
-    ConsoleWrite(items[logo ? 7 : index]);
-    if (!logo) {
+    ConsoleWrite(item.name);
+    if (index < 7) {
         ConsoleColor(YELLOW, BLUE);
         ConsoleWrite(" is missing.");
     }
 
-    const std::string quote(1, DoubleQuote);
     ConsoleLocate(18, column);
     ConsoleColor(YELLOW, BLUE);
-    switch (index) {
-    case 1:
-    case 2:
-        ConsoleWrite("The font");
+    if (item.lead) {
+        ConsoleWrite(item.lead);
         ConsoleColor(BRIGHTWHITE, BLUE);
-        ConsoleWrite(index == 1 ? " Times New Roman " : " Comic Sans MS ");
+        ConsoleWrite(std::string(" ") + item.shown + " ");
         ConsoleColor(YELLOW, BLUE);
-        ConsoleWrite("will be substituted.");
-        break;
-    case 3: ConsoleWrite("The most recently used club name will be supplied."); break;
-    case 4: ConsoleWrite("Color printing will not be enabled."); break;
-    case 5: ConsoleWrite("A PBN file will not be written."); break;
-    case 6: ConsoleWrite("Defaulting to folder " + quote + "GAMEFILE.KM" + quote); break;
-    default: ConsoleWrite("Defaulting to " + quote + "Bridge . For . Keelward" + quote); break;
     }
+    ConsoleWrite(item.consequence);
     WaitAnyKey(MessageRow);
 }
 
 // The default table and settings; true when the file was written.
 bool ResetToDefaults() {
-    for (int i = 0; i <= SettingsLineCount; i++) G.SettingsLines[i] = DefaultLines[i];
-    G.SettingsLines[10].clear();
-    for (int i = 1; i <= 7; i++) SetDefaultSetting(i);
+    UseDefaults();
     return WriteSettingsLines();
 }
 
@@ -139,19 +120,14 @@ bool ShowSystemFileError() {
     ClearWorkArea();
     ConsoleCursor(CURSOR_HIDE);
     const std::string rule(1, (char)SGL_HORIZ);
-    WriteAt(13, 30, rule + " SYSTEM FILE ERROR " + rule, LIGHTRED);
-    WriteAt(14, 16, "The program initialization file is missing or has ", YELLOW);
-    WriteAt(15, 16, "been corrupted. Reverting to default specifications:", YELLOW);
-    static const char* const lines[7] = {
-        "Club Name Font         =  Times New Roman",
-        "Event Name Font        =  Comic Sans MS",
-        "Prompt the Club Name   =  Yes",
-        "Color Printing         =  No",
-        "Auto-create PBN file   =  No",
-        "PBN File Folder        =  GAMEFILE.KM",
-        "Logo Text              =  Bridge . For . Keelward",
-    };
-    for (int i = 0; i < 7; i++) WriteAt(17 + i, 20, lines[i], BRIGHTWHITE);
+    WriteAt(13, 30, rule + " SYSTEM FILE ERROR " + rule, LIGHTRED, BLUE);
+    WriteAt(14, 16, "The program initialization file is missing or has ", YELLOW, BLUE);
+    WriteAt(15, 16, "been corrupted. Reverting to default specifications:", YELLOW, BLUE);
+    for (int i = 1; i <= 7; i++) {
+        std::string name = SettingsItems[i].summaryName;
+        name.resize(23, ' ');
+        WriteAt(16 + i, 20, name + "=  " + SettingsItems[i].shown, BRIGHTWHITE, BLUE);
+    }
     WaitAnyKey(24);
     return written;
 }
@@ -173,7 +149,7 @@ SettingsLineParts SplitSettingsLine(const std::string& line) {
 bool SettingsLineGood(int index, const std::string& line) {
     SettingsLineParts parts = SplitSettingsLine(line);
     if (index >= 7) return !parts.key.empty();
-    if (index < 1 || parts.value.empty() || parts.key != KeyNames[index]) return false;
+    if (index < 1 || parts.value.empty() || parts.key != SettingsItems[index].key) return false;
     if (IsYesNoLine(index)) {
         std::string up = AsciiUpper(parts.value);
         return up == "YES" || up == "NO";
@@ -183,7 +159,9 @@ bool SettingsLineGood(int index, const std::string& line) {
 
 std::string DefaultSettingsLine(int index) {
     if (index < 0 || index > SettingsLineCount) return "";
-    return DefaultLines[index];
+    if (index == 0) return std::to_string(SettingsLineCount);
+    if (index >= 7) return LogoDefaults[index - 7];
+    return std::string(SettingsItems[index].key) + "=" + SettingsItems[index].defaultValue;
 }
 
 bool ReadSettingsLines() {
@@ -219,9 +197,7 @@ void processinifile() {
     // that name) holds settings we cannot see: it is left as it is, and this
     // run goes on with the defaults in memory.
     if (!FileExists(G.SettingsFileName) || !ReadSettingsLines()) {
-        for (int i = 0; i <= SettingsLineCount; i++) G.SettingsLines[i] = DefaultLines[i];
-        G.SettingsLines[10].clear();
-        for (int i = 1; i <= 7; i++) SetDefaultSetting(i);
+        UseDefaults();
         G.ErrorCode = 1;
         ShowWarning("Cannot read " + G.SettingsFileName + "; the default settings are used");
         return;
@@ -242,9 +218,9 @@ void processinifile() {
         ShowKeyError(i);
         SetDefaultSetting(i);
         if (i >= 7) {
-            for (int k = 7; k <= 9; k++) G.SettingsLines[k] = DefaultLines[k];
+            for (int k = 7; k <= 9; k++) G.SettingsLines[k] = DefaultSettingsLine(k);
         } else {
-            G.SettingsLines[i] = DefaultLines[i];
+            G.SettingsLines[i] = DefaultSettingsLine(i);
         }
     }
     if (G.ErrorCode == 1 && WriteSettingsLines()) ReadSettingsLines();

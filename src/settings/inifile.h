@@ -18,6 +18,22 @@ bool WriteSettingsLines();
 // Default lines and settings in memory, then the file written.
 void WriteSettingsDefaults();
 
+// One setting: its key and default in the file and its texts on the
+// screens. Items 1..7; the logo (7) has no key and spans lines 7..9.
+struct SettingsItem {
+    const char* key;
+    const char* defaultValue;  // after "=" in the file
+    const char* shown;         // the default as the screens name it
+    const char* name;          // "The definition for <name> is missing."
+    const char* lead;          // before the shown default, when it is marked
+    const char* consequence;   // what the default means
+    const char* summaryName;   // its line on the system-file-error screen
+    const char* label;         // the editor's list
+    const char* question;      // the editor's question
+};
+extern const SettingsItem SettingsItems[8];
+extern const char* const LogoDefaults[3];
+
 // Pure rules under the routines above.
 struct SettingsLineParts {
     std::string key, value;

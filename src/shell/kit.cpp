@@ -19,12 +19,23 @@ void ConsoleColor(int fg, int bg) { P.console->Color(fg, bg); }
 void ConsoleCursor(int state) { P.console->Cursor(state); }
 void ConsoleClear() { P.console->Clear(); }
 void ConsoleWrite(const std::string& text) { P.console->Write(text); }
-void ConsoleWriteLine() { P.console->WriteLine(); }
 
 void ConsoleWriteNumber(long value) {
     std::string text = std::to_string(value);
     if (value >= 0) text = " " + text;
     P.console->Write(text);
+}
+
+void WriteAt(int row, int column, const std::string& text, int fg, int bg) {
+    ConsoleLocate(row, column);
+    ConsoleColor(fg, bg);
+    ConsoleWrite(text);
+}
+
+void BlankRow(int row) { WriteAt(row, WorkAreaLeft, std::string(WorkAreaWidth, ' '), YELLOW, BLUE); }
+
+void BlankRows(int first, int last) {
+    for (int row = first; row <= last; row++) BlankRow(row);
 }
 
 int ConsoleRow() { return P.console->Row(); }
@@ -52,6 +63,12 @@ std::string UpperKey(const std::string& key) {
     std::string up = key;
     if (up.size() == 1) up = AsciiUpper(up);
     return up;
+}
+
+std::string ReadChoiceKey() {
+    G.KeyText = UpperKey(ReadKey());
+    if (G.KeyText == KeyEsc) G.AbandonFlag = 1;
+    return G.KeyText;
 }
 
 void PlayNamedSound(const std::string& name) {
@@ -134,12 +151,7 @@ void ClearWorkArea() {
     ConsoleCursor(CURSOR_HIDE);
     // Blank in the work area's own colours, even after a warning left the
     // colours at white on magenta.
-    ConsoleColor(YELLOW, BLUE);
-    for (int row = WorkAreaTop; row <= WorkAreaBottom; row++) {
-        ConsoleLocate(row, WorkAreaLeft);
-        ConsoleWrite(G.Blank74);
-    }
-    ConsoleColor(YELLOW, BLUE);
+    BlankRows(WorkAreaTop, WorkAreaBottom);
     ConsoleCursor(CURSOR_SHOW);
 }
 
@@ -249,12 +261,8 @@ void AskYesNo(int defaultAnswer) {
     ConsoleCursor(CURSOR_SHOW);
     FlushKeys();
     for (;;) {
-        std::string key = UpperKey(ReadKey());
-        G.KeyText = key;
-        if (key == KeyEsc) {
-            G.AbandonFlag = 1;
-            return;
-        }
+        std::string key = ReadChoiceKey();
+        if (key == KeyEsc) return;
         if (key == "Y") {
             G.YesNoAnswer = 1;
             return;
@@ -286,9 +294,7 @@ void DrawBox(int row, int column, int width, int height, int fg, int bg) {
 
 void ShowWarning(const std::string& text) {
     ConsoleCursor(CURSOR_HIDE);
-    ConsoleLocate(MessageRow, WorkAreaLeft);
-    ConsoleColor(YELLOW, BLUE);
-    ConsoleWrite(G.Blank74);
+    BlankRow(MessageRow);
     std::string shown = " " + text + " ";
     if (shown.size() > 74) shown = shown.substr(0, 74);
     ConsoleLocate(MessageRow, WorkAreaLeft + (74 - (int)shown.size()) / 2);
@@ -297,7 +303,5 @@ void ShowWarning(const std::string& text) {
     PlayNamedSound("beep2");
     FlushKeys();
     ReadKey();
-    ConsoleLocate(MessageRow, WorkAreaLeft);
-    ConsoleColor(YELLOW, BLUE);
-    ConsoleWrite(G.Blank74);
+    BlankRow(MessageRow);
 }

@@ -11,8 +11,12 @@ void ConsoleColor(int fg, int bg = -1);       // bg -1 leaves the background
 void ConsoleCursor(int state);                // 0 hide, 1 show, 10..99 size
 void ConsoleClear();
 void ConsoleWrite(const std::string& text);
-void ConsoleWriteLine();
 void ConsoleWriteNumber(long value);          // one leading blank when not negative
+// Text at a position in the given colours.
+void WriteAt(int row, int column, const std::string& text, int fg, int bg = -1);
+// A work-area row, or rows first..last, blanked in the work area's colours.
+void BlankRow(int row);
+void BlankRows(int first, int last);
 int ConsoleRow();
 int ConsoleColumn();
 int ConsoleCharAt(int row, int column);
@@ -23,6 +27,9 @@ void Pause(int milliseconds);
 
 // Upper-cases a one-character key text (ASCII letters only).
 std::string UpperKey(const std::string& key);
+// One key of a choice, upper-cased and kept in KeyText; Esc sets
+// AbandonFlag.
+std::string ReadChoiceKey();
 
 // Console kit.
 // The double frame of the header screen, its single divider on dividerRow.

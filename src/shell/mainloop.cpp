@@ -155,44 +155,35 @@ PathResult PbnImportPath() {
     return PathResult::Finished;
 }
 
-void ClosingQuestion() {
+// A question on the message row: goOn carries on, the other answer, Enter
+// or Esc end the program.
+static void EndQuestion(const std::string& text, int column, int cursorColumn, int fg, int bg,
+                        const std::string& sound, const std::string& goOn, const std::string& end) {
     ClearWorkArea();
-    ConsoleColor(YELLOW, BLUE);
-    ConsoleLocate(MessageRow, 22);
-    ConsoleWrite(" DONE!  Prepare another game?  (y/N)");
-    ConsoleLocate(MessageRow, 56);
+    ConsoleColor(fg, bg);
+    ConsoleLocate(MessageRow, column);
+    ConsoleWrite(text);
+    ConsoleLocate(MessageRow, cursorColumn);
     ConsoleCursor(30);
     FlushKeys();
-    PlayNamedSound("done2");
+    PlayNamedSound(sound);
     for (;;) {
         G.KeyText = UpperKey(ReadKey());
-        if (G.KeyText == "Y") {
+        if (G.KeyText == goOn) {
             G.AbandonFlag = 0;
             return;
         }
-        if (G.KeyText == "N" || G.KeyText == KeyEnter || G.KeyText == KeyEsc) EndProgram(0);
+        if (G.KeyText == end || G.KeyText == KeyEnter || G.KeyText == KeyEsc) EndProgram(0);
         PlayNamedSound("beep2");
     }
 }
 
+void ClosingQuestion() {
+    EndQuestion(" DONE!  Prepare another game?  (y/N)", 22, 56, YELLOW, BLUE, "done2", "Y", "N");
+}
+
 void QuitQuestion() {
-    ClearWorkArea();
-    ConsoleColor(BRIGHTWHITE, MAGENTA);
-    ConsoleLocate(MessageRow, 30);
-    ConsoleWrite(" Quit program?  (Y/n) ");
-    ConsoleLocate(MessageRow, 47);
-    ConsoleCursor(30);
-    FlushKeys();
-    PlayNamedSound("beep2");
-    for (;;) {
-        G.KeyText = UpperKey(ReadKey());
-        if (G.KeyText == "N") {
-            G.AbandonFlag = 0;
-            return;
-        }
-        if (G.KeyText == "Y" || G.KeyText == KeyEnter || G.KeyText == KeyEsc) EndProgram(0);
-        PlayNamedSound("beep2");
-    }
+    EndQuestion(" Quit program?  (Y/n) ", 30, 47, BRIGHTWHITE, MAGENTA, "beep2", "N", "Y");
 }
 
 void MainLoopPass() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "analysis/analysis.h"
+#include "dealing/deal.h"
 #include "model/model.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/posix/open_document.h"
+#include "platform/posix/pdf_printer.h"
 #include "settings/inifile.h"
 #include "support/doubles.h"
 
@@ -280,10 +281,11 @@ TEST_F(PlatformFiles, EnvironmentNamesMatchWithoutRegardToCase) {
 }
 
 TEST_F(PlatformFiles, SharedFilesAreFoundInTheBuildTree) {
-    std::string wave = FindSharedFile("Sounds\\beep2.wav");
-    ASSERT_FALSE(wave.empty());
-    EXPECT_EQ(wave.front(), '/');
-    EXPECT_TRUE(fs::is_regular_file(wave));
+    // The suit font is generated into the build tree.
+    std::string font = FindSharedFile("Fonts\\BRIDGE.TTF");
+    ASSERT_FALSE(font.empty());
+    EXPECT_EQ(font.front(), '/');
+    EXPECT_TRUE(fs::is_regular_file(font));
     EXPECT_EQ(FindSharedFile("no/such/file"), "");
 }
 
@@ -299,6 +301,11 @@ TEST(PlatformOpenDocument, AddressEscapesBlanksAndOtherBytes) {
     EXPECT_EQ(FileAddress("/home/club/Kelmo-Manual.htm"), "file:///home/club/Kelmo-Manual.htm");
     EXPECT_EQ(FileAddress("/My Club/a#b%c"), "file:///My%20Club/a%23b%25c");
     EXPECT_EQ(FileAddress("/caf\xc3\xa9"), "file:///caf%C3%A9");
+}
+
+TEST(PlatformCp437, PrintedTextIsTheScreensGlyphsInUtf8) {
+    // Control codes print as blanks; the rest as the screen shows them.
+    EXPECT_EQ(Cp437ToUtf8(std::string("A\0\x06\x7F\xC9\x9C\xF6", 7)), "A   \u2554\u00A3\u00F7");
 }
 
 TEST(PlatformCp437, GlyphsOfTheCodesTheScreensUse) {

@@ -153,8 +153,6 @@ bool MakeFolder(const std::string& name) {
     return errno == EEXIST && FolderExists(path);
 }
 
-bool RemoveFile(const std::string& name) { return unlink(ResolvePath(name).c_str()) == 0; }
-
 bool ReadWholeFile(const std::string& name, std::string& bytes) {
     bytes.clear();
     int fd = open(ResolvePath(name).c_str(), O_RDONLY | O_CLOEXEC);
