@@ -1,0 +1,44 @@
+# Shared by the Windows end-to-end tests: source after ../lib.sh, with the
+# Windows build folder as $1. Skips (77) when the build or wine is missing.
+# Every test gets its own wine prefix; wine sees only the fonts in it, not
+# the fonts of the user running the test.
+WIN_BUILD="${1:-}"
+[ -n "$WIN_BUILD" ] && [ -f "$WIN_BUILD/kelmo.exe" ] || { echo "SKIP: no kelmo.exe in \"$WIN_BUILD\""; exit 77; }
+command -v wine >/dev/null && command -v wineserver >/dev/null || { echo "SKIP: no wine"; exit 77; }
+WIN_BUILD="$(cd "$WIN_BUILD" && pwd)"
+
+export WINEPREFIX="$E2E_DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export HOME="$E2E_HOME" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CACHE_HOME="$E2E_HOME/.cache"
+unset DISPLAY WAYLAND_DISPLAY
+
+# Ends only this prefix's wine processes.
+win_cleanup() { wineserver -k >/dev/null 2>&1 || true; }
+
+# Runs a Windows program to its end, and everything it started.
+win_run() {
+  wine "$@" </dev/null >/dev/null 2>&1
+  local code=$?
+  wineserver -w
+  return $code
+}
+
+# The Unix path of a path on wine's drive C:.
+win_path() { local p="${1#[Cc]:}"; echo "$WINEPREFIX/drive_c${p//\\//}"; }
+
+# Starts the Windows program in the test's terminal, in FOLDER (a Unix path),
+# as the Start-menu entry does.
+win_start() {
+  local folder="$1" exe="$2"
+  shift 2
+  cat >"$E2E_DIR/launch.sh" <<EOF2
+#!/bin/bash
+cd "$folder" || exit 1
+exec wine "$exe"
+EOF2
+  chmod +x "$E2E_DIR/launch.sh"
+  e2e_start "$E2E_DIR/launch.sh" --no-font --env WINEPREFIX="$WINEPREFIX" --env WINEDEBUG=-all \
+    --env WINEDLLOVERRIDES="$WINEDLLOVERRIDES" "$@"
+}
+
+# Makes the prefix (about 15 s the first time).
+win_prefix() { win_run wineboot -i || e2e_fail "wine could not make its prefix"; }
