@@ -6,44 +6,10 @@
 # Usage: test_print.sh WINDOWS_BUILD_DIR
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/wine.sh"
-command -v cupsd >/dev/null && command -v lpadmin >/dev/null || { echo "SKIP: no cupsd"; exit 77; }
 [ -f "$WIN_BUILD/resources/fonts/bridge.ttf" ] || e2e_fail "no resources/fonts/bridge.ttf in $WIN_BUILD"
 
-C="$E2E_DIR/cups"
-mkdir -p "$C/root" "$C/spool" "$C/cache" "$C/state" "$C/log"
-cat > "$C/root/cupsd.conf" <<CONF
-Listen $C/cups.sock
-LogLevel warn
-PreserveJobFiles Yes
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-CONF
-cat > "$C/root/cups-files.conf" <<CONF
-ServerRoot $C/root
-RequestRoot $C/spool
-CacheDir $C/cache
-StateDir $C/state
-TempDir $C/spool
-ErrorLog $C/log/error_log
-AccessLog $C/log/access_log
-PageLog $C/log/page_log
-FileDevice Yes
-CONF
-cupsd -f -c "$C/root/cupsd.conf" -s "$C/root/cups-files.conf" &
-CUPSD=$!
-trap 'win_cleanup; kill $CUPSD 2>/dev/null; _e2e_cleanup' EXIT
-export CUPS_SERVER="$C/cups.sock"
-for _ in $(seq 50); do [ -S "$C/cups.sock" ] && break; sleep 0.1; done
-lpadmin -p kelmotest -E -v file:///dev/null 2>/dev/null || e2e_fail "lpadmin could not add the printer"
-lpadmin -d kelmotest || e2e_fail "lpadmin could not make it the default"
-
+trap 'win_cleanup; kill ${CUPSD:-} 2>/dev/null; _e2e_cleanup' EXIT
+win_cups
 win_prefix
 # The suit font where the program's font check and the printer find it.
 cp "$WIN_BUILD/resources/fonts/bridge.ttf" "$(win_path 'C:\windows\Fonts')/bridge.ttf"
@@ -73,9 +39,7 @@ pages="$(e2e_screen | sed -n 's/.*Load paper for \([0-9]*\) pages.*/\1/p')"
 e2e_type " "
 e2e_wait_at 14 32 "PRINTING OPTIONS" 120
 
-job="$C/spool/d00001-001"
-for _ in $(seq 100); do [ -f "$job" ] && break; sleep 0.1; done
-[ -f "$job" ] || e2e_fail "no job reached the printer"
+job="$(win_job 1)" || exit 1
 grep -a -q "job-name.*Print Job" "$C/spool/c00001" || e2e_fail "the job is not named \"Print Job\""
 printed="$(grep -a -c '^%%Page:' "$job")"
 [ "$printed" == "$pages" ] || e2e_fail "$printed pages printed, the program asked paper for $pages"
