@@ -2,7 +2,11 @@
 // GDI and the spooler as the document "Print Job". Page units map onto the
 // printable area (HORZRES x VERTRES), whose top-left corner is the device
 // origin of a printer DC.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
+#include <winspool.h>   // left out of windows.h by WIN32_LEAN_AND_MEAN
 // windows.h turns DrawText into DrawTextA/W, which would rename the page
 // device's method in this file only.
 #undef DrawText
