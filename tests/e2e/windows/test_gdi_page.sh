@@ -4,7 +4,7 @@
 # an empty one; code page 437 text printed as the letters it stands for;
 # text measured and set at x = 8 - width ends on the right edge of the
 # printable area; after a new line the text starts on its left edge, one
-# line lower. Builds its own small program with mingw, so needs no build.
+# line lower. With no printer at all a job ends quietly. Builds its own small program with mingw, so needs no build.
 source "$(dirname "$0")/../lib.sh"
 WIN_NO_BUILD=1 source "$(dirname "$0")/wine.sh"
 CXX=x86_64-w64-mingw32-g++-posix
@@ -17,8 +17,9 @@ trap 'win_cleanup; kill ${CUPSD:-} 2>/dev/null; _e2e_cleanup' EXIT
 nice "$CXX" -std=c++20 -O1 -static -I"$SRC/src" "$SRC/tests/windows/page_device_check.cpp" \
   "$SRC/src/platform/win32/gdi_printer.cpp" "$SRC/src/platform/cp437.cpp" \
   -o "$E2E_DIR/check.exe" -lgdi32 -lwinspool || e2e_fail "the check program did not build"
-win_cups
 win_prefix
+CUPS_SERVER="$E2E_DIR/none.sock" win_run "$E2E_DIR/check.exe" none || e2e_fail "without a printer the job had something to say"
+win_cups
 win_run "$E2E_DIR/check.exe" || e2e_fail "the job was not printed"
 job="$(win_job 1)" || exit 1
 grep -a -q "job-name.*Print Job" "$C/spool/c00001" || e2e_fail "the job is not named \"Print Job\""

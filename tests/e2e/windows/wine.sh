@@ -29,14 +29,15 @@ win_run() {
 win_path() { local p="${1#[Cc]:}"; echo "$WINEPREFIX/drive_c${p//\\//}"; }
 
 # Starts the Windows program in the test's terminal, in FOLDER (a Unix path),
-# as the Start-menu entry does.
+# as the Start-menu entry does. What wine itself says (ALSA without a sound
+# card, for one) would scroll the screen: it goes to $E2E_DIR/wine.log.
 win_start() {
   local folder="$1" exe="$2"
   shift 2
   cat >"$E2E_DIR/launch.sh" <<EOF2
 #!/bin/bash
 cd "$folder" || exit 1
-exec wine "$exe"
+exec wine "$exe" 2>>"$E2E_DIR/wine.log"
 EOF2
   chmod +x "$E2E_DIR/launch.sh"
   e2e_start "$E2E_DIR/launch.sh" --no-font --env WINEPREFIX="$WINEPREFIX" --env WINEDEBUG=-all \
