@@ -140,7 +140,8 @@ public:
         UsePen();
         int left = DevX(std::min(x1, x2)), right = DevX(std::max(x1, x2));
         int top = DevY(std::min(y1, y2)), bottom = DevY(std::max(y1, y2));
-        int diameter = (int)std::lround(std::min(right - left, bottom - top) * std::clamp(rounding, 0, 100) / 100.0);
+        int shorter = std::min(right - left, bottom - top);
+        int diameter = (int)std::lround(shorter * std::clamp(rounding, 0, 100) / 100.0);
         HGDIOBJ brush = SelectObject(dc_, GetStockObject(NULL_BRUSH));
         // GDI leaves out the right and bottom edges; the box is to reach them.
         RoundRect(dc_, left, top, right + 1, bottom + 1, diameter, diameter);
@@ -155,7 +156,9 @@ public:
     }
 
     JobResult CloseJob(bool /*complete*/) override {
-        // A job cut short still prints the pages it finished.
+        // A job cut short still prints the pages it finished. No printer at
+        // all gives the default outcome (KeptOnly, no file): there is no PDF
+        // on Windows, and the user is told nothing.
         if (!dc_) {
             JobResult result;
             if (!failure_.empty()) result = {JobResult::Failed, failure_};
@@ -169,7 +172,8 @@ public:
             result = {};
         } else if (pageFailed_ || ::EndDoc(dc_) <= 0) {
             AbortDoc(dc_);
-            result = {JobResult::Failed, "Not printed: the printer " + Narrow(printer_) + " did not take the job"};
+            result = {JobResult::Failed,
+                      "Not printed: the printer " + Narrow(printer_) + " did not take the job"};
         }
         Release();
         return result;

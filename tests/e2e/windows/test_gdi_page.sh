@@ -4,7 +4,8 @@
 # an empty one; code page 437 text printed as the letters it stands for;
 # text measured and set at x = 8 - width ends on the right edge of the
 # printable area; after a new line the text starts on its left edge, one
-# line lower. With no printer at all a job ends quietly. Builds its own small program with mingw, so needs no build.
+# line lower. With no printer at all a job ends quietly. Builds its own
+# small program with mingw, so needs no build.
 source "$(dirname "$0")/../lib.sh"
 WIN_NO_BUILD=1 source "$(dirname "$0")/wine.sh"
 CXX=x86_64-w64-mingw32-g++-posix
@@ -18,7 +19,8 @@ nice "$CXX" -std=c++20 -O1 -static -I"$SRC/src" "$SRC/tests/windows/page_device_
   "$SRC/src/platform/win32/gdi_printer.cpp" "$SRC/src/platform/cp437.cpp" \
   -o "$E2E_DIR/check.exe" -lgdi32 -lwinspool || e2e_fail "the check program did not build"
 win_prefix
-CUPS_SERVER="$E2E_DIR/none.sock" win_run "$E2E_DIR/check.exe" none || e2e_fail "without a printer the job had something to say"
+CUPS_SERVER="$E2E_DIR/none.sock" win_run "$E2E_DIR/check.exe" none ||
+  e2e_fail "without a printer the job had something to say"
 win_cups
 win_run "$E2E_DIR/check.exe" || e2e_fail "the job was not printed"
 job="$(win_job 1)" || exit 1
@@ -33,7 +35,10 @@ grep -q ">Müller<" "$E2E_DIR/words.html" && grep -q ">été<" "$E2E_DIR/words.h
 grep -q ">Two<" "$E2E_DIR/words.html" || e2e_fail "no text on page 2"
 # The printable area, in points, from the driver's bounding box.
 read -r left _ right _ < <(sed -n 's/^%%BoundingBox: //p' "$job" | head -1)
-box() { sed -n "s/.*xMin=\"\([0-9.]*\)\" yMin=\"\([0-9.]*\)\" xMax=\"\([0-9.]*\)\".*>$1<.*/\1 \2 \3/p" "$E2E_DIR/words.html"; }
+box() {   # xMin yMin xMax of the word $1
+  sed -n "s/.*xMin=\"\([0-9.]*\)\" yMin=\"\([0-9.]*\)\" xMax=\"\([0-9.]*\)\".*>$1<.*/\1 \2 \3/p" \
+    "$E2E_DIR/words.html"
+}
 read -r _ rightTop rightEnd <<<"$(box Right)"
 read -r leftStart leftTop _ <<<"$(box Left)"
 awk -v end="$rightEnd" -v r="$right" 'BEGIN { exit !(end > r - 0.5 && end < r + 1.5) }' ||

@@ -12,7 +12,8 @@ trap 'win_cleanup; _e2e_cleanup' EXIT
 SETUP="$WIN_BUILD/kelmo-setup.exe"
 if [ ! -f "$SETUP" ]; then
   command -v makensis >/dev/null || { echo "SKIP: no makensis"; exit 77; }
-  "$(dirname "$0")/../../../tools/windows/build-installer.sh" "$WIN_BUILD" >/dev/null || e2e_fail "the installer did not build"
+  "$(dirname "$0")/../../../tools/windows/build-installer.sh" "$WIN_BUILD" >/dev/null ||
+    e2e_fail "the installer did not build"
 fi
 
 win_prefix
