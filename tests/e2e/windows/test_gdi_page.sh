@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The GDI page device on its own, through wine's printer driver to a private
+# cupsd: one job "Print Job" of two pages for a job of two pages and none for
+# an empty one; code page 437 text printed as the letters it stands for;
+# text measured and set at x = 8 - width ends on the right edge of the
+# printable area; after a new line the text starts on its left edge, one
+# line lower. With no printer at all a job ends quietly. Builds its own
+# small program with mingw, so needs no build.
+source "$(dirname "$0")/../lib.sh"
+WIN_NO_BUILD=1 source "$(dirname "$0")/wine.sh"
+CXX=x86_64-w64-mingw32-g++-posix
+for tool in "$CXX" gs pdftotext; do
+  command -v "$tool" >/dev/null || { echo "SKIP: no $tool"; exit 77; }
+done
+SRC="$(cd "$(dirname "$0")/../../.." && pwd)"
+trap 'win_cleanup; kill ${CUPSD:-} 2>/dev/null; _e2e_cleanup' EXIT
+
+nice "$CXX" -std=c++20 -O1 -static -I"$SRC/src" "$SRC/tests/windows/page_device_check.cpp" \
+  "$SRC/src/platform/win32/gdi_printer.cpp" "$SRC/src/platform/cp437.cpp" \
+  -o "$E2E_DIR/check.exe" -lgdi32 -lwinspool || e2e_fail "the check program did not build"
+win_prefix
+CUPS_SERVER="$E2E_DIR/none.sock" win_run "$E2E_DIR/check.exe" none ||
+  e2e_fail "without a printer the job had something to say"
+win_cups
+win_run "$E2E_DIR/check.exe" || e2e_fail "the job was not printed"
+job="$(win_job 1)" || exit 1
+grep -a -q "job-name.*Print Job" "$C/spool/c00001" || e2e_fail "the job is not named \"Print Job\""
+[ "$(grep -a -c '^%%Page:' "$job")" == 2 ] || e2e_fail "not 2 pages: $(grep -a -c '^%%Page:' "$job")"
+[ ! -e "$C/spool/c00002" ] || e2e_fail "the empty job reached the printer"
+
+gs -q -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sOutputFile="$E2E_DIR/job.pdf" "$job" || e2e_fail "gs failed"
+pdftotext -bbox "$E2E_DIR/job.pdf" "$E2E_DIR/words.html"
+grep -q ">Müller<" "$E2E_DIR/words.html" && grep -q ">été<" "$E2E_DIR/words.html" ||
+  e2e_fail "the accented text did not print as Müller été"
+grep -q ">Two<" "$E2E_DIR/words.html" || e2e_fail "no text on page 2"
+# The printable area, in points, from the driver's bounding box.
+read -r left _ right _ < <(sed -n 's/^%%BoundingBox: //p' "$job" | head -1)
+box() {   # xMin yMin xMax of the word $1
+  sed -n "s/.*xMin=\"\([0-9.]*\)\" yMin=\"\([0-9.]*\)\" xMax=\"\([0-9.]*\)\".*>$1<.*/\1 \2 \3/p" \
+    "$E2E_DIR/words.html"
+}
+read -r _ rightTop rightEnd <<<"$(box Right)"
+read -r leftStart leftTop _ <<<"$(box Left)"
+awk -v end="$rightEnd" -v r="$right" 'BEGIN { exit !(end > r - 0.5 && end < r + 1.5) }' ||
+  e2e_fail "flush-right text ends at $rightEnd, the printable area at $right"
+awk -v x="$leftStart" -v l="$left" 'BEGIN { exit !(x > l - 0.5 && x < l + 0.5) }' ||
+  e2e_fail "after a new line text starts at $leftStart, the printable area at $left"
+# One line of 12-point text: more than the 12 points of the font, less
+# than two lines.
+awk -v a="$rightTop" -v b="$leftTop" 'BEGIN { d = b - a; exit !(d > 12 && d < 20) }' ||
+  e2e_fail "a new line moved down $rightTop -> $leftTop"
+e2e_pass

@@ -1,0 +1,38 @@
+// Prints a known job through the GDI page device, for test_gdi_page.sh to
+// measure: accented code page 437 text, text set flush right by its measured
+// width, a new line, a rounded box, then a second page and a job with
+// nothing drawn (which must not reach the printer). Exit code 0 when the job
+// was printed; with the argument "none" (no printer), when it ended without
+// anything to say.
+#include <cstring>
+
+#include "platform/win32/gdi_printer.h"
+
+int main(int argc, char** argv) {
+    bool none = argc > 1 && std::strcmp(argv[1], "none") == 0;
+    PageDevice* printer = MakeGdiPrinter();
+    const FontDesc arial{"Arial", 12, 0};
+    printer->OpenJob("check");
+    printer->SetScale(0, 0, 8, 10.5);
+    printer->SetFont(arial);
+    printer->MoveTo(1, 1);
+    printer->DrawText("M\x81ller \x82t\x82");
+    double width, height;
+    printer->TextSize("Right", width, height);
+    printer->MoveTo(8 - width, 2);
+    printer->DrawText("Right");
+    printer->NewLine();
+    printer->DrawText("Left");
+    printer->SetPenWidth(3);
+    printer->RoundBox(1, 5, 7, 8, 20);
+    printer->EndPage();
+    printer->SetFont(arial);
+    printer->DrawText("Two");
+    printer->EndPage();
+    JobResult result = printer->CloseJob(true);
+    printer->OpenJob("empty");
+    printer->CloseJob(true);
+    delete printer;
+    if (none) return result.outcome != JobResult::Failed && result.text.empty() ? 0 : 1;
+    return result.outcome == JobResult::Printed ? 0 : 1;
+}
