@@ -40,6 +40,8 @@ ddTableDealPBN DealOfText(const std::string& text) {
     return deal;
 }
 
+// Rows of the analysis screen.
+constexpr int TitleRow = 14, FaultRow = 16, BoardRow = 17, TimeRow = 19, ResultsRow = 21, AnyKeyRow = 21;
 
 void ShowSolverError(int board, int code) {
     PlayNamedSound("notify2");
@@ -48,21 +50,21 @@ void ShowSolverError(int board, int code) {
     ConsoleColor(MAGENTA, BRIGHTWHITE);
     std::string n = std::to_string(board);
     if (code == RETURN_ZERO_CARDS || code == RETURN_TOO_MANY_CARDS || code == RETURN_CARD_COUNT) {
-        ConsoleLocate(16, 13);
+        ConsoleLocate(FaultRow, 13);
         ConsoleWrite(" Error in hand data on Board #" + n + " - Wrong number of cards ");
     } else if (code == RETURN_DUPLICATE_CARDS) {
-        ConsoleLocate(16, 13);
+        ConsoleLocate(FaultRow, 13);
         ConsoleWrite(" Error in hand data on Board #" + n + " - Duplication of cards ");
     } else {
-        ConsoleLocate(16, 16);
+        ConsoleLocate(FaultRow, 16);
         ConsoleWrite(" Unknown fault. Program terminated. Sorry.        ");
-        ConsoleLocate(17, 16);
+        ConsoleLocate(FaultRow + 1, 16);
         ConsoleWrite(" If using a PBN file, check the hand data;        ");
-        ConsoleLocate(18, 16);
+        ConsoleLocate(FaultRow + 2, 16);
         ConsoleWrite(std::string(" else please email ") + SupportAddress + " with details. ");
     }
     G.AbandonFlag = 1;
-    ConsoleLocate(21, 36);
+    ConsoleLocate(AnyKeyRow, 36);
     ConsoleColor(YELLOW, BLUE);
     ConsoleWrite("<any key>");
     ReadKey();
@@ -70,7 +72,7 @@ void ShowSolverError(int board, int code) {
 }
 
 void ShowBoardNumber(int board) {
-    ConsoleLocate(17, 22);
+    ConsoleLocate(BoardRow, 22);
     ConsoleColor(BRIGHTWHITE, BLUE);
     ConsoleWrite("Board:   ");
     ConsoleColor(YELLOW, BLUE);
@@ -302,7 +304,7 @@ void ddanalysis() {
     double start = P.clock->ElapsedSeconds();
     ConsoleCursor(CURSOR_HIDE);
     BlankRows(WorkAreaTop, WorkAreaBottom);
-    ConsoleLocate(14, 30);
+    ConsoleLocate(TitleRow, 30);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("DOUBLE-DUMMY ANALYSIS");
 
@@ -329,12 +331,12 @@ void ddanalysis() {
 
         float elapsed = (float)(P.clock->ElapsedSeconds() - start);
         ShowBoardNumber(board);
-        ConsoleLocate(19, 22);
+        ConsoleLocate(TimeRow, 22);
         ConsoleColor(BRIGHTWHITE, BLUE);
         ConsoleWrite("Time:    ");
         ConsoleColor(YELLOW, BLUE);
         ConsoleWrite(ElapsedText(elapsed));
-        ConsoleLocate(21, 22);
+        ConsoleLocate(ResultsRow, 22);
         ConsoleColor(BRIGHTWHITE, BLUE);
         ConsoleWrite("Results:  ");
         ConsoleColor(YELLOW, BLUE);
@@ -344,7 +346,7 @@ void ddanalysis() {
     }
 
     StopWorker();
-    ConsoleLocate(14, 54);
+    ConsoleLocate(TitleRow, 54);
     ConsoleColor(YELLOW, BLUE);
     ConsoleWrite("DONE!");
     PlayNamedSound("done2");

@@ -15,12 +15,12 @@ namespace {
 // "Setup" and "Help" on the bottom row of the work area: the two hot keys
 // both menus share.
 void ShowHotKeyLine() {
-    ConsoleLocate(23, 5);
+    ConsoleLocate(WorkAreaBottom, 5);
     ConsoleColor(YELLOW, BLUE);
     ConsoleWrite("S");
     ConsoleColor(BROWN, BLUE);
     ConsoleWrite("etup");
-    ConsoleLocate(23, 73);
+    ConsoleLocate(WorkAreaBottom, 73);
     ConsoleColor(YELLOW, BLUE);
     ConsoleWrite("H");
     ConsoleColor(BROWN, BLUE);
@@ -87,14 +87,14 @@ void PrintingOptions() {
         static const char* lines[4] = {"(1) Director's Dupe Sheet", "(2) Player printouts",
                                        "(3) Hand-Records for duplication", "(Q) Exit"};
         for (int i = 0; i < 4; i++) {
-            ConsoleLocate(16 + i, 25);
+            ConsoleLocate(MenuTopRow + 2 + i, 25);
             ConsoleWrite(lines[i]);
         }
         ShowHotKeyLine();
         FlushKeys();
         ConsoleCursor(CURSOR_SHOW);
         ConsoleColor(YELLOW, BLUE);
-        ConsoleLocate(21, 34);
+        ConsoleLocate(SelectRow + 1, 34);
         ConsoleWrite("Select:  ");
         G.KeyText = UpperKey(ReadKey());
         if (G.KeyText == KeyEsc || G.KeyText == "Q") {
