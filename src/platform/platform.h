@@ -157,7 +157,8 @@ Clock* MakeSystemClock();
 Sound* MakeSystemSound();
 FontList* MakeSystemFontList();
 Process* MakeSystemProcess();
-PageDevice* MakePdfPrinter();
+PageDevice* MakePdfPrinter();   // POSIX: PDF files, handed to CUPS
+PageDevice* MakeGdiPrinter();   // Windows: GDI on the default printer
 
 // Ends the program: unwinds to main, which restores the terminal and exits
 // with the code.
