@@ -69,6 +69,16 @@ if [ ! -f "$OUT/wineprefix/system.reg" ]; then
   WINEPREFIX="$OUT/wineprefix" wineserver -w || true
 fi
 
+# The suit font installed in that "Windows", as a club would install it.
+cp "$OUT/resources/fonts/bridge.ttf" "$OUT/wineprefix/drive_c/windows/Fonts/BRIDGE.TTF"
+# The program under wine with that prefix, for the tests in tmux.
+cat >"$OUT/kelmo-wine" <<EOF
+#!/bin/sh
+# kelmo.exe under wine, in the prefix of this build.
+WINEPREFIX="$OUT/wineprefix" WINEDEBUG=-all exec wine "$OUT/kelmo.exe" "\$@"
+EOF
+chmod +x "$OUT/kelmo-wine"
+
 if [ -f tools/windows/installer.nsi ]; then
   makensis -V2 -DBUILD="$OUT" -DOUTFILE="$OUT/kelmo-setup.exe" tools/windows/installer.nsi
 fi

@@ -10,6 +10,9 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "shell/kit.h"
+#ifdef _WIN32
+#include "platform/win32/win32.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -50,6 +53,9 @@ void ShowSetupError() {
 }  // namespace
 
 std::vector<std::string> SuitFontFolders() {
+#ifdef _WIN32
+    return WindowsSuitFontFolders();
+#endif
     std::vector<std::string> folders;
     const std::string home = GetEnvironment("HOME");
     const std::string dataHome = GetEnvironment("XDG_DATA_HOME");

@@ -1,5 +1,7 @@
 #include "shell/menus.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -125,10 +127,17 @@ std::string FileAddress(const std::string& absolutePath) {
     // club folder with blanks in its name still makes one valid address.
     static const char* hex = "0123456789ABCDEF";
     std::string address = "file://";
-    for (unsigned char ch : absolutePath) {
+    // A Windows path: its separators become "/", and its drive ("C:") the
+    // address's first component.
+    std::string path = absolutePath;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const bool drive = path.size() >= 2 && path[1] == ':' && std::isalpha((unsigned char)path[0]);
+    if (drive) address += "/";
+    for (size_t i = 0; i < path.size(); i++) {
+        const unsigned char ch = (unsigned char)path[i];
         bool plain = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
                      (ch >= '0' && ch <= '9') || ch == '-' || ch == '.' || ch == '_' ||
-                     ch == '~' || ch == '/';
+                     ch == '~' || ch == '/' || (drive && i == 1);
         if (plain) {
             address += (char)ch;
         } else {

@@ -244,6 +244,7 @@ TEST_F(MenuTest, ManualAddressEscapesBlanksAndOtherBytes) {
     EXPECT_EQ(FileAddress("/home/club/Kelmo-Manual.htm"), "file:///home/club/Kelmo-Manual.htm");
     EXPECT_EQ(FileAddress("/My Club/a#b%c"), "file:///My%20Club/a%23b%25c");
     EXPECT_EQ(FileAddress("/caf\xc3\xa9"), "file:///caf%C3%A9");
+    EXPECT_EQ(FileAddress("Z:\\My Club\\Kelmo-Manual.htm"), "file:///Z:/My%20Club/Kelmo-Manual.htm");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "settings/fontcheck.h"
 #include "support/doubles.h"
 
 namespace {
@@ -79,6 +80,23 @@ TEST_F(WindowsPlatformTest, EnvironmentNamesIgnoreCaseAndProgramsReturnTheirCode
     EXPECT_EQ(process->Run({interpreter, "/c", "exit 3"}), 3);
     EXPECT_EQ(process->Run({"no-such-program-kelmo.exe"}), -1);
     delete process;
+}
+
+}  // namespace
+
+namespace {
+
+// Fonts installed "for me only" live under LOCALAPPDATA.
+TEST_F(WindowsPlatformTest, TheSuitFontInTheUsersOwnFontFolderPasses) {
+    const std::string oldLocal = GetEnvironment("LOCALAPPDATA");
+    setenv("LOCALAPPDATA", (workDir + "\\local").c_str(), 1);
+    setenv("windir", (workDir + "\\win").c_str(), 1);
+    unsetenv("systemroot");
+    fonts.families.clear();
+    EXPECT_FALSE(SuitFontInstalled());
+    WriteFile("local/Microsoft/Windows/Fonts/BRIDGE.TTF", "font");
+    EXPECT_TRUE(SuitFontInstalled());
+    setenv("LOCALAPPDATA", oldLocal.c_str(), 1);
 }
 
 }  // namespace
