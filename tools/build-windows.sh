@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$(pwd)"
-OUT="$ROOT/build-windows"
+OUT="${KELMO_WINDOWS_BUILD:-$ROOT/build-windows}"
 JOBS="$(nproc)"
 mkdir -p "$OUT"
 
@@ -66,6 +66,12 @@ nice cmake --build "$OUT" -j"$JOBS" --target kelmo kelmo_tests
 # The wine prefix for the tests: its first start takes a while, so once.
 if [ ! -f "$OUT/wineprefix/system.reg" ]; then
   WINEPREFIX="$OUT/wineprefix" WINEDEBUG=-all wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX="$OUT/wineprefix" wineserver -w || true
+fi
+# No sound driver in it: there is no sound device here, and wine's ALSA
+# driver would write its complaints over the console.
+if ! grep -q '^"Audio"=""' "$OUT/wineprefix/user.reg" 2>/dev/null; then
+  WINEPREFIX="$OUT/wineprefix" WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null 2>&1
   WINEPREFIX="$OUT/wineprefix" wineserver -w || true
 fi
 
