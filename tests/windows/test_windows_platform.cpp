@@ -1,6 +1,7 @@
 // The Windows side of the platform, where it does more than pass a call on.
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -76,7 +77,7 @@ TEST_F(WindowsPlatformTest, EnvironmentNamesIgnoreCaseAndProgramsReturnTheirCode
     const std::string interpreter = GetEnvironment("comspec");
     ASSERT_FALSE(interpreter.empty());
     Process* process = MakeSystemProcess();
-    // An argument with a space and a quote reaches the program whole.
+    // "exit 3" is one argument with a blank: quoted, it reaches cmd whole.
     EXPECT_EQ(process->Run({interpreter, "/c", "exit 3"}), 3);
     EXPECT_EQ(process->Run({"no-such-program-kelmo.exe"}), -1);
     delete process;
@@ -97,6 +98,20 @@ TEST_F(WindowsPlatformTest, TheSuitFontInTheUsersOwnFontFolderPasses) {
     WriteFile("local/Microsoft/Windows/Fonts/BRIDGE.TTF", "font");
     EXPECT_TRUE(SuitFontInstalled());
     setenv("LOCALAPPDATA", oldLocal.c_str(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// tools/build-windows.sh installs the suit font in the test prefix's Fonts
+// folder; GDI must list it among the families, once.
+TEST(WindowsFonts, TheInstalledSuitFontIsAmongTheFamiliesOnce) {
+    FontList* list = MakeSystemFontList();
+    const std::vector<std::string> families = list->Families();
+    delete list;
+    EXPECT_EQ(std::count(families.begin(), families.end(), "Bridge"), 1) << families.size() << " families";
+    EXPECT_TRUE(std::is_sorted(families.begin(), families.end()));
 }
 
 }  // namespace
