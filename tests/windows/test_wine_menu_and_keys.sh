@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows build under wine in a console: the header and main menu in
-# their colours and the title, typed letters, Backspace, arrows and F1 read
+# their colours, the window title, typed letters, Backspace, arrows and F1 read
 # as single keys, Esc and Enter at the quit question end with code 0.
 # $1 is build-windows/kelmo-wine (wine with the build's prefix).
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -15,6 +15,7 @@ e2e_expect_style 2 3 8 1
 e2e_expect_style 3 31 11 1
 e2e_expect_style 3 10 12 1
 e2e_expect_style 14 29 14 1
+[ "$(e2e_pane '#{pane_title}')" == "Vantry's Card Den" ] || e2e_fail "title is \"$(e2e_pane '#{pane_title}')\""
 
 e2e_keys n
 e2e_wait_for "Enter club name:"
