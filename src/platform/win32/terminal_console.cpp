@@ -25,14 +25,12 @@ public:
     bool Start() {
         out_ = GetStdHandle(STD_OUTPUT_HANDLE);
         in_ = GetStdHandle(STD_INPUT_HANDLE);
-        DWORD mode;
         if (!GetConsoleMode(out_, &outMode_) || !GetConsoleMode(in_, &inMode_)) {
             std::fprintf(stderr, "kelmo: needs a console window to run in\n");
             return false;
         }
         // Keys one by one, no echo; Ctrl+C still comes as a console event.
-        mode = ENABLE_PROCESSED_INPUT | ENABLE_EXTENDED_FLAGS;
-        SetConsoleMode(in_, mode);
+        SetConsoleMode(in_, ENABLE_PROCESSED_INPUT | ENABLE_EXTENDED_FLAGS);
         oldOutputCp_ = GetConsoleOutputCP();
         oldInputCp_ = GetConsoleCP();
         SetConsoleOutputCP(437);
@@ -224,7 +222,6 @@ private:
         return code < 0 ? "" : std::string(1, (char)code);
     }
 
-    friend void RestoreActive();
 };
 
 void RestoreActive() {
