@@ -11,7 +11,7 @@ add_library(kelmo_platform_libs INTERFACE)
 target_include_directories(kelmo_platform_libs INTERFACE ${KELMO_DDS_ROOT}/include)
 target_link_libraries(kelmo_platform_libs INTERFACE ${KELMO_DDS_ROOT}/lib/libdds.a
   winmm gdi32 winspool)
-target_link_options(kelmo_platform_libs INTERFACE -static)
+target_link_options(kelmo_platform_libs INTERFACE -static $<$<CONFIG:Release>:-s>)
 # The lean Windows headers, without the min and max macros, as of Windows 10.
 target_compile_definitions(kelmo_platform_libs INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX
   _WIN32_WINNT=0x0A00)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds Kelmo for Windows with mingw-w64 into build-windows/:
 # kelmo.exe (one static file), tests/kelmo_tests.exe, a wine prefix for the
-# tests, and kelmo-setup.exe when the installer script is there. Installs
+# tests, and kelmo-setup.exe when the installer's script is there. Installs
 # what it needs; a second run reuses everything that is built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -85,7 +85,11 @@ WINEPREFIX="$OUT/wineprefix" WINEDEBUG=-all exec wine "$OUT/kelmo.exe" "\$@"
 EOF
 chmod +x "$OUT/kelmo-wine"
 
-if [ -f tools/windows/installer.nsi ]; then
-  makensis -V2 -DBUILD="$OUT" -DOUTFILE="$OUT/kelmo-setup.exe" tools/windows/installer.nsi
+# The installer, when its script is there and anything in it changed.
+if [ -x tools/windows/build-installer.sh ]; then
+  if [ ! -f "$OUT/kelmo-setup.exe" ] || [ "$OUT/kelmo.exe" -nt "$OUT/kelmo-setup.exe" ] ||
+    [ tools/windows/installer.nsi -nt "$OUT/kelmo-setup.exe" ]; then
+    tools/windows/build-installer.sh "$OUT"
+  fi
 fi
 echo "build-windows: $OUT/kelmo.exe"
