@@ -11,7 +11,7 @@ PACKAGES=(
 # The fuzzers are built with clang; libclang-rt-dev follows Debian's default
 # clang and brings its libFuzzer runtime.
 TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev tmux poppler-utils clang libclang-rt-dev
+  libgtest-dev libgmock-dev libbenchmark-dev tmux poppler-utils ghostscript clang libclang-rt-dev
 )
 # The tests start a print server of their own; its daemon's recommended
 # extras (network discovery and the like) are not wanted.

@@ -52,3 +52,6 @@ std::string GetEnvironment(const std::string& name);
 // A file that ships with the program (manual, fonts), found in the build
 // tree or under the install prefix. Empty text when not found.
 std::string FindSharedFile(const std::string& relative);
+
+// The file:// address of an absolute path (a Windows drive path too).
+std::string FileAddress(const std::string& absolutePath);

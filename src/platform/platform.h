@@ -175,7 +175,8 @@ Clock* MakeSystemClock();
 Sound* MakeSystemSound();
 FontList* MakeSystemFontList();
 Process* MakeSystemProcess();
-PageDevice* MakePdfPrinter();
+PageDevice* MakePdfPrinter();   // POSIX: PDF files, handed to CUPS
+PageDevice* MakeGdiPrinter();   // Windows: GDI on the default printer
 // Opens a file in the web browser through this system's opener, run by
 // P.process and waited for; P.console is handed over meanwhile.
 OpenResult OpenDocument(const std::string& path);

@@ -116,6 +116,9 @@ TEST_F(GamePathTest, NewGameWritesItsPbnFileThenImportsItWithoutAnalysing) {
         EXPECT_FALSE(pars[b].empty());
     }
     EXPECT_EQ(written, PbnFileText("12-07-2026"));
+    // The whole chain (control number, deal, solver, par, writer) gives the
+    // same bytes on every system the program is built for.
+    EXPECT_EQ(written, ReadFile(KELMO_SOURCE_DIR "/tests/golden/newgame-150307A.pbn"));
 
     // The same file imported in a new run of the program: its own tricks,
     // no analysis, par recomputed.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "model/model.h"
+#include "platform/files.h"
 #include "shell/kit.h"
 #include "shell/menus.h"
 #include "support/doubles.h"
@@ -174,10 +175,17 @@ TEST_F(MenuTest, PrintingOptionsSetupRedrawsTheHeaderWithoutTheFields) {
     EXPECT_TRUE(sawRedrawnMenu);
 }
 
+// The opener when "comspec" is not set.
+#ifdef _WIN32
+const std::vector<std::string> DefaultOpener = {"cmd.exe", "/c", "start"};
+#else
+const std::vector<std::string> DefaultOpener = {"xdg-open"};
+#endif
+
 TEST_F(MenuTest, ManualOpensWithTheDesktopOpenerOrComspecAroundASuspendedScreen) {
     const std::string cmd = "C:\\Windows\\system32\\cmd.exe";
     const struct { const char* comspec; std::vector<std::string> opener; } cases[] = {
-        {nullptr, {"xdg-open"}}, {cmd.c_str(), {cmd, "/c", "start"}}};
+        {nullptr, DefaultOpener}, {cmd.c_str(), {cmd, "/c", "start"}}};
     const std::string tail = "/Bridge/Software/Manuals/Kelmo-Manual.htm";
     HandingConsole handing;
     P.console = &handing;
@@ -209,23 +217,26 @@ TEST_F(MenuTest, ManualThatCannotBeOpenedIsReportedOnRowTwentyTwo) {
         const char* shown;
     } cases[] = {
         {"missing file", true, 0, " Cannot open the manual: Kelmo-Manual.htm is missing "},
-        {"opener did not start", false, -1, " Cannot open the manual: xdg-open did not start "},
-        {"opener failed", false, 3, " Cannot open the manual: xdg-open ended with code 3 "},
+        {"opener did not start", false, -1, " did not start "},
+        {"opener failed", false, 3, " ended with code 3 "},
     };
+    unsetenv("comspec");
     WriteFile("manual.htm", "<html></html>");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sound.played.clear();
         process.runs.clear();
         process.result = c.result;
+        const std::string expected =
+            c.missing ? c.shown : " Cannot open the manual: " + DefaultOpener[0] + c.shown;
         std::string shown;
         console.onReadKey = [&](ScriptedConsole& con) {
-            int left = 4 + (74 - (int)std::string(c.shown).size()) / 2;
-            if (con.Shows(22, left, c.shown, BRIGHTWHITE, MAGENTA)) shown = c.shown;
+            int left = 4 + (74 - (int)expected.size()) / 2;
+            if (con.Shows(22, left, expected, BRIGHTWHITE, MAGENTA)) shown = expected;
         };
         console.Type(" ");
         ASSERT_FALSE(Run([&] { OpenManual(c.missing ? "" : "manual.htm"); }));
-        EXPECT_EQ(shown, c.shown) << console.Dump();
+        EXPECT_EQ(shown, expected) << console.Dump();
         EXPECT_EQ(process.runs.size(), c.missing ? 0u : 1u);
         EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
         EXPECT_TRUE(console.Shows(22, 4, std::string(74, ' ')));
@@ -238,6 +249,13 @@ TEST_F(MenuTest, ManualOpenedShowsNothing) {
     ASSERT_EQ(process.runs.size(), 1u);
     EXPECT_EQ(console.Dump(), before);
     EXPECT_TRUE(sound.played.empty());
+}
+
+TEST_F(MenuTest, ManualAddressEscapesBlanksAndOtherBytes) {
+    EXPECT_EQ(FileAddress("/home/club/Kelmo-Manual.htm"), "file:///home/club/Kelmo-Manual.htm");
+    EXPECT_EQ(FileAddress("/My Club/a#b%c"), "file:///My%20Club/a%23b%25c");
+    EXPECT_EQ(FileAddress("/caf\xc3\xa9"), "file:///caf%C3%A9");
+    EXPECT_EQ(FileAddress("Z:\\My Club\\Kelmo-Manual.htm"), "file:///Z:/My%20Club/Kelmo-Manual.htm");
 }
 
 }  // namespace

@@ -237,6 +237,8 @@ TEST_F(PrintConsoleTest, WithNoPageDeviceEveryPrintoutStillRunsItsScreensAndPaus
     EXPECT_EQ(sound.Count("beep2"), 0);
 }
 
+// The PDF device and CUPS are the POSIX printer.
+#ifndef _WIN32
 class PrintNoPrinterTest : public PdfDeviceTest {
 protected:
     void SetUp() override {
@@ -287,5 +289,7 @@ TEST_F(PrintNoPrinterTest, EscBeforeTheFirstPageLeavesNoFile) {
     EXPECT_EQ(G.AbandonFlag, 1);
     EXPECT_FALSE(std::filesystem::exists("PRINTS/150307A-handrecords.pdf"));
 }
+
+#endif
 
 }  // namespace

@@ -84,6 +84,7 @@ void MakePrintGame(int boards);
 // Double-dummy tricks used by MakePrintGame for board, seat 1..4, strain 1..5.
 int PrintGameTricks(int board, int seat, int strain);
 
+#ifndef _WIN32
 // A test that prints through the real PDF device, with this build's suit
 // font whether or not it is installed for the user. KELMO_KEEP_PRINTS=folder
 // keeps the PDFs for a look.
@@ -93,3 +94,4 @@ protected:
     void TearDown() override;
     std::unique_ptr<PageDevice> device;
 };
+#endif

@@ -15,7 +15,6 @@
 #include "platform/cp437.h"
 #include "platform/files.h"
 #include "platform/platform.h"
-#include "platform/posix/open_document.h"
 #include "platform/posix/pdf_printer.h"
 #include "settings/inifile.h"
 #include "support/doubles.h"
@@ -295,12 +294,6 @@ TEST(PlatformProcess, RunGivesTheExitCodeOrMinusOne) {
         {{"sh", "-c", "exit 3"}, 3}, {{"true"}, 0}, {{"/no/such/program"}, -1}, {{}, -1}};
     for (const auto& [argv, code] : runs) EXPECT_EQ(process->Run(argv), code) << argv.size();
     delete process;
-}
-
-TEST(PlatformOpenDocument, AddressEscapesBlanksAndOtherBytes) {
-    EXPECT_EQ(FileAddress("/home/club/Kelmo-Manual.htm"), "file:///home/club/Kelmo-Manual.htm");
-    EXPECT_EQ(FileAddress("/My Club/a#b%c"), "file:///My%20Club/a%23b%25c");
-    EXPECT_EQ(FileAddress("/caf\xc3\xa9"), "file:///caf%C3%A9");
 }
 
 TEST(PlatformCp437, PrintedTextIsTheScreensGlyphsInUtf8) {

@@ -179,32 +179,6 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
     return true;
 }
 
-std::vector<std::string> SplitTextLines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    // Every CR at a line's end goes: an editor that wrote CR CR LF must not
-    // leave one in a value (a folder name, say).
-    auto end = [&lines](std::string& line) {
-        while (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        line.clear();
-    };
-    std::string line;
-    for (char ch : bytes) {
-        if (ch == '\n') end(line);
-        else line += ch;
-    }
-    if (!line.empty()) end(line);
-    return lines;
-}
-
-bool ReadTextLines(const std::string& name, std::vector<std::string>& lines) {
-    std::string bytes;
-    lines.clear();
-    if (!ReadWholeFile(name, bytes)) return false;
-    lines = SplitTextLines(bytes);
-    return true;
-}
-
 bool PathExists(const std::string& name) {
     struct stat st;
     return !name.empty() && lstat(ResolvePath(name).c_str(), &st) == 0;
@@ -255,24 +229,6 @@ void RemovePendingTemporary() {
     if (pendingSet) unlink(pendingTemp);
 }
 
-bool IsOwnTemporaryName(const std::string& name) {
-    // "." NAME "." and the six letters or digits mkostemp puts in.
-    const size_t n = name.size();
-    if (n < 9 || name[0] != '.' || name[n - 7] != '.') return false;
-    for (size_t i = n - 6; i < n; i++)
-        if (!std::isalnum((unsigned char)name[i])) return false;
-    // NAME must be one of the program's own files: KELMO.INI, CLUBNAME.KM,
-    // an archive (.KMA etc.), a PBN or PDF file. A user's ".notes.backup"
-    // in a PBN folder shared with other things is not ours.
-    const std::string base = name.substr(1, n - 8);
-    const size_t dot = base.rfind('.');
-    if (dot == std::string::npos || dot == 0) return false;
-    const std::string ext = AsciiLower(base.substr(dot + 1));
-    for (const char* own : {"ini", "km", "kmm", "kma", "kme", "kml", "pbn", "pdf"})
-        if (ext == own) return true;
-    return false;
-}
-
 int RemoveStaleTemporaries(const std::string& folder, const timespec& before) {
     const std::string path = ResolvePath(folder.empty() ? "." : folder);
     DIR* dir = opendir(path.c_str());
@@ -295,12 +251,6 @@ int RemoveStaleTemporaries(const std::string& folder, const timespec& before) {
 }
 
 int RemoveStaleTemporaries(const std::string& folder) { return RemoveStaleTemporaries(folder, programStart); }
-
-std::string JoinCrLf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines) text += line + "\r\n";
-    return text;
-}
 
 std::string GetEnvironment(const std::string& name) {
     if (name.empty()) return "";

@@ -1,32 +1,10 @@
 // Opening a document in the web browser: through the command interpreter
 // named by "comspec" when there is one, else the desktop's opener.
-#include "platform/posix/open_document.h"
-
 #include <filesystem>
 #include <vector>
 
 #include "platform/files.h"
 #include "platform/platform.h"
-
-std::string FileAddress(const std::string& absolutePath) {
-    // Percent-encode everything but the unreserved characters and "/", so a
-    // club folder with blanks in its name still makes one valid address.
-    static const char* hex = "0123456789ABCDEF";
-    std::string address = "file://";
-    for (unsigned char ch : absolutePath) {
-        bool plain = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
-                     (ch >= '0' && ch <= '9') || ch == '-' || ch == '.' || ch == '_' ||
-                     ch == '~' || ch == '/';
-        if (plain) {
-            address += (char)ch;
-        } else {
-            address += '%';
-            address += hex[ch >> 4];
-            address += hex[ch & 15];
-        }
-    }
-    return address;
-}
 
 OpenResult OpenDocument(const std::string& path) {
     OpenResult result;

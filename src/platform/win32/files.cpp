@@ -1,0 +1,212 @@
+// Files and folders as the program names them (see files.h), through the
+// Windows API. The file system ignores letter case itself.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <mutex>
+#include <random>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace {
+
+DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+// The temporary of a write in progress. A console event (Ctrl+C, the
+// window closed) arrives on a thread of its own: it takes this lock, so it
+// never sees a half-made temporary nor one about to be renamed.
+std::mutex pendingLock;
+std::string pendingTemp;
+
+// 100 ns ticks since 1601 to a timespec since 1970.
+timespec FromFileTime(const FILETIME& ft) {
+    const unsigned long long ticks = ((unsigned long long)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
+    const unsigned long long since1970 = ticks - 116444736000000000ULL;
+    timespec t{};
+    t.tv_sec = (time_t)(since1970 / 10000000ULL);
+    t.tv_nsec = (long)(since1970 % 10000000ULL) * 100;
+    return t;
+}
+
+const timespec programStart = [] {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return FromFileTime(now);
+}();
+
+std::string UniqueSuffix() {
+    static std::mt19937 random(GetTickCount() ^ GetCurrentProcessId());
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string suffix;
+    for (int i = 0; i < 6; i++) suffix += letters[random() % 62];
+    return suffix;
+}
+
+}  // namespace
+
+std::string ResolvePath(const std::string& name) {
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+bool FileExists(const std::string& name) {
+    DWORD a = Attributes(ResolvePath(name));
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& name) {
+    DWORD a = Attributes(ResolvePath(name));
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool MakeFolder(const std::string& name) {
+    if (CreateDirectoryA(ResolvePath(name).c_str(), nullptr)) return true;
+    return FolderExists(name);
+}
+
+
+bool PathExists(const std::string& name) {
+    return !name.empty() && Attributes(ResolvePath(name)) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool ReadWholeFile(const std::string& name, std::string& bytes) {
+    bytes.clear();
+    HANDLE file = CreateFileA(ResolvePath(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    // Only plain files: a device (CON, NUL) would never end or never start.
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return false;
+    }
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            CloseHandle(file);
+            bytes.clear();
+            return false;
+        }
+        if (got == 0) break;
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    return true;
+}
+
+bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
+    const std::string path = ResolvePath(name);
+    if (path.empty() || path.back() == '/') return false;
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+
+    std::string temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    {
+        std::lock_guard<std::mutex> lock(pendingLock);
+        for (int tries = 0; tries < 100 && file == INVALID_HANDLE_VALUE; tries++) {
+            temp = folder + "." + base + "." + UniqueSuffix();
+            file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+        }
+        if (file == INVALID_HANDLE_VALUE) return false;
+        pendingTemp = temp;
+    }
+    bool ok = true;
+    size_t done = 0;
+    while (ok && done < bytes.size()) {
+        DWORD wrote = 0;
+        const DWORD chunk = (DWORD)std::min<size_t>(bytes.size() - done, 1u << 20);
+        ok = WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) && wrote > 0;
+        done += wrote;
+    }
+    ok = FlushFileBuffers(file) && ok;
+    ok = CloseHandle(file) && ok;
+    std::lock_guard<std::mutex> lock(pendingLock);
+    ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileA(temp.c_str());
+    pendingTemp.clear();
+    return ok;
+}
+
+void RemovePendingTemporary() {
+    // From the console-event thread: waits for a write's step to finish.
+    std::lock_guard<std::mutex> lock(pendingLock);
+    if (!pendingTemp.empty()) DeleteFileA(pendingTemp.c_str());
+    pendingTemp.clear();
+}
+
+int RemoveStaleTemporaries(const std::string& folder, const timespec& before) {
+    const std::string path = ResolvePath(folder.empty() ? "." : folder);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "/*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    std::vector<std::string> stale;
+    do {
+        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+        if (!IsOwnTemporaryName(found.cFileName)) continue;
+        // Newer ones may belong to a write going on now.
+        const timespec changed = FromFileTime(found.ftLastWriteTime);
+        if (changed.tv_sec < before.tv_sec || (changed.tv_sec == before.tv_sec && changed.tv_nsec < before.tv_nsec))
+            stale.push_back(path + "/" + found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    int removed = 0;
+    for (const auto& file : stale) removed += DeleteFileA(file.c_str()) != 0;
+    return removed;
+}
+
+int RemoveStaleTemporaries(const std::string& folder) { return RemoveStaleTemporaries(folder, programStart); }
+
+std::string GetEnvironment(const std::string& name) {
+    // Windows matches variable names without regard to case itself.
+    if (name.empty()) return "";
+    char small[1024];
+    DWORD n = GetEnvironmentVariableA(name.c_str(), small, sizeof small);
+    if (n == 0) return "";
+    if (n < sizeof small) return std::string(small, n);
+    std::vector<char> big(n);
+    n = GetEnvironmentVariableA(name.c_str(), big.data(), (DWORD)big.size());
+    return n < big.size() ? std::string(big.data(), n) : "";
+}
+
+namespace {
+
+std::string ExecutableFolder() {
+    char buffer[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (n == 0 || n >= sizeof buffer) return "";
+    std::string path = ResolvePath(std::string(buffer, n));
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string FindSharedFile(const std::string& relative) {
+    if (relative.empty()) return "";
+    std::vector<std::string> bases;
+    std::string exe = ExecutableFolder();
+    // An installed program keeps its files beside it.
+    if (!exe.empty()) bases.push_back(exe);
+#ifdef KELMO_SOURCE_DIR
+    bases.push_back(std::string(KELMO_SOURCE_DIR) + "/resources");
+#endif
+#ifdef KELMO_BUILD_DIR
+    bases.push_back(std::string(KELMO_BUILD_DIR) + "/resources");
+#endif
+    for (const auto& base : bases) {
+        std::string path = ResolvePath(base + "/" + relative);
+        if (!PathExists(path)) continue;
+        char full[MAX_PATH * 4];
+        DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+        return n > 0 && n < sizeof full ? ResolvePath(std::string(full, n)) : path;
+    }
+    return "";
+}
