@@ -55,3 +55,8 @@ std::string FindSharedFile(const std::string& relative);
 
 // The file:// address of an absolute path (a Windows drive path too).
 std::string FileAddress(const std::string& absolutePath);
+
+// For the platform folders: the resources of the trees the program was
+// built from, and the first folder holding a file (its full path, or "").
+std::vector<std::string> BuildTreeFolders();
+std::string FindInFolders(const std::vector<std::string>& folders, const std::string& relative);

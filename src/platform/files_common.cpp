@@ -1,6 +1,7 @@
 // The parts of the file operations that are the same on every system.
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "model/text.h"
 #include "platform/files.h"
@@ -81,4 +82,27 @@ std::string FileAddress(const std::string& absolutePath) {
         }
     }
     return address;
+}
+
+std::vector<std::string> BuildTreeFolders() {
+    std::vector<std::string> folders;
+#ifdef KELMO_SOURCE_DIR
+    folders.push_back(std::string(KELMO_SOURCE_DIR) + "/resources");
+#endif
+#ifdef KELMO_BUILD_DIR
+    folders.push_back(std::string(KELMO_BUILD_DIR) + "/resources");
+#endif
+    return folders;
+}
+
+std::string FindInFolders(const std::vector<std::string>& folders, const std::string& relative) {
+    if (relative.empty()) return "";
+    for (const std::string& folder : folders) {
+        std::string path = ResolvePath(folder + "/" + relative);
+        if (!PathExists(path)) continue;
+        std::error_code error;
+        std::string full = std::filesystem::canonical(path, error).string();
+        return error ? path : ResolvePath(full);
+    }
+    return "";
 }

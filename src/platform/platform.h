@@ -119,6 +119,21 @@ struct FontDesc {
     int style = 0;   // 1 = bold
 };
 
+// Page units onto a printable area of device pixels: 0..8 across and
+// 0..10.5 down until a job's SetScale names other corners.
+struct PageScale {
+    double x1 = 0, y1 = 0, unitsX = 8, unitsY = 10.5;
+    // An empty area is refused and the scale kept.
+    void Set(float left, float top, float right, float bottom) {
+        if (right == left || bottom == top) return;
+        x1 = left, y1 = top, unitsX = right - left, unitsY = bottom - top;
+    }
+    double PixelsPerUnitX(double areaWidth) const { return areaWidth / unitsX; }
+    double PixelsPerUnitY(double areaHeight) const { return areaHeight / unitsY; }
+    double DevX(double x, double areaWidth) const { return (x - x1) * PixelsPerUnitX(areaWidth); }
+    double DevY(double y, double areaHeight) const { return (y - y1) * PixelsPerUnitY(areaHeight); }
+};
+
 // What became of a print job, in terms any printer back end can give.
 struct JobResult {
     enum Outcome {
@@ -180,6 +195,9 @@ PageDevice* MakeGdiPrinter();   // Windows: GDI on the default printer
 // Opens a file in the web browser through this system's opener, run by
 // P.process and waited for; P.console is handed over meanwhile.
 OpenResult OpenDocument(const std::string& path);
+// The part every system shares: the file checked, its address appended to
+// the opener's command, which P.process runs with P.console handed over.
+OpenResult OpenDocumentWith(const std::string& path, const std::vector<std::string>& opener);
 
 // Ends the program: unwinds to main, which restores the terminal and exits
 // with the code.

@@ -279,27 +279,13 @@ std::string ExecutableFolder() {
 }  // namespace
 
 std::string FindSharedFile(const std::string& relative) {
-    if (relative.empty()) return "";
-    std::vector<std::string> bases;
+    std::vector<std::string> folders;
     std::string exe = ExecutableFolder();
     // An installed program first, so it never picks up a stale build tree.
-    if (!exe.empty()) bases.push_back(exe + "/../share/kelmo");
-#ifdef KELMO_SOURCE_DIR
-    bases.push_back(std::string(KELMO_SOURCE_DIR) + "/resources");
-#endif
-#ifdef KELMO_BUILD_DIR
-    bases.push_back(std::string(KELMO_BUILD_DIR) + "/resources");
-#endif
+    if (!exe.empty()) folders.push_back(exe + "/../share/kelmo");
+    for (const std::string& folder : BuildTreeFolders()) folders.push_back(folder);
 #ifdef KELMO_DATADIR
-    bases.push_back(KELMO_DATADIR);
+    folders.push_back(KELMO_DATADIR);
 #endif
-    for (const auto& base : bases) {
-        std::string path = ResolvePath(base + "/" + relative);
-        struct stat st;
-        if (stat(path.c_str(), &st) != 0) continue;
-        char real[PATH_MAX];
-        if (realpath(path.c_str(), real)) return real;
-        return path;
-    }
-    return "";
+    return FindInFolders(folders, relative);
 }

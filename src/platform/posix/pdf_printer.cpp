@@ -92,7 +92,7 @@ public:
         jobOpen_ = true;
         pageOpen_ = false;
         pages_ = 0;
-        x1_ = 0, y1_ = 0, unitsX_ = 8, unitsY_ = 10.5;
+        scale_ = PageScale();
         curX_ = curY_ = 0;
         red_ = green_ = blue_ = 0;
         pen_ = 1;
@@ -100,8 +100,7 @@ public:
     }
 
     void SetScale(float x1, float y1, float x2, float y2) override {
-        if (!jobOpen_ || x2 == x1 || y2 == y1) return;
-        x1_ = x1, y1_ = y1, unitsX_ = x2 - x1, unitsY_ = y2 - y1;
+        if (jobOpen_) scale_.Set(x1, y1, x2, y2);
     }
 
     void SetFont(const FontDesc& desc) override {
@@ -225,10 +224,10 @@ private:
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     }
 
-    double PixelsPerUnitX() const { return AreaWidthPx / unitsX_; }
-    double PixelsPerUnitY() const { return AreaHeightPx / unitsY_; }
-    double DevX(double x) const { return std::round((x - x1_) * PixelsPerUnitX()); }
-    double DevY(double y) const { return std::round((y - y1_) * PixelsPerUnitY()); }
+    double PixelsPerUnitX() const { return scale_.PixelsPerUnitX(AreaWidthPx); }
+    double PixelsPerUnitY() const { return scale_.PixelsPerUnitY(AreaHeightPx); }
+    double DevX(double x) const { return std::round(scale_.DevX(x, AreaWidthPx)); }
+    double DevY(double y) const { return std::round(scale_.DevY(y, AreaHeightPx)); }
 
     void BeginPage() { pageOpen_ = true; }
 
@@ -339,7 +338,7 @@ private:
     std::string bytes_, tag_, name_;
     bool jobOpen_ = false, pageOpen_ = false;
     int pages_ = 0;
-    double x1_ = 0, y1_ = 0, unitsX_ = 8, unitsY_ = 10.5;
+    PageScale scale_;
     double curX_ = 0, curY_ = 0;
     int red_ = 0, green_ = 0, blue_ = 0;
     int pen_ = 1;

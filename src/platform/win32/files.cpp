@@ -190,23 +190,10 @@ std::string ExecutableFolder() {
 }  // namespace
 
 std::string FindSharedFile(const std::string& relative) {
-    if (relative.empty()) return "";
-    std::vector<std::string> bases;
+    std::vector<std::string> folders;
     std::string exe = ExecutableFolder();
     // An installed program keeps its files beside it.
-    if (!exe.empty()) bases.push_back(exe);
-#ifdef KELMO_SOURCE_DIR
-    bases.push_back(std::string(KELMO_SOURCE_DIR) + "/resources");
-#endif
-#ifdef KELMO_BUILD_DIR
-    bases.push_back(std::string(KELMO_BUILD_DIR) + "/resources");
-#endif
-    for (const auto& base : bases) {
-        std::string path = ResolvePath(base + "/" + relative);
-        if (!PathExists(path)) continue;
-        char full[MAX_PATH * 4];
-        DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-        return n > 0 && n < sizeof full ? ResolvePath(std::string(full, n)) : path;
-    }
-    return "";
+    if (!exe.empty()) folders.push_back(exe);
+    for (const std::string& folder : BuildTreeFolders()) folders.push_back(folder);
+    return FindInFolders(folders, relative);
 }

@@ -67,7 +67,7 @@ public:
         width_ = GetDeviceCaps(dc_, HORZRES);
         height_ = GetDeviceCaps(dc_, VERTRES);
         dpiY_ = GetDeviceCaps(dc_, LOGPIXELSY);
-        x1_ = 0, y1_ = 0, unitsX_ = 8, unitsY_ = 10.5;
+        scale_ = PageScale();
         curX_ = curY_ = 0;
         color_ = RGB(0, 0, 0);
         penWidth_ = 1;
@@ -79,8 +79,7 @@ public:
     }
 
     void SetScale(float x1, float y1, float x2, float y2) override {
-        if (!dc_ || x2 == x1 || y2 == y1) return;
-        x1_ = x1, y1_ = y1, unitsX_ = x2 - x1, unitsY_ = y2 - y1;
+        if (dc_) scale_.Set(x1, y1, x2, y2);
     }
 
     void SetFont(const FontDesc& desc) override {
@@ -118,8 +117,8 @@ public:
         width = height = 0;
         if (!dc_ || !font_) return;
         SIZE size = Extent(PrintText(text));
-        width = size.cx * unitsX_ / width_;
-        height = font_->height * unitsY_ / height_;
+        width = size.cx / scale_.PixelsPerUnitX(width_);
+        height = font_->height / scale_.PixelsPerUnitY(height_);
     }
 
     void LineTo(double x, double y) override {
@@ -207,8 +206,8 @@ private:
         return out;
     }
 
-    int DevX(double x) const { return width_ ? (int)std::lround((x - x1_) * width_ / unitsX_) : 0; }
-    int DevY(double y) const { return height_ ? (int)std::lround((y - y1_) * height_ / unitsY_) : 0; }
+    int DevX(double x) const { return width_ ? (int)std::lround(scale_.DevX(x, width_)) : 0; }
+    int DevY(double y) const { return height_ ? (int)std::lround(scale_.DevY(y, height_)) : 0; }
 
     SIZE Extent(const std::wstring& text) {
         SIZE size{0, 0};
@@ -286,7 +285,7 @@ private:
     std::wstring printer_;
     std::string failure_;   // why the last OpenJob left no job, for CloseJob
     int width_ = 0, height_ = 0, dpiY_ = 0;
-    double x1_ = 0, y1_ = 0, unitsX_ = 8, unitsY_ = 10.5;
+    PageScale scale_;
     int curX_ = 0, curY_ = 0;
     COLORREF color_ = 0, penColor_ = 0;
     int penWidth_ = 1, penDrawn_ = 0;
