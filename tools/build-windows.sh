@@ -85,11 +85,9 @@ WINEPREFIX="$OUT/wineprefix" WINEDEBUG=-all exec wine "$OUT/kelmo.exe" "\$@"
 EOF
 chmod +x "$OUT/kelmo-wine"
 
-# The installer, when its script is there and anything in it changed.
-if [ -x tools/windows/build-installer.sh ]; then
-  if [ ! -f "$OUT/kelmo-setup.exe" ] || [ "$OUT/kelmo.exe" -nt "$OUT/kelmo-setup.exe" ] ||
-    [ tools/windows/installer.nsi -nt "$OUT/kelmo-setup.exe" ]; then
-    tools/windows/build-installer.sh "$OUT"
-  fi
+# The installer, when anything in it changed.
+if [ ! -f "$OUT/kelmo-setup.exe" ] || [ "$OUT/kelmo.exe" -nt "$OUT/kelmo-setup.exe" ] ||
+  [ tools/windows/installer.nsi -nt "$OUT/kelmo-setup.exe" ]; then
+  tools/windows/build-installer.sh "$OUT"
 fi
 echo "build-windows: $OUT/kelmo.exe"
