@@ -4,42 +4,8 @@
 # job, row 22 says so. The printer is a private cupsd with a raw queue that
 # keeps its job files.
 source "$(dirname "$0")/lib.sh"
-command -v cupsd >/dev/null && command -v lpadmin >/dev/null || { echo "SKIP: no cupsd"; exit 77; }
-
-C="$E2E_DIR/cups"
-mkdir -p "$C/root" "$C/spool" "$C/cache" "$C/state" "$C/log"
-cat > "$C/root/cupsd.conf" <<CONF
-Listen $C/cups.sock
-LogLevel warn
-PreserveJobFiles Yes
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-CONF
-cat > "$C/root/cups-files.conf" <<CONF
-ServerRoot $C/root
-RequestRoot $C/spool
-CacheDir $C/cache
-StateDir $C/state
-TempDir $C/spool
-ErrorLog $C/log/error_log
-AccessLog $C/log/access_log
-PageLog $C/log/page_log
-FileDevice Yes
-CONF
-cupsd -f -c "$C/root/cupsd.conf" -s "$C/root/cups-files.conf" &
-CUPSD=$!
-trap 'kill $CUPSD 2>/dev/null; _e2e_cleanup' EXIT
-export CUPS_SERVER="$C/cups.sock"
-for _ in $(seq 50); do [ -S "$C/cups.sock" ] && break; sleep 0.1; done
-lpadmin -p kelmotest -E -v file:///dev/null 2>/dev/null || e2e_fail "lpadmin could not add the printer"
-lpadmin -d kelmotest || e2e_fail "lpadmin could not make it the default"
+trap 'kill ${CUPSD:-} 2>/dev/null; _e2e_cleanup' EXIT
+e2e_cups
 
 e2e_start "$1" --env CUPS_SERVER="$C/cups.sock"
 e2e_wait_at 20 34 "Select:  N"

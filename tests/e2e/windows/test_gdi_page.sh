@@ -21,7 +21,7 @@ nice "$CXX" -std=c++20 -O1 -static -I"$SRC/src" "$SRC/tests/windows/page_device_
 win_prefix
 CUPS_SERVER="$E2E_DIR/none.sock" win_run "$E2E_DIR/check.exe" none ||
   e2e_fail "without a printer the job had something to say"
-win_cups
+e2e_cups
 win_run "$E2E_DIR/check.exe" || e2e_fail "the job was not printed"
 job="$(win_job 1)" || exit 1
 grep -a -q "job-name.*Print Job" "$C/spool/c00001" || e2e_fail "the job is not named \"Print Job\""

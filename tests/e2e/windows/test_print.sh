@@ -9,7 +9,7 @@ source "$(dirname "$0")/wine.sh"
 [ -f "$WIN_BUILD/resources/fonts/bridge.ttf" ] || e2e_fail "no resources/fonts/bridge.ttf in $WIN_BUILD"
 
 trap 'win_cleanup; kill ${CUPSD:-} 2>/dev/null; _e2e_cleanup' EXIT
-win_cups
+e2e_cups
 win_prefix
 # The suit font where the program's font check and the printer find it.
 cp "$WIN_BUILD/resources/fonts/bridge.ttf" "$(win_path 'C:\windows\Fonts')/bridge.ttf"

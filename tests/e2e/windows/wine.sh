@@ -47,46 +47,6 @@ EOF2
 # Makes the prefix (about 15 s the first time).
 win_prefix() { win_run wineboot -i || e2e_fail "wine could not make its prefix"; }
 
-# A private cupsd with the default printer "kelmotest", a queue that keeps
-# its job files: $C/spool/cNNNNN (attributes) and dNNNNN-001 (the data).
-# Sets C, CUPSD and CUPS_SERVER; the caller's EXIT trap kills ${CUPSD:-}.
-win_cups() {
-  command -v cupsd >/dev/null && command -v lpadmin >/dev/null || { echo "SKIP: no cupsd"; exit 77; }
-  C="$E2E_DIR/cups"
-  mkdir -p "$C/root" "$C/spool" "$C/cache" "$C/state" "$C/log"
-  cat >"$C/root/cupsd.conf" <<CONF
-Listen $C/cups.sock
-LogLevel warn
-PreserveJobFiles Yes
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-CONF
-  cat >"$C/root/cups-files.conf" <<CONF
-ServerRoot $C/root
-RequestRoot $C/spool
-CacheDir $C/cache
-StateDir $C/state
-TempDir $C/spool
-ErrorLog $C/log/error_log
-AccessLog $C/log/access_log
-PageLog $C/log/page_log
-FileDevice Yes
-CONF
-  cupsd -f -c "$C/root/cupsd.conf" -s "$C/root/cups-files.conf" &
-  CUPSD=$!
-  export CUPS_SERVER="$C/cups.sock"
-  for _ in $(seq 50); do [ -S "$C/cups.sock" ] && break; sleep 0.1; done
-  lpadmin -p kelmotest -E -v file:///dev/null 2>/dev/null || e2e_fail "lpadmin could not add the printer"
-  lpadmin -d kelmotest || e2e_fail "lpadmin could not make it the default"
-}
-
 # Waits for the spooled data of job N and prints its path.
 win_job() {
   local file
