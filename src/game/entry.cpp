@@ -50,12 +50,7 @@ std::string NameFromPbnValue(const std::string& value) {
 std::string NameFromFileText(const std::string& text) {
     // A CR left at the end by the trim would be lost on the next read, and
     // the name saved would not be the name read.
-    auto trim = [](const std::string& name) {
-        size_t first = name.find_first_not_of(" \r");
-        if (first == std::string::npos) return std::string();
-        return name.substr(first, name.find_last_not_of(" \r") - first + 1);
-    };
-    return trim(trim(text).substr(0, NameLength));
+    return Trim(Trim(text, " \r").substr(0, NameLength), " \r");
 }
 
 int SessionOfKey(const std::string& key) {

@@ -12,10 +12,10 @@ std::string AsciiLower(std::string text) {
     return text;
 }
 
-std::string Trim(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
+std::string Trim(const std::string& text, const char* characters) {
+    size_t first = text.find_first_not_of(characters);
     if (first == std::string::npos) return "";
-    size_t last = text.find_last_not_of(' ');
+    size_t last = text.find_last_not_of(characters);
     return text.substr(first, last - first + 1);
 }
 

@@ -8,7 +8,7 @@
 
 std::string AsciiUpper(std::string text);
 std::string AsciiLower(std::string text);
-// Leading and trailing blanks removed.
-std::string Trim(const std::string& text);
+// Leading and trailing blanks (or the characters named) removed.
+std::string Trim(const std::string& text, const char* characters = " ");
 // Trailing blanks and tabs removed.
 std::string TrimTrailing(std::string text);

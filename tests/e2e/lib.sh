@@ -39,6 +39,9 @@
 #   e2e_resize COLS ROWS       resize the terminal
 #   e2e_fail MESSAGE           print MESSAGE and the screen, end the test (1)
 #   e2e_pass                   end the test (0)
+#   e2e_recall_game SECONDS    from the main menu, recall 91722 31459 with
+#                              club Keelward and event Pairs, up to the
+#                              printing options (waiting SECONDS for them)
 #   e2e_cups                   a private cupsd with a default queue that
 #                              keeps its jobs (sets C, CUPSD, CUPS_SERVER)
 # Variables: E2E_WORK (the program's working folder), E2E_HOME (its HOME),
@@ -255,4 +258,23 @@ CONF
   for _ in $(seq 50); do [ -S "$C/cups.sock" ] && break; sleep 0.1; done
   lpadmin -p kelmotest -E -v file:///dev/null 2>/dev/null || e2e_fail "lpadmin could not add the printer"
   lpadmin -d kelmotest || e2e_fail "lpadmin could not make it the default"
+}
+
+# The game of 03/07/15, afternoon, recalled from its control number on a
+# club without its archive file, up to the printing options.
+e2e_recall_game() {
+  e2e_wait_at 20 34 "Select:  N" 60
+  e2e_type r
+  e2e_wait_at 15 13 "Enter control string from handrecord:"
+  e2e_type "9172231459"
+  e2e_keys Enter
+  e2e_wait_for "Does this deal match Board #1" 20
+  e2e_keys Enter
+  e2e_wait_at 17 13 "Enter club name:"
+  e2e_type "Keelward"
+  e2e_keys Enter
+  e2e_wait_at 17 13 "Enter event name:"
+  e2e_type "Pairs"
+  e2e_keys Enter
+  e2e_wait_at 14 32 "PRINTING OPTIONS" "${1:-120}"
 }

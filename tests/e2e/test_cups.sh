@@ -8,20 +8,7 @@ trap 'kill ${CUPSD:-} 2>/dev/null; _e2e_cleanup' EXIT
 e2e_cups
 
 e2e_start "$1" --env CUPS_SERVER="$C/cups.sock"
-e2e_wait_at 20 34 "Select:  N"
-e2e_type r
-e2e_wait_at 15 13 "Enter control string from handrecord:"
-e2e_type "9172231459"
-e2e_keys Enter
-e2e_wait_for "Does this deal match Board #1"
-e2e_keys Enter
-e2e_wait_at 17 13 "Enter club name:"
-e2e_type "Keelward"
-e2e_keys Enter
-e2e_wait_at 17 13 "Enter event name:"
-e2e_type "Pairs"
-e2e_keys Enter
-e2e_wait_at 14 32 "PRINTING OPTIONS" 120
+e2e_recall_game 120
 e2e_type 1
 e2e_wait_for "DIRECTOR'S QUICK-DUPE SHEET"
 e2e_wait_at 14 32 "PRINTING OPTIONS" 30

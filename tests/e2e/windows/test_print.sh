@@ -17,20 +17,7 @@ mkdir -p "$E2E_DIR/club"
 cp "$WIN_BUILD/kelmo.exe" "$E2E_DIR/club/"
 
 win_start "$E2E_DIR/club" kelmo.exe --env CUPS_SERVER="$CUPS_SERVER"
-e2e_wait_at 20 34 "Select:  N" 60
-e2e_type r
-e2e_wait_at 15 13 "Enter control string from handrecord:"
-e2e_type "9172231459"
-e2e_keys Enter
-e2e_wait_for "Does this deal match Board #1" 20
-e2e_keys Enter
-e2e_wait_at 17 13 "Enter club name:"
-e2e_type "Keelward"
-e2e_keys Enter
-e2e_wait_at 17 13 "Enter event name:"
-e2e_type "Pairs"
-e2e_keys Enter
-e2e_wait_at 14 32 "PRINTING OPTIONS" 300
+e2e_recall_game 300
 
 e2e_type 3
 e2e_wait_for "Load paper for"
