@@ -52,7 +52,7 @@ struct PrintBench {
         std::filesystem::current_path(folder);
         P.console = &console;
         P.clock = &clock;
-        printer.reset(MakePdfPrinter());
+        printer.reset(MakeSystemPrinter());
         P.printer = printer.get();
 
         initialize();

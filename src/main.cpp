@@ -12,11 +12,7 @@ int main() {
     P.sound = MakeSystemSound();
     P.fonts = MakeSystemFontList();
     P.process = MakeSystemProcess();
-#ifdef _WIN32
-    P.printer = MakeGdiPrinter();
-#else
-    P.printer = MakePdfPrinter();
-#endif
+    P.printer = MakeSystemPrinter();
     int code = 0;
     const char* failure = nullptr;
     try {

@@ -7,6 +7,7 @@
 #include "dealing/dates.h"
 #include "model/model.h"
 #include "model/text.h"
+#include "platform/cp437.h"
 #include "platform/files.h"
 #include "shell/kit.h"
 
@@ -229,6 +230,6 @@ void LoadClubName() {
 }
 
 void SaveClubName() {
-    if (!WriteFileAtomic(G.ClubNameFile, G.ClubName + "\r\n"))
+    if (!WriteFileAtomic(G.ClubNameFile, TextFileFromCp437(G.ClubName + "\r\n")))
         ShowWarning("Could not write " + G.ClubNameFile);
 }

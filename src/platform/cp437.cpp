@@ -84,3 +84,104 @@ std::string Latin1FromCp437(const std::string& text) {
     }
     return out;
 }
+
+namespace {
+
+void AppendCp437(std::string& out, char32_t ch) {
+    int code = ch < 0x10000 ? Cp437FromUnicode((wchar_t)ch) : -1;
+    out += code < 0 ? '?' : (char)code;
+}
+
+// Length of the UTF-8 sequence at i and its character; 0 when the bytes
+// there are not one (overlong, a surrogate, past U+10FFFF, cut short).
+size_t Utf8At(const std::string& s, size_t i, char32_t& ch) {
+    const unsigned char lead = (unsigned char)s[i];
+    size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                  : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    if (length == 0 || i + length > s.size()) return 0;
+    ch = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t k = 1; k < length; k++) {
+        const unsigned char next = (unsigned char)s[i + k];
+        if ((next & 0xC0) != 0x80) return 0;
+        ch = ch << 6 | (next & 0x3F);
+    }
+    static const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (ch < least[length] || ch > 0x10FFFF || (ch >= 0xD800 && ch < 0xE000)) return 0;
+    return length;
+}
+
+// True when the bytes are valid UTF-8 and not plain ASCII.
+bool IsUtf8BeyondAscii(const std::string& s) {
+    bool beyond = false;
+    for (size_t i = 0; i < s.size();) {
+        char32_t ch;
+        size_t length = Utf8At(s, i, ch);
+        if (length == 0) return false;
+        beyond |= length > 1;
+        i += length;
+    }
+    return beyond;
+}
+
+std::string Cp437FromUtf8(const std::string& s, size_t from) {
+    std::string out;
+    for (size_t i = from; i < s.size();) {
+        char32_t ch = '?';
+        size_t length = Utf8At(s, i, ch);
+        AppendCp437(out, length ? ch : U'?');
+        i += length ? length : 1;
+    }
+    return out;
+}
+
+std::string Cp437FromUtf16(const std::string& s, bool bigEndian) {
+    std::string out;
+    auto unit = [&](size_t i) -> char32_t {
+        unsigned char a = (unsigned char)s[i], b = (unsigned char)s[i + 1];
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    for (size_t i = 2; i + 1 < s.size(); i += 2) {
+        char32_t ch = unit(i);
+        if (ch >= 0xD800 && ch < 0xDC00 && i + 3 < s.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
+            i += 2;   // a pair: beyond the basic plane, so beyond code page 437
+            ch = U'?';
+        } else if (ch >= 0xD800 && ch < 0xE000) {
+            ch = U'?';
+        }
+        AppendCp437(out, ch);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string Cp437FromTextFile(const std::string& bytes) {
+    auto starts = [&bytes](const char* mark) { return bytes.rfind(mark, 0) == 0; };
+    if (starts("\xFF\xFE")) return Cp437FromUtf16(bytes, false);
+    if (starts("\xFE\xFF")) return Cp437FromUtf16(bytes, true);
+    if (starts("\xEF\xBB\xBF")) return Cp437FromUtf8(bytes, 3);
+    if (IsUtf8BeyondAscii(bytes)) return Cp437FromUtf8(bytes, 0);
+    return bytes;
+}
+
+std::string TextFileFromCp437(const std::string& text) {
+    // Written as it is, unless a reader would take it for UTF-8 or for a
+    // byte-order mark (box drawing and Greek letters can spell those).
+    if (!IsUtf8BeyondAscii(text) && text.rfind("\xFF\xFE", 0) != 0 && text.rfind("\xFE\xFF", 0) != 0)
+        return text;
+    std::string out = "\xEF\xBB\xBF";
+    for (unsigned char code : text) {
+        char32_t ch = code < 128 ? code : (char32_t)High[code - 128];
+        if (ch < 0x80) {
+            out += (char)ch;
+        } else if (ch < 0x800) {
+            out += (char)(0xC0 | (ch >> 6));
+            out += (char)(0x80 | (ch & 0x3F));
+        } else {
+            out += (char)(0xE0 | (ch >> 12));
+            out += (char)(0x80 | ((ch >> 6) & 0x3F));
+            out += (char)(0x80 | (ch & 0x3F));
+        }
+    }
+    return out;
+}

@@ -45,6 +45,12 @@ int RemoveStaleTemporaries(const std::string& folder);
 // Lines joined with CR LF, each line ended.
 std::string JoinCrLf(const std::vector<std::string>& lines);
 
+// Where a print job's file is kept: "PRINTS/" + tag + extension, or
+// "-partial" after the tag for a job cut short; when that file exists
+// already, the first free of "-2", "-3"... before the extension. A job never
+// replaces an earlier one.
+std::string KeptFileName(const std::string& tag, bool complete, const std::string& extension = ".pdf");
+
 // Environment variable (name matched without regard to case), empty text
 // when not set.
 std::string GetEnvironment(const std::string& name);

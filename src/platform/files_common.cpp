@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "model/text.h"
+#include "platform/cp437.h"
 #include "platform/files.h"
 
 std::vector<std::string> SplitTextLines(const std::string& bytes) {
@@ -28,7 +29,7 @@ bool ReadTextLines(const std::string& name, std::vector<std::string>& lines) {
     std::string bytes;
     lines.clear();
     if (!ReadWholeFile(name, bytes)) return false;
-    lines = SplitTextLines(bytes);
+    lines = SplitTextLines(Cp437FromTextFile(bytes));
     return true;
 }
 
@@ -48,6 +49,13 @@ bool IsOwnTemporaryName(const std::string& name) {
     for (const char* own : {"ini", "km", "kmm", "kma", "kme", "kml", "pbn", "pdf"})
         if (ext == own) return true;
     return false;
+}
+
+std::string KeptFileName(const std::string& tag, bool complete, const std::string& extension) {
+    std::string stem = "PRINTS/" + tag + (complete ? "" : "-partial");
+    std::string name = stem + extension;
+    for (int n = 2; FileExists(name); n++) name = stem + "-" + std::to_string(n) + extension;
+    return name;
 }
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {

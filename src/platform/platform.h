@@ -79,6 +79,13 @@ public:
     virtual void Play(const std::string& name) = 0;
 };
 
+// What the start-up check finds of the suit-symbol font.
+enum class SuitFontState {
+    Usable,
+    Missing,    // no such font
+    Unusable    // its file is there, but the system will not use it
+};
+
 class FontList {
 public:
     virtual ~FontList() = default;
@@ -88,6 +95,10 @@ public:
     // installed where this system's printing will find it. Unless a system
     // knows better: the family is among Families().
     virtual bool HasSuitFont();
+    // The same, for the start-up check, which also names the fault.
+    virtual SuitFontState CheckSuitFont() {
+        return HasSuitFont() ? SuitFontState::Usable : SuitFontState::Missing;
+    }
 };
 
 // Whether a family "Bridge" (any letter case) is among the names.
@@ -190,8 +201,9 @@ Clock* MakeSystemClock();
 Sound* MakeSystemSound();
 FontList* MakeSystemFontList();
 Process* MakeSystemProcess();
-PageDevice* MakePdfPrinter();   // POSIX: PDF files, handed to CUPS
-PageDevice* MakeGdiPrinter();   // Windows: GDI on the default printer
+// This system's printer: PDF files handed to CUPS on POSIX, GDI on the
+// default printer (or a PDF in PRINTS) on Windows.
+PageDevice* MakeSystemPrinter();
 // Opens a file in the web browser through this system's opener, run by
 // P.process and waited for; P.console is handed over meanwhile.
 OpenResult OpenDocument(const std::string& path);

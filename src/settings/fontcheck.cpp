@@ -14,7 +14,7 @@ void Write(const std::string& text, int fg) {
     ConsoleWrite(text);
 }
 
-void ShowSetupError() {
+void ShowSetupError(SuitFontState state) {
     ConsoleColor(WHITE, BLACK);
     ConsoleClear();
     DrawBox(8, 15, 52, 10, GREY, BRIGHTWHITE);
@@ -22,6 +22,18 @@ void ShowSetupError() {
     WriteAt(9, 34, rule + " SETUP ERROR " + rule, RED);
     WriteAt(11, 17, "The font file ", BLUE);
     Write("BRIDGE.TTF ", GREEN);
+    if (state == SuitFontState::Unusable) {
+        // The file is there, but the system does not take the font in it
+        // (a damaged or blocked file): installing it again is the cure.
+        Write("cannot be used.", RED);
+        WriteAt(13, 17, "The system finds the file but not the font.", BLUE);
+        WriteAt(14, 17, "Run the ", BLUE);
+        Write("Kelmo setup program", GREEN);
+        Write(" again.", BLUE);
+        WriteAt(16, 36, " <any key> ", BRIGHTWHITE, MAGENTA);
+        ConsoleCursor(CURSOR_HIDE);
+        return;
+    }
     Write("has not been installed.", RED);
     WriteAt(13, 17, "Right-click on the filename ", BLUE);
     Write("BRIDGE.TTF", GREEN);
@@ -36,8 +48,9 @@ void ShowSetupError() {
 }  // namespace
 
 void checkfont() {
-    if (P.fonts && P.fonts->HasSuitFont()) return;
-    ShowSetupError();
+    const SuitFontState state = P.fonts ? P.fonts->CheckSuitFont() : SuitFontState::Missing;
+    if (state == SuitFontState::Usable) return;
+    ShowSetupError(state);
     FlushKeys();
     PlayNamedSound("notify2");
     ReadKey();

@@ -58,4 +58,23 @@ TEST_F(FontCheckTest, MissingFontShowsSetupErrorAndEndsTheProgram) {
     EXPECT_EQ(sound.played, std::vector<std::string>{"notify2"});
 }
 
+// A font file the system will not take is named as such, with its cure.
+TEST_F(FontCheckTest, UnusableFontFileSaysSoAndEndsTheProgram) {
+    fonts.suitFont = false;
+    fonts.unusable = true;
+    console.Type("k");
+    console.onReadKey = [](ScriptedConsole& c) {
+        EXPECT_TRUE(c.Shows(9, 34, "\xc4 SETUP ERROR \xc4", RED, BRIGHTWHITE));
+        EXPECT_EQ(c.Text(11, 17, 40), "The font file BRIDGE.TTF cannot be used.");
+        EXPECT_TRUE(c.Shows(11, 42, "cannot be used.", RED));
+        EXPECT_EQ(c.Text(13, 17, 43), "The system finds the file but not the font.");
+        EXPECT_TRUE(c.Shows(14, 17, "Run the ", BLUE));
+        EXPECT_TRUE(c.Shows(14, 25, "Kelmo setup program", GREEN));
+        EXPECT_TRUE(c.Shows(14, 44, " again.", BLUE));
+        EXPECT_TRUE(c.Shows(16, 36, " <any key> ", BRIGHTWHITE, MAGENTA));
+    };
+    EXPECT_THROW(Run(checkfont), ProgramExit);
+    EXPECT_EQ(console.ReadKeyCalls(), 1);
+}
+
 }  // namespace

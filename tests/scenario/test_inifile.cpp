@@ -98,6 +98,21 @@ TEST_F(IniFileTest, GoodFileIsReadAsWrittenAndLeftAlone) {
     EXPECT_EQ(G.SettingsLines[7], "Bridge=Club");
 }
 
+// Notepad saves as UTF-8 with a byte-order mark or as UTF-16: the same
+// settings, no error screen, the file left as it is.
+TEST_F(IniFileTest, FileSavedByAWindowsEditorReadsTheSame) {
+    std::string utf16 = "\xFF\xFE";
+    for (char ch : Crlf(CustomLines())) utf16 += std::string{ch, '\0'};
+    for (const std::string& bytes : {"\xEF\xBB\xBF" + Crlf(CustomLines()), utf16}) {
+        Restart();
+        WriteFile("KELMO.INI", bytes);
+        ASSERT_FALSE(Run(processinifile)) << console.Dump();
+        EXPECT_TRUE(screens.empty()) << screens.front();
+        EXPECT_EQ(SettingsInMemory(), "Arial|Courier New|0|1|1|C:\\Pbn|North.Shore.Club");
+        EXPECT_EQ(ReadFile("KELMO.INI"), bytes);
+    }
+}
+
 TEST_F(IniFileTest, WrongKeyCaseGivesKeyErrorOneAndTimesNewRoman) {
     ProcessFile(CustomLines({{0, "clubnamefont=Arial"}}), 1);
     ASSERT_EQ(screens.size(), 1u);

@@ -90,9 +90,13 @@ class FakeFontList : public FontList {
 public:
     std::vector<std::string> Families() override { return families; }
     bool HasSuitFont() override { return suitFont; }
+    SuitFontState CheckSuitFont() override {
+        return suitFont ? SuitFontState::Usable : unusable ? SuitFontState::Unusable : SuitFontState::Missing;
+    }
     std::vector<std::string> families{"Arial", "Times New Roman", "Courier New",
                                       "Comic Sans MS", "Bridge", "DejaVu Sans"};
     bool suitFont = true;
+    bool unusable = false;   // with suitFont false: the file is there, the font not
 };
 
 class RecordingProcess : public Process {

@@ -191,7 +191,7 @@ void PdfDeviceTest::SetUp() {
     KelmoTest::SetUp();
     FcConfigAppFontAddFile(FcConfigGetCurrent(),
                            (const FcChar8*)KELMO_BUILD_DIR "/resources/fonts/bridge.ttf");
-    device.reset(MakePdfPrinter());
+    device.reset(MakeSystemPrinter());
     P.printer = device.get();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/text.h"
+#include "platform/cp437.h"
 #include "shell/kit.h"
 
 namespace {
@@ -57,4 +58,31 @@ TEST(TextTest, NoSourceUsesTheLocaleCaseRoutines) {
         checked++;
     }
     EXPECT_GT(checked, 40);
+}
+
+// Files as editors save them: each form of "Caf\xe9" reads as code page 437
+// text, and every text the program writes reads back as it was.
+TEST(TextTest, TextFilesReadInEveryEncodingAnEditorSaves) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Caf\x82\r\n", "Caf\x82\r\n"},                           // the program's own bytes
+        {"\xEF\xBB\xBF" "Caf\xC3\xA9\r\n", "Caf\x82\r\n"},        // UTF-8, byte-order mark
+        {"Caf\xC3\xA9", "Caf\x82"},                                 // UTF-8 without one
+        {"\xEF\xBB\xBFKey=x", "Key=x"},                              // Notepad's ASCII file
+        {std::string("\xFF\xFE" "C\0a\0f\0\xE9\0\r\0\n\0", 14), "Caf\x82\r\n"},   // UTF-16 LE
+        {std::string("\xFE\xFF\0C\0a\0f\0\xE9", 10), "Caf\x82"},   // UTF-16 BE
+        {std::string("\xFF\xFE\x3D\xD8\x00\xDE!\0", 8), "?!"},      // a pair beyond the plane
+        {std::string("\xFF\xFE\x00\xDE!\0", 6), "?!"},               // a lone surrogate
+        {"\xE2\x84\xA6 \xF0\x9F\x82\xA1", "? ?"},                  // no code page 437 letter
+        {"\xE2\x84", "\xE2\x84"},                                     // cut short: not UTF-8
+    };
+    for (const auto& [bytes, text] : cases) EXPECT_EQ(Cp437FromTextFile(bytes), text) << bytes;
+
+    EXPECT_EQ(TextFileFromCp437("Caf\x82 \xC4\xC4\r\n"), "Caf\x82 \xC4\xC4\r\n");   // as before
+    std::string text(3, ' ');
+    for (int a = 0; a < 256; a++)
+        for (int b = 0; b < 256; b++)
+            for (int c : {0x41, 0x81, 0xA9, 0xBF, 0xFE}) {
+                text[0] = (char)a, text[1] = (char)b, text[2] = (char)c;
+                ASSERT_EQ(Cp437FromTextFile(TextFileFromCp437(text)), text) << a << " " << b << " " << c;
+            }
 }

@@ -3,14 +3,30 @@
 // width, a new line, a rounded box, then a second page and a job with
 // nothing drawn (which must not reach the printer). Exit code 0 when the job
 // was printed; with the argument "none" (no printer), when it ended without
-// anything to say.
+// anything to say; with "file-default" (the default printer makes files)
+// or "no-default", when the job was kept as PRINTS/check.pdf through the
+// queue kelmotest standing in for Microsoft Print to PDF (wine has none).
 #include <cstring>
+#include <string>
 
 #include "platform/win32/gdi_printer.h"
 
+namespace {
+
+std::string mode;
+
+std::vector<PrinterInfo> Printers() {
+    if (mode == "file-default") return {{L"kelmotest", L"PORTPROMPT:", L"Microsoft Print To PDF", true}};
+    if (mode == "no-default") return {{L"kelmotest", L"CUPS:kelmotest", L"Microsoft Print To PDF", false}};
+    return SystemPrinters();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    bool none = argc > 1 && std::strcmp(argv[1], "none") == 0;
-    PageDevice* printer = MakeGdiPrinter();
+    mode = argc > 1 ? argv[1] : "";
+    bool none = mode == "none";
+    PageDevice* printer = MakeGdiPrinter(Printers);
     const FontDesc arial{"Arial", 12, 0};
     printer->OpenJob("check");
     printer->SetScale(0, 0, 8, 10.5);
@@ -34,5 +50,7 @@ int main(int argc, char** argv) {
     printer->CloseJob(true);
     delete printer;
     if (none) return result.outcome != JobResult::Failed && result.text.empty() ? 0 : 1;
+    if (mode == "file-default" || mode == "no-default")
+        return result.outcome == JobResult::KeptOnly && result.text == "PRINTS/check.pdf" ? 0 : 1;
     return result.outcome == JobResult::Printed ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/win32/gdi_printer.h"
 #include "platform/win32/win32.h"
 #include "settings/fontcheck.h"
 #include "support/doubles.h"
@@ -111,6 +112,43 @@ TEST(WindowsFonts, TheInstalledSuitFontIsAmongTheFamiliesOnce) {
     delete list;
     EXPECT_EQ(std::count(families.begin(), families.end(), "Bridge"), 1) << families.size() << " families";
     EXPECT_TRUE(std::is_sorted(families.begin(), families.end()));
+}
+
+}  // namespace
+
+namespace {
+
+// Where a job goes, by the printers Windows lists: paper when the default
+// printer prints on paper, else a file in PRINTS through Microsoft Print to
+// PDF, else through a default file printer that takes a file name.
+TEST(WindowsPrinters, AJobGoesToPaperOrToAFileInPrints) {
+    const PrinterInfo laser{L"Club Laser", L"USB001", L"HP LaserJet", true};
+    const PrinterInfo pdf{L"Microsoft Print to PDF", L"PORTPROMPT:", L"Microsoft Print To PDF", false};
+    const PrinterInfo xps{L"Microsoft XPS Document Writer", L"PORTPROMPT:", L"Microsoft XPS Document Writer v4", false};
+    const PrinterInfo onenote{L"OneNote (Desktop)", L"nul:", L"Send to Microsoft OneNote 16 Driver", false};
+    const PrinterInfo file{L"To disk", L"FILE:", L"Generic / Text Only", false};
+    auto byDefault = [](PrinterInfo p) { p.isDefault = true; return p; };
+    struct Case {
+        std::vector<PrinterInfo> printers;
+        int chosen;
+        bool toFile;
+    } cases[] = {
+        {{pdf, laser}, 1, false},
+        {{xps, byDefault(pdf)}, 1, true},
+        {{byDefault(xps), pdf}, 1, true},
+        {{byDefault(onenote), pdf}, 1, true},
+        {{pdf}, 0, true},                          // no default printer
+        {{byDefault(xps)}, 0, true},               // no PDF printer: the XPS file
+        {{byDefault(file)}, 0, true},
+        {{byDefault(onenote)}, -1, false},         // takes no file name
+        {{}, -1, false},
+    };
+    for (const Case& c : cases) {
+        bool toFile = !c.toFile;
+        EXPECT_EQ(ChoosePrinter(c.printers, toFile), c.chosen) << c.printers.size();
+        EXPECT_EQ(toFile, c.toFile) << c.printers.size();
+    }
+    EXPECT_FALSE(IsFilePrinter(laser));
 }
 
 }  // namespace

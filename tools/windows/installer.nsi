@@ -3,6 +3,9 @@
 ;   makensis -DEXE=kelmo.exe -DMANUAL=Kelmo-Manual.htm -DFONT=bridge.ttf
 ;            -DOUT=kelmo-setup.exe [-DVERSION=1.0] installer.nsi
 ; Silent install: kelmo-setup.exe /S [/D=C:\path\to\folder] (/D last).
+; Exit code 0 when Kelmo is installed and can start, 2 when it is not (the
+; log and, unless silent, a message say why); a failed install leaves no
+; shortcut and no entry in "Apps & features".
 
 !ifndef EXE | MANUAL | FONT | OUT
   !error "EXE, MANUAL, FONT and OUT must be defined"
@@ -19,7 +22,10 @@ OutFile "${OUT}"
 ; KELMO.INI and the games live beside the program, so the folder must be
 ; one the user can write to.
 InstallDir "$LOCALAPPDATA\Kelmo"
-RequestExecutionLevel user
+; An administrator is asked to elevate, so the suit font can go to every
+; user; a standard user installs without being asked, the font for the
+; user alone.
+RequestExecutionLevel highest
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -28,28 +34,105 @@ ShowUninstDetails show
 
 !define FONTS_KEY "Software\Microsoft\Windows NT\CurrentVersion\Fonts"
 !define FONT_VALUE "Bridge (TrueType)"
+!define USER_FONTS "$LOCALAPPDATA\Microsoft\Windows\Fonts"
 !define KELMO_KEY "Software\Kelmo"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelmo"
 ; The program looks for its manual under this path beside itself.
 !define MANUAL_DIR "Bridge\Software\Manuals"
+
+Var Why        ; what went wrong, for the log and the message
+Var FontFile   ; where Windows has our font; "" when it has none of ours
 
 Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
+; A file written, or the install failed. SetOverwrite try (below) makes a
+; file that cannot be written an error, never a question or a skip.
+!macro PutFile DEST SOURCE
+  ClearErrors
+  File "/oname=${DEST}" "${SOURCE}"
+  ${If} ${Errors}
+    StrCpy $Why "${DEST} could not be written."
+    Call Fail
+  ${EndIf}
+!macroend
+
+; Sets $3 to 1 when the file $2 holds the same bytes as the copy of our font
+; beside the program: a BRIDGE.TTF of another program is never ours, even
+; under our file's name.
+!macro DefineIsOurFont PREFIX
+Function ${PREFIX}IsOurFont
+  StrCpy $3 0
+  ClearErrors
+  FileOpen $4 "$2" r
+  IfErrors done
+  FileOpen $5 "$INSTDIR\bridge.ttf" r
+  IfErrors close4
+  FileSeek $4 0 END $6
+  FileSeek $5 0 END $7
+  StrCmp $6 $7 0 close5
+  FileSeek $4 0 SET
+  FileSeek $5 0 SET
+  next:
+    ClearErrors
+    FileReadByte $4 $6
+    IfErrors same
+    FileReadByte $5 $7
+    StrCmp $6 $7 next close5
+  same:
+    StrCpy $3 1
+  close5:
+    FileClose $5
+  close4:
+    FileClose $4
+  done:
+FunctionEnd
+!macroend
+!insertmacro DefineIsOurFont ""
+!insertmacro DefineIsOurFont "un."
+
+Function Fail
+  DetailPrint "Kelmo was not installed: $Why"
+  MessageBox MB_ICONSTOP|MB_OK "Kelmo was not installed.$\r$\n$\r$\n$Why$\r$\n$\r$\nKelmo keeps its settings and games beside the program, so it must be installed in a folder that your account can write to, such as $LOCALAPPDATA\Kelmo (the folder this installer suggests). If Kelmo is running, end it first. Then run the installer again." /SD IDOK
+  SetErrorLevel 2
+  Abort
+FunctionEnd
+
 Section "Kelmo"
+  SetOverwrite try
+  ; A folder we cannot write to fails here, before anything is put anywhere.
+  ClearErrors
+  CreateDirectory "$INSTDIR"
+  FileOpen $0 "$INSTDIR\kelmo-setup.tmp" w
+  ${If} ${Errors}
+    StrCpy $Why "The folder $INSTDIR cannot be written to."
+    Call Fail
+  ${EndIf}
+  FileClose $0
+  Delete "$INSTDIR\kelmo-setup.tmp"
+
   SetOutPath "$INSTDIR"
-  File "/oname=kelmo.exe" "${EXE}"
-  SetOutPath "$INSTDIR\${MANUAL_DIR}"
-  File "/oname=Kelmo-Manual.htm" "${MANUAL}"
-  Call InstallFont
+  !insertmacro PutFile "$INSTDIR\kelmo.exe" "${EXE}"
+  ; The program's own copy of the font: what it loads for itself when
+  ; Windows has no usable Bridge font, and how ours is told from others.
+  !insertmacro PutFile "$INSTDIR\bridge.ttf" "${FONT}"
+  CreateDirectory "$INSTDIR\${MANUAL_DIR}"
+  !insertmacro PutFile "$INSTDIR\${MANUAL_DIR}\Kelmo-Manual.htm" "${MANUAL}"
+  ClearErrors
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ${If} ${Errors}
+    StrCpy $Why "$INSTDIR\uninstall.exe could not be written."
+    Call Fail
+  ${EndIf}
+  Call InstallFont
 
   ; Started in its own folder: that is where it keeps its settings and games.
   SetOutPath "$INSTDIR"
   CreateDirectory "$SMPROGRAMS\Kelmo"
   CreateShortcut "$SMPROGRAMS\Kelmo\Kelmo.lnk" "$INSTDIR\kelmo.exe"
+  CreateShortcut "$SMPROGRAMS\Kelmo\Kelmo club files.lnk" "$INSTDIR"
   CreateShortcut "$SMPROGRAMS\Kelmo\Kelmo Manual.lnk" "$INSTDIR\${MANUAL_DIR}\Kelmo-Manual.htm"
   CreateShortcut "$SMPROGRAMS\Kelmo\Uninstall Kelmo.lnk" "$INSTDIR\uninstall.exe"
 
@@ -61,64 +144,108 @@ Section "Kelmo"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  DetailPrint "Kelmo is installed in $INSTDIR."
 SectionEnd
 
-; The system's font folder when we may write there (an administrator): the
-; program's font check looks for it there. Otherwise the user's own font
-; folder, registered for the user (Windows 10 1809 and later).
+; The font for every user when we may write the system's font folder (an
+; administrator), else for this user alone (Windows 10 1809 and later load
+; fonts registered under HKCU). A BRIDGE.TTF of another program is left as
+; it is, and Kelmo uses it. Where neither place takes ours, the program
+; loads its own copy for itself when it starts.
 Function InstallFont
-  StrCpy $0 "$FONTS\bridge.ttf"
-  ClearErrors
-  SetOverwrite try
-  SetOutPath "$FONTS"
-  File "/oname=bridge.ttf" "${FONT}"
-  ${IfNot} ${Errors}
-    WriteRegStr HKLM "${FONTS_KEY}" "${FONT_VALUE}" "bridge.ttf"
-  ${EndIf}
-  ${If} ${Errors}
-    StrCpy $0 "$LOCALAPPDATA\Microsoft\Windows\Fonts\bridge.ttf"
+  StrCpy $FontFile ""
+  StrCpy $1 "$FONTS\bridge.ttf"
+  Call PlaceFont
+  ${If} $FontFile == "-"
+    Return
+  ${ElseIf} $FontFile != ""
     ClearErrors
-    SetOutPath "$LOCALAPPDATA\Microsoft\Windows\Fonts"
-    File "/oname=bridge.ttf" "${FONT}"
-    WriteRegStr HKCU "${FONTS_KEY}" "${FONT_VALUE}" "$0"
+    WriteRegStr HKLM "${FONTS_KEY}" "${FONT_VALUE}" "bridge.ttf"
+    ${If} ${Errors}
+      ; Not ours to register for everyone, so not there for everyone.
+      StrCpy $FontFile ""
+    ${Else}
+      DetailPrint "The Bridge font is installed for all users: $1"
+    ${EndIf}
   ${EndIf}
-  SetOverwrite on
-  ${If} ${Errors}
-    DetailPrint "The font could not be installed: $0"
-    SetErrorLevel 2
+  ${If} $FontFile == ""
+    CreateDirectory "${USER_FONTS}"
+    StrCpy $1 "${USER_FONTS}\bridge.ttf"
+    Call PlaceFont
+    ${If} $FontFile == "-"
+      Return
+    ${ElseIf} $FontFile != ""
+      WriteRegStr HKCU "${FONTS_KEY}" "${FONT_VALUE}" "$1"
+      DetailPrint "The Bridge font is installed for you alone: $1"
+    ${EndIf}
+  ${EndIf}
+  ${If} $FontFile == ""
+    DetailPrint "The Bridge font could not be installed in Windows; Kelmo loads its own copy ($INSTDIR\bridge.ttf) when it starts."
     Return
   ${EndIf}
   ; Usable at once, without signing out.
-  System::Call 'gdi32::AddFontResourceW(w "$0") i'
+  System::Call 'gdi32::AddFontResourceW(w "$FontFile") i'
   SendMessage ${HWND_BROADCAST} ${WM_FONTCHANGE} 0 0 /TIMEOUT=2000
-  WriteRegStr HKCU "${KELMO_KEY}" "FontFile" "$0"
+  WriteRegStr HKCU "${KELMO_KEY}" "FontFile" "$FontFile"
+FunctionEnd
+
+; Our font into the file $1: $FontFile becomes $1 when ours is there now
+; (written, or there from an earlier install), "-" when another program's
+; font stands there, "" when the file cannot be written.
+Function PlaceFont
+  ${If} ${FileExists} "$1"
+    StrCpy $2 "$1"
+    Call IsOurFont
+    ${If} $3 == 1
+      StrCpy $FontFile "$1"
+    ${Else}
+      StrCpy $FontFile "-"
+      DetailPrint "Another program's BRIDGE.TTF is installed ($1): it is left as it is, and Kelmo uses it."
+    ${EndIf}
+    Return
+  ${EndIf}
+  ClearErrors
+  File "/oname=$1" "${FONT}"
+  ${If} ${Errors}
+    StrCpy $FontFile ""
+  ${Else}
+    StrCpy $FontFile "$1"
+  ${EndIf}
 FunctionEnd
 
 ; Takes away what the installer put there. The user's settings and games
 ; (KELMO.INI, CLUBNAME.KM, GAMEFILE.KM and the PBN files) stay, and with
-; them the folder.
+; them the folder. The font goes only while its bytes are still ours.
 Section "Uninstall"
+  ReadRegStr $0 HKCU "${KELMO_KEY}" "FontFile"
+  ${If} $0 != ""
+    StrCpy $2 "$0"
+    Call un.IsOurFont
+    ${If} $3 == 1
+      System::Call 'gdi32::RemoveFontResourceW(w "$0") i'
+      SendMessage ${HWND_BROADCAST} ${WM_FONTCHANGE} 0 0 /TIMEOUT=2000
+      Delete /REBOOTOK "$0"
+      ${If} $0 == "$FONTS\bridge.ttf"
+        DeleteRegValue HKLM "${FONTS_KEY}" "${FONT_VALUE}"
+      ${Else}
+        DeleteRegValue HKCU "${FONTS_KEY}" "${FONT_VALUE}"
+      ${EndIf}
+    ${Else}
+      DetailPrint "$0 is not Kelmo's font: it is left as it is."
+    ${EndIf}
+  ${EndIf}
+
   Delete "$INSTDIR\kelmo.exe"
+  Delete "$INSTDIR\bridge.ttf"
   Delete "$INSTDIR\${MANUAL_DIR}\Kelmo-Manual.htm"
   RMDir "$INSTDIR\Bridge\Software\Manuals"
   RMDir "$INSTDIR\Bridge\Software"
   RMDir "$INSTDIR\Bridge"
   Delete "$SMPROGRAMS\Kelmo\Kelmo.lnk"
+  Delete "$SMPROGRAMS\Kelmo\Kelmo club files.lnk"
   Delete "$SMPROGRAMS\Kelmo\Kelmo Manual.lnk"
   Delete "$SMPROGRAMS\Kelmo\Uninstall Kelmo.lnk"
   RMDir "$SMPROGRAMS\Kelmo"
-
-  ReadRegStr $0 HKCU "${KELMO_KEY}" "FontFile"
-  ${If} $0 != ""
-    System::Call 'gdi32::RemoveFontResourceW(w "$0") i'
-    SendMessage ${HWND_BROADCAST} ${WM_FONTCHANGE} 0 0 /TIMEOUT=2000
-    Delete /REBOOTOK "$0"
-    ${If} $0 == "$FONTS\bridge.ttf"
-      DeleteRegValue HKLM "${FONTS_KEY}" "${FONT_VALUE}"
-    ${Else}
-      DeleteRegValue HKCU "${FONTS_KEY}" "${FONT_VALUE}"
-    ${EndIf}
-  ${EndIf}
 
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   DeleteRegKey HKCU "${KELMO_KEY}"

@@ -51,13 +51,6 @@ std::string Cp437ToUtf8(const std::string& text) {
     return out;
 }
 
-std::string KeptFileName(const std::string& tag, bool complete) {
-    std::string stem = "PRINTS/" + tag + (complete ? "" : "-partial");
-    std::string name = stem + ".pdf";
-    for (int n = 2; FileExists(name); n++) name = stem + "-" + std::to_string(n) + ".pdf";
-    return name;
-}
-
 namespace {
 
 class PdfPrinter : public PageDevice {
@@ -350,3 +343,4 @@ private:
 }  // namespace
 
 PageDevice* MakePdfPrinter() { return new PdfPrinter(); }
+PageDevice* MakeSystemPrinter() { return MakePdfPrinter(); }

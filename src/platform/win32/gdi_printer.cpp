@@ -1,5 +1,6 @@
 // The page device of Windows: each job goes to the default printer through
-// GDI and the spooler as the document "Print Job". Page units map onto the
+// GDI and the spooler as the document "Print Job", or, when that printer
+// makes files or there is none, to a PDF in PRINTS. Page units map onto the
 // printable area (HORZRES x VERTRES), whose top-left corner is the device
 // origin of a printer DC.
 #ifndef NOMINMAX
@@ -18,6 +19,7 @@
 #include <tuple>
 
 #include "platform/cp437.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/win32/gdi_printer.h"
 
@@ -34,8 +36,45 @@ std::wstring PrintText(const std::string& text) {
     return out;
 }
 
+std::string Narrow(const std::wstring& text) {
+    // For the code page 437 console: ASCII as it is, anything else as "?".
+    std::string out;
+    for (wchar_t ch : text) {
+        int code = ch < 128 ? ch : Cp437FromUnicode(ch);
+        out += code > 0 ? (char)code : '?';
+    }
+    return out;
+}
+
+std::wstring Wide(const std::string& text) {
+    std::wstring out;
+    for (unsigned char ch : text) out += Cp437Glyph(ch);
+    return out;
+}
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& ch : text)
+        if (ch >= L'A' && ch <= L'Z') ch = ch - L'A' + L'a';
+    return text;
+}
+
+bool Contains(const std::wstring& text, const wchar_t* part) {
+    return Lower(text).find(part) != std::wstring::npos;
+}
+
+bool IsPdfPrinter(const PrinterInfo& printer) { return Lower(printer.driver) == L"microsoft print to pdf"; }
+
+// The file a file printer makes.
+std::string Extension(const PrinterInfo& printer) {
+    if (Contains(printer.driver, L"pdf")) return ".pdf";
+    if (Contains(printer.driver, L"xps")) return ".xps";
+    return ".prn";
+}
+
 class GdiPrinter : public PageDevice {
 public:
+    explicit GdiPrinter(std::vector<PrinterInfo> (*listPrinters)()) : listPrinters_(listPrinters) {}
+
     ~GdiPrinter() override {
         if (dc_) {
             AbortDoc(dc_);
@@ -44,11 +83,35 @@ public:
         for (auto& entry : fonts_) DeleteObject(entry.second.handle);
     }
 
-    void OpenJob(const std::string& /*tag*/) override {
+    void OpenJob(const std::string& tag) override {
         if (dc_) CloseJob(true);
         failure_.clear();
-        std::wstring name = DefaultPrinter();
-        if (name.empty()) return;   // no printer: nothing to print, nothing to say
+        kept_.clear();
+        suitLost_ = false;
+        const std::vector<PrinterInfo> printers = listPrinters_();
+        bool toFile = false;
+        const int chosen = ChoosePrinter(printers, toFile);
+        if (chosen < 0) {
+            // No printer at all: nothing to print, nothing to say. A default
+            // that takes no file name (OneNote) is worth a word.
+            for (const PrinterInfo& printer : printers)
+                if (printer.isDefault)
+                    failure_ = "Not printed: the default printer " + Narrow(printer.name) + " makes no file";
+            return;
+        }
+        const PrinterInfo& printer = printers[chosen];
+        const std::wstring& name = printer.name;
+        std::wstring output;
+        if (toFile) {
+            // Named as the PDF device of other systems names its files; the
+            // spooler writes it, so it gets the full path.
+            kept_ = KeptFileName(tag, true, Extension(printer));
+            output = FullPath(kept_);
+            if (!MakeFolder("PRINTS") || output.empty()) {
+                failure_ = "Could not write the printout file " + kept_;
+                return;
+            }
+        }
         dc_ = CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr);
         if (!dc_) {
             failure_ = "Not printed: cannot open the printer " + Narrow(name);
@@ -57,8 +120,10 @@ public:
         DOCINFOW doc{};
         doc.cbSize = sizeof doc;
         doc.lpszDocName = L"Print Job";
+        if (toFile) doc.lpszOutput = output.c_str();   // no Save As dialog
         if (StartDocW(dc_, &doc) <= 0) {
-            failure_ = "Not printed: the printer " + Narrow(name) + " refused the job";
+            failure_ = toFile ? "Could not write the printout file " + kept_
+                              : "Not printed: the printer " + Narrow(name) + " refused the job";
             DeleteDC(dc_);
             dc_ = nullptr;
             return;
@@ -165,14 +230,20 @@ public:
             return result;
         }
         FinishPage();
-        JobResult result{JobResult::Printed, ""};
+        // A job made a file is kept, as on other systems: no word unless it
+        // failed.
+        JobResult result = kept_.empty() ? JobResult{JobResult::Printed, ""} : JobResult{JobResult::KeptOnly, kept_};
         if (pages_ == 0) {
             AbortDoc(dc_);   // nothing drawn: no empty job for the spooler
             result = {};
         } else if (pageFailed_ || ::EndDoc(dc_) <= 0) {
             AbortDoc(dc_);
             result = {JobResult::Failed,
-                      "Not printed: the printer " + Narrow(printer_) + " did not take the job"};
+                      kept_.empty() ? "Not printed: the printer " + Narrow(printer_) + " did not take the job"
+                                    : "Could not write the printout file " + kept_};
+        } else if (suitLost_) {
+            // Printed, but the suits came out as letters a to d.
+            result = {JobResult::Failed, "Printed without the suit font Bridge: the suits show as letters"};
         }
         Release();
         return result;
@@ -185,25 +256,13 @@ private:
         int lineHeight = 0;   // cell height plus external leading
     };
 
-    static std::wstring DefaultPrinter() {
-        DWORD size = 0;
-        GetDefaultPrinterW(nullptr, &size);
-        if (size == 0) return L"";
-        std::wstring name(size, L'\0');
-        if (!GetDefaultPrinterW(name.data(), &size)) return L"";
-        name.resize(wcsnlen(name.c_str(), name.size()));
-        return name;
-    }
-
-    static std::string Narrow(const std::wstring& text) {
-        // The warning goes to the code page 437 console: ASCII as it is,
-        // anything else as "?".
-        std::string out;
-        for (wchar_t ch : text) {
-            int code = ch < 128 ? ch : Cp437FromUnicode(ch);
-            out += code > 0 ? (char)code : '?';
-        }
-        return out;
+    static std::wstring FullPath(const std::string& name) {
+        std::wstring relative = Wide(ResolvePath(name));
+        for (wchar_t& ch : relative)
+            if (ch == L'/') ch = L'\\';
+        wchar_t full[MAX_PATH];
+        DWORD length = GetFullPathNameW(relative.c_str(), MAX_PATH, full, nullptr);
+        return length == 0 || length >= MAX_PATH ? L"" : std::wstring(full, length);
     }
 
     int DevX(double x) const { return width_ ? (int)std::lround(scale_.DevX(x, width_)) : 0; }
@@ -223,8 +282,7 @@ private:
         auto key = std::make_tuple(desc.face, desc.points, bold, dpiY_);
         auto found = fonts_.find(key);
         if (found != fonts_.end()) return &found->second;
-        std::wstring face;
-        for (unsigned char ch : desc.face.substr(0, LF_FACESIZE - 1)) face += Cp437Glyph(ch);
+        std::wstring face = Wide(desc.face.substr(0, LF_FACESIZE - 1));
         Font font;
         font.handle = CreateFontW(-(int)std::lround(desc.points * dpiY_ / 72.0), 0, 0, 0,
                                   bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -233,6 +291,13 @@ private:
         HGDIOBJ old = SelectObject(dc_, font.handle);
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc_, &metrics);
+        // Any other face stands in for a missing one quietly; the suit font
+        // must be the real one, or the suits print as letters.
+        if (Lower(face) == L"bridge") {
+            wchar_t realised[LF_FACESIZE] = L"";
+            GetTextFaceW(dc_, LF_FACESIZE, realised);
+            if (Lower(realised) != L"bridge") suitLost_ = true;
+        }
         SelectObject(dc_, old);
         font.height = metrics.tmHeight;
         font.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
@@ -281,8 +346,11 @@ private:
         width_ = height_ = 0;
     }
 
+    std::vector<PrinterInfo> (*listPrinters_)();
     HDC dc_ = nullptr;
     std::wstring printer_;
+    std::string kept_;        // the file a job made a file goes to
+    bool suitLost_ = false;   // the suit font was realised as another face
     std::string failure_;   // why the last OpenJob left no job, for CloseJob
     int width_ = 0, height_ = 0, dpiY_ = 0;
     PageScale scale_;
@@ -298,4 +366,62 @@ private:
 
 }  // namespace
 
-PageDevice* MakeGdiPrinter() { return new GdiPrinter(); }
+bool IsFilePrinter(const PrinterInfo& printer) {
+    const std::wstring port = Lower(printer.port);
+    if (port == L"portprompt:" || port == L"file:" || port == L"nul:" || port == L"nul") return true;
+    for (const wchar_t* driver : {L"pdf", L"xps", L"onenote"})
+        if (Contains(printer.driver, driver)) return true;
+    return false;
+}
+
+int ChoosePrinter(const std::vector<PrinterInfo>& printers, bool& toFile) {
+    toFile = false;
+    int fallback = -1;
+    for (size_t i = 0; i < printers.size(); i++) {
+        if (!printers[i].isDefault) continue;
+        if (!IsFilePrinter(printers[i])) return (int)i;
+        fallback = (int)i;
+    }
+    // No printer for paper: a PDF, kept in PRINTS.
+    for (size_t i = 0; i < printers.size(); i++)
+        if (IsPdfPrinter(printers[i])) {
+            toFile = true;
+            return (int)i;
+        }
+    if (fallback >= 0 && !Contains(printers[fallback].driver, L"onenote")) toFile = true;
+    else fallback = -1;   // OneNote takes no file name: nowhere to go
+    return fallback;
+}
+
+std::vector<PrinterInfo> SystemPrinters() {
+    std::vector<PrinterInfo> printers;
+    std::wstring byDefault;
+    DWORD size = 0;
+    GetDefaultPrinterW(nullptr, &size);
+    if (size > 0) {
+        byDefault.assign(size, L'\0');
+        if (GetDefaultPrinterW(byDefault.data(), &size)) byDefault.resize(wcsnlen(byDefault.c_str(), byDefault.size()));
+        else byDefault.clear();
+    }
+    DWORD needed = 0, count = 0;
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed);
+    if (needed > 0 && EnumPrintersW(flags, nullptr, 2, buffer.data(), needed, &needed, &count)) {
+        auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+        for (DWORD i = 0; i < count; i++) {
+            auto text = [](const wchar_t* w) { return w ? std::wstring(w) : std::wstring(); };
+            printers.push_back({text(info[i].pPrinterName), text(info[i].pPortName), text(info[i].pDriverName),
+                                info[i].pPrinterName && byDefault == info[i].pPrinterName});
+        }
+    }
+    // A default printer the list left out is still the default.
+    if (!byDefault.empty() && std::none_of(printers.begin(), printers.end(),
+                                           [](const PrinterInfo& p) { return p.isDefault; }))
+        printers.push_back({byDefault, L"", L"", true});
+    return printers;
+}
+
+PageDevice* MakeGdiPrinter(std::vector<PrinterInfo> (*listPrinters)()) { return new GdiPrinter(listPrinters); }
+
+PageDevice* MakeSystemPrinter() { return MakeGdiPrinter(); }

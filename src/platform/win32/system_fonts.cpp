@@ -31,12 +31,38 @@ public:
         return names;
     }
 
-    // BRIDGE.TTF in the system font folder ("systemroot", then "windir") or
-    // the user's own, else a family of that name the printer can use.
-    bool HasSuitFont() override {
-        for (const std::string& folder : WindowsSuitFontFolders())
-            if (FileExists(folder + "\\bridge.ttf")) return true;
-        return FontList::HasSuitFont();
+    bool HasSuitFont() override { return CheckSuitFont() == SuitFontState::Usable; }
+
+    // Usable means GDI lists the family "Bridge": a file in a font folder
+    // is not enough (Windows before 1809, and wine, ignore fonts installed
+    // for one user; a damaged file lists nothing). When GDI does not list
+    // it, a copy is loaded for this sign-in session only (gone at sign-out,
+    // nothing installed): the installer's copy beside the program, else a
+    // BRIDGE.TTF in a font folder. Not FR_PRIVATE: GDI then lists a
+    // private font, but a printer driver may print another face for it
+    // (wine's does).
+    SuitFontState CheckSuitFont() override {
+        if (FontList::HasSuitFont()) return SuitFontState::Usable;
+        std::vector<std::string> files{ProgramFolder() + "\\bridge.ttf"};
+        for (const std::string& folder : WindowsSuitFontFolders()) files.push_back(folder + "\\bridge.ttf");
+        bool found = false;
+        for (const std::string& file : files) {
+            if (!FileExists(file)) continue;
+            found = true;
+            if (AddFontResourceExA(file.c_str(), 0, nullptr) > 0 && FontList::HasSuitFont())
+                return SuitFontState::Usable;
+        }
+        return found ? SuitFontState::Unusable : SuitFontState::Missing;
+    }
+
+private:
+    static std::string ProgramFolder() {
+        char path[MAX_PATH];
+        DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return ".";
+        std::string folder(path, length);
+        size_t slash = folder.find_last_of("\\/");
+        return slash == std::string::npos ? "." : folder.substr(0, slash);
     }
 };
 

@@ -4,7 +4,9 @@
 # an empty one; code page 437 text printed as the letters it stands for;
 # text measured and set at x = 8 - width ends on the right edge of the
 # printable area; after a new line the text starts on its left edge, one
-# line lower. With no printer at all a job ends quietly. Builds its own
+# line lower. With no printer at all a job ends quietly. With no default
+# printer, or a file printer as the default, the job is kept as a file in
+# PRINTS through the PDF printer, without reaching the queue. Builds its own
 # small program with mingw, so needs no build.
 source "$(dirname "$0")/../lib.sh"
 WIN_NO_BUILD=1 source "$(dirname "$0")/wine.sh"
@@ -17,6 +19,7 @@ trap 'win_cleanup; kill ${CUPSD:-} 2>/dev/null; _e2e_cleanup' EXIT
 
 nice "$CXX" -std=c++20 -O1 -static -I"$SRC/src" "$SRC/tests/windows/page_device_check.cpp" \
   "$SRC/src/platform/win32/gdi_printer.cpp" "$SRC/src/platform/cp437.cpp" \
+  "$SRC/src/platform/win32/files.cpp" "$SRC/src/platform/files_common.cpp" "$SRC/src/model/text.cpp" \
   -o "$E2E_DIR/check.exe" -lgdi32 -lwinspool || e2e_fail "the check program did not build"
 win_prefix
 CUPS_SERVER="$E2E_DIR/none.sock" win_run "$E2E_DIR/check.exe" none ||
@@ -27,6 +30,18 @@ job="$(win_job 1)" || exit 1
 grep -a -q "job-name.*Print Job" "$C/spool/c00001" || e2e_fail "the job is not named \"Print Job\""
 [ "$(grep -a -c '^%%Page:' "$job")" == 2 ] || e2e_fail "not 2 pages: $(grep -a -c '^%%Page:' "$job")"
 [ ! -e "$C/spool/c00002" ] || e2e_fail "the empty job reached the printer"
+
+# Wine has no Microsoft Print to PDF: the queue stands in for it, and wine's
+# driver writes PostScript into the file the job names.
+mkdir -p "$E2E_DIR/run" && cd "$E2E_DIR/run"
+for mode in file-default no-default; do
+  rm -rf PRINTS
+  win_run "$E2E_DIR/check.exe" "$mode" || e2e_fail "$mode: the job was not kept as PRINTS/check.pdf"
+  [ "$(head -c 4 PRINTS/check.pdf 2>/dev/null)" == "%!PS" ] || e2e_fail "$mode: no file PRINTS/check.pdf"
+  [ "$(grep -a -c '^%%Page:' PRINTS/check.pdf)" == 2 ] || e2e_fail "$mode: not 2 pages in the file"
+done
+[ ! -e "$C/spool/c00002" ] || e2e_fail "a job kept as a file reached the queue"
+cd "$E2E_DIR"
 
 gs -q -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sOutputFile="$E2E_DIR/job.pdf" "$job" || e2e_fail "gs failed"
 pdftotext -bbox "$E2E_DIR/job.pdf" "$E2E_DIR/words.html"

@@ -3,7 +3,9 @@
 # its name), puts the program, its manual and the suit font where the
 # program finds them: the installed program passes its font check and shows
 # the header and the main menu. The uninstaller takes all that away again
-# and keeps the user's settings and games.
+# and keeps the user's settings and games. Another program's BRIDGE.TTF,
+# installed for all users, stays byte for byte through an install and an
+# uninstall, and so does its registration.
 # Usage: test_installer.sh WINDOWS_BUILD_DIR (builds kelmo-setup.exe there
 # when it is missing).
 source "$(dirname "$0")/../lib.sh"
@@ -53,4 +55,17 @@ done
 for f in KELMO.INI CLUBNAME.KM GAMEFILE.KM/150307A.KM 150307A.PBN; do
   [ -f "$DIR/$f" ] || e2e_fail "the uninstaller removed the user's $f"
 done
+
+# The same name and family, other bytes: not ours.
+FONTS_KEY='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
+printf 'another program' | cat "$WIN_BUILD/resources/fonts/bridge.ttf" - >"$E2E_DIR/foreign.ttf"
+cp "$E2E_DIR/foreign.ttf" "$FONT"
+wine reg add "$FONTS_KEY" /v 'Bridge (TrueType)' /d 'BRIDGE.TTF' /f >/dev/null 2>&1
+registered() { wine reg query "$FONTS_KEY" /v 'Bridge (TrueType)' 2>/dev/null | grep -q 'BRIDGE\.TTF'; }
+win_run cmd /c "$(winepath -w "$SETUP") /S /D=C:\Club Kelmo" || e2e_fail "the install beside a foreign font failed"
+cmp -s "$E2E_DIR/foreign.ttf" "$FONT" || e2e_fail "the installer replaced another program's BRIDGE.TTF"
+registered || e2e_fail "the installer changed another program's font registration"
+win_run "$DIR/uninstall.exe" /S || e2e_fail "the second silent uninstall failed"
+cmp -s "$E2E_DIR/foreign.ttf" "$FONT" || e2e_fail "the uninstaller removed another program's BRIDGE.TTF"
+registered || e2e_fail "the uninstaller removed another program's font registration"
 e2e_pass

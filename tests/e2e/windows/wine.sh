@@ -10,19 +10,35 @@ if [ -z "${WIN_NO_BUILD:-}" ]; then
   WIN_BUILD="$(cd "$WIN_BUILD" && pwd)"
 fi
 
-export WINEPREFIX="$E2E_DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$E2E_DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export HOME="$E2E_HOME" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CACHE_HOME="$E2E_HOME/.cache"
 unset DISPLAY WAYLAND_DISPLAY
 
+# Who runs wine: this user, unless win_standard_user made it another.
+WIN_AS=()
+
 # Ends only this prefix's wine processes.
-win_cleanup() { wineserver -k >/dev/null 2>&1 || true; }
+win_cleanup() { "${WIN_AS[@]}" wineserver -k >/dev/null 2>&1 || true; }
 
 # Runs a Windows program to its end, and everything it started.
 win_run() {
-  wine "$@" </dev/null >/dev/null 2>&1
+  "${WIN_AS[@]}" wine "$@" </dev/null >/dev/null 2>&1
   local code=$?
-  wineserver -w
+  "${WIN_AS[@]}" wineserver -w
   return $code
+}
+
+# A standard user's Windows, as an unelevated installer meets it: wine as
+# uid 65534 in a prefix of its own, with C:\windows\Fonts and
+# C:\Program Files owned by root. Needs root; skips (77) otherwise.
+win_standard_user() {
+  [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null || { echo "SKIP: needs root and setpriv"; exit 77; }
+  WIN_AS=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  chmod 755 "$E2E_DIR"
+  mkdir -p "$WINEPREFIX"
+  chown 65534:65534 "$WINEPREFIX" "$E2E_HOME"
+  win_prefix
+  chown root:root "$(win_path 'C:\windows\Fonts')" "$(win_path 'C:\Program Files')"
 }
 
 # The Unix path of a path on wine's drive C:.
@@ -37,7 +53,7 @@ win_start() {
   cat >"$E2E_DIR/launch.sh" <<EOF2
 #!/bin/bash
 cd "$folder" || exit 1
-exec wine "$exe" 2>>"$E2E_DIR/wine.log"
+exec ${WIN_AS[*]} wine "$exe" 2>>"$E2E_DIR/wine.log"
 EOF2
   chmod +x "$E2E_DIR/launch.sh"
   e2e_start "$E2E_DIR/launch.sh" --no-font --env WINEPREFIX="$WINEPREFIX" --env WINEDEBUG=-all \
