@@ -1,7 +1,35 @@
 // The shadow screen shared by the terminal console and the test console.
+#include <cstdio>
+
 #include "platform/platform.h"
 
 Platform P;
+
+std::vector<std::string> EnlargeMessage(int columns, int rows, bool sizedByUserOnly) {
+    char now[80];
+    std::snprintf(now, sizeof now, "(It is now %d by %d.)", columns, rows);
+    std::vector<std::string> lines = {"Please enlarge this window to at least 80 columns by 25 rows.", now};
+    if (sizedByUserOnly)
+        lines.push_back("Drag its edge, or set the size it opens with in the terminal's settings "
+                        "(Windows Terminal: Settings, Startup, Launch size).");
+    lines.push_back("");
+    lines.push_back("Ctrl+C ends the program.");
+    std::vector<std::string> wrapped;
+    for (std::string text : lines) {
+        do {
+            size_t cut = text.size();
+            if (columns > 0 && (int)cut > columns) {
+                cut = text.rfind(' ', columns);
+                if (cut == std::string::npos || cut == 0) cut = columns;
+            }
+            wrapped.push_back(text.substr(0, cut));
+            text = text.substr(cut);
+            if (!text.empty() && text[0] == ' ') text.erase(0, 1);
+        } while (!text.empty());
+    }
+    if (rows > 0 && (int)wrapped.size() > rows) wrapped.resize(rows);
+    return wrapped;
+}
 
 void EndProgram(int code) { throw ProgramExit{code}; }
 

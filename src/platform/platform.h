@@ -59,6 +59,11 @@ protected:
     void ScrollUp();
 };
 
+// What a console window smaller than the screen shows instead, word-wrapped
+// to its width: how big it must be, how big it is, and how to end. Where
+// only the user can size the window (Windows Terminal), how to do it.
+std::vector<std::string> EnlargeMessage(int columns, int rows, bool sizedByUserOnly);
+
 struct LocalTime {
     int year = 2000, month = 1, day = 1;
     int hour = 0, minute = 0, second = 0, millisecond = 0;

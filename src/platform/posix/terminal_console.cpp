@@ -392,26 +392,9 @@ private:
         while (TooSmall()) {
             werase(stdscr);
             wattr_set(stdscr, A_NORMAL, 0, nullptr);
-            char now[80];
-            std::snprintf(now, sizeof now, "(It is now %d by %d.)", COLS, LINES);
-            const char* lines[] = {"Please enlarge this window to at least 80 columns by 25 rows.", now,
-                                   "", "Ctrl+C ends the program."};
             int row = 0;
-            for (const char* line : lines) {
-                // Word-wrapped to the width there is.
-                std::string text = line;
-                do {
-                    if (row >= LINES) break;
-                    size_t cut = text.size();
-                    if ((int)cut > COLS) {
-                        cut = text.rfind(' ', COLS);
-                        if (cut == std::string::npos || cut == 0) cut = COLS;
-                    }
-                    mvwaddnstr(stdscr, row++, 0, text.c_str(), (int)cut);
-                    text = text.substr(cut);
-                    if (!text.empty() && text[0] == ' ') text.erase(0, 1);
-                } while (!text.empty());
-            }
+            for (const std::string& line : EnlargeMessage(COLS, LINES, false))
+                mvwaddnstr(stdscr, row++, 0, line.c_str(), (int)line.size());
             curs_set(0);
             drawnCursor_ = -1;
             wrefresh(stdscr);

@@ -29,8 +29,9 @@ public:
             std::fprintf(stderr, "kelmo: needs a console window to run in\n");
             return false;
         }
-        // Keys one by one, no echo; Ctrl+C still comes as a console event.
-        SetConsoleMode(in_, ENABLE_PROCESSED_INPUT | ENABLE_EXTENDED_FLAGS);
+        // Keys one by one, no echo; Ctrl+C still comes as a console event,
+        // and a resized window as an input event.
+        SetConsoleMode(in_, InputMode);
         oldOutputCp_ = GetConsoleOutputCP();
         oldInputCp_ = GetConsoleCP();
         SetConsoleOutputCP(437);
@@ -80,6 +81,10 @@ public:
             INPUT_RECORD record;
             DWORD got = 0;
             if (!ReadConsoleInputW(in_, &record, 1, &got)) EndProgram(1);   // no console any more
+            if (got == 1 && record.EventType == WINDOW_BUFFER_SIZE_EVENT) {
+                Resized();
+                continue;
+            }
             if (got == 1) {
                 std::string key = KeyOf(record);
                 if (!key.empty()) return key;
@@ -95,6 +100,7 @@ public:
             INPUT_RECORD record;
             DWORD got = 0;
             if (!ReadConsoleInputW(in_, &record, 1, &got) || got == 0) return "";
+            if (record.EventType == WINDOW_BUFFER_SIZE_EVENT) Resized();
             std::string key = KeyOf(record);
             if (!key.empty()) return key;
         }
@@ -121,7 +127,9 @@ public:
             COORD size{(SHORT)std::max<int>(info.dwSize.X, columns), (SHORT)std::max<int>(info.dwSize.Y, rows)};
             SetConsoleScreenBufferSize(out_, size);
         }
-        SetConsoleWindowInfo(out_, TRUE, &window);
+        // Windows Terminal keeps its window as the user made it.
+        if (!SetConsoleWindowInfo(out_, TRUE, &window) || !GetEnvironment("WT_SESSION").empty())
+            sizedByUserOnly_ = true;
         SetConsoleScreenBufferSize(out_, COORD{(SHORT)columns, (SHORT)rows});
         drawnValid_ = false;
     }
@@ -130,13 +138,15 @@ public:
 
     void Resume() override {
         suspended_ = false;
-        SetConsoleMode(in_, ENABLE_PROCESSED_INPUT | ENABLE_EXTENDED_FLAGS);
+        SetConsoleMode(in_, InputMode);
         drawnValid_ = false;
         Refresh();
     }
 
 private:
+    static constexpr DWORD InputMode = ENABLE_PROCESSED_INPUT | ENABLE_EXTENDED_FLAGS | ENABLE_WINDOW_INPUT;
     HANDLE out_ = nullptr, in_ = nullptr;
+    bool sizedByUserOnly_ = false;
     DWORD outMode_ = 0, inMode_ = 0;
     UINT oldOutputCp_ = 437, oldInputCp_ = 437;
     CONSOLE_CURSOR_INFO oldCursor_{25, TRUE};
@@ -148,8 +158,62 @@ private:
     Cell drawn_[ScreenRows][ScreenColumns];
     bool drawnValid_ = false;
 
+    // The part of the window that shows: no more than the console says
+    // the window can be (a console on a terminal, as under wine, may take
+    // a window size larger than the terminal it is shown on).
+    bool Visible(int& columns, int& rows) {
+        CONSOLE_SCREEN_BUFFER_INFO info;
+        if (!GetConsoleScreenBufferInfo(out_, &info)) return false;
+        columns = std::min(info.srWindow.Right - info.srWindow.Left + 1, (int)info.dwMaximumWindowSize.X);
+        rows = std::min(info.srWindow.Bottom - info.srWindow.Top + 1, (int)info.dwMaximumWindowSize.Y);
+        return true;
+    }
+
+    bool TooSmall(int& columns, int& rows) {
+        return Visible(columns, rows) && (columns < ScreenColumns || rows < ScreenRows);
+    }
+
+    // While the window is smaller than the screen, say so and wait; keys
+    // typed meanwhile are dropped. Then everything is drawn afresh.
+    // A resized window may have moved or lost what was drawn.
+    void Resized() {
+        drawnValid_ = false;
+        Draw();
+    }
+
+    void WaitForSize() {
+        int columns = 0, rows = 0, shownColumns = -1, shownRows = -1;
+        if (!TooSmall(columns, rows)) return;
+        do {
+            if (columns != shownColumns || rows != shownRows) ShowEnlarge(columns, rows);
+            shownColumns = columns, shownRows = rows;
+            // A resize or a key wakes us; a quarter second looks again anyway.
+            if (WaitForSingleObject(in_, 250) == WAIT_OBJECT_0) FlushConsoleInputBuffer(in_);
+        } while (TooSmall(columns, rows));
+        drawnValid_ = false;
+    }
+
+    void ShowEnlarge(int columns, int rows) {
+        CONSOLE_SCREEN_BUFFER_INFO info;
+        if (!GetConsoleScreenBufferInfo(out_, &info)) return;
+        DWORD done;
+        for (int r = 0; r < rows; r++) {
+            COORD at{info.srWindow.Left, (SHORT)(info.srWindow.Top + r)};
+            FillConsoleOutputCharacterW(out_, L' ', columns, at, &done);
+            FillConsoleOutputAttribute(out_, 7, columns, at, &done);
+        }
+        int r = 0;
+        for (const std::string& line : EnlargeMessage(columns, rows, sizedByUserOnly_)) {
+            COORD at{info.srWindow.Left, (SHORT)(info.srWindow.Top + r++)};
+            WriteConsoleOutputCharacterA(out_, line.c_str(), (DWORD)line.size(), at, &done);
+        }
+        CONSOLE_CURSOR_INFO hidden{25, FALSE};
+        SetConsoleCursorInfo(out_, &hidden);
+    }
+
     void Draw() {
         if (suspended_) return;
+        WaitForSize();
         // The screen starts at the top-left corner of the visible window.
         CONSOLE_SCREEN_BUFFER_INFO info;
         if (GetConsoleScreenBufferInfo(out_, &info)) {
