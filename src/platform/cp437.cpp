@@ -170,18 +170,19 @@ std::string TextFileFromCp437(const std::string& text) {
     if (!IsUtf8BeyondAscii(text) && text.rfind("\xFF\xFE", 0) != 0 && text.rfind("\xFE\xFF", 0) != 0)
         return text;
     std::string out = "\xEF\xBB\xBF";
-    for (unsigned char code : text) {
-        char32_t ch = code < 128 ? code : (char32_t)High[code - 128];
-        if (ch < 0x80) {
-            out += (char)ch;
-        } else if (ch < 0x800) {
-            out += (char)(0xC0 | (ch >> 6));
-            out += (char)(0x80 | (ch & 0x3F));
-        } else {
-            out += (char)(0xE0 | (ch >> 12));
-            out += (char)(0x80 | ((ch >> 6) & 0x3F));
-            out += (char)(0x80 | (ch & 0x3F));
-        }
-    }
+    for (unsigned char code : text) AppendUtf8(out, code < 128 ? code : (char32_t)High[code - 128]);
     return out;
+}
+
+void AppendUtf8(std::string& out, char32_t ch) {
+    if (ch < 0x80) {
+        out += (char)ch;
+    } else if (ch < 0x800) {
+        out += (char)(0xC0 | (ch >> 6));
+        out += (char)(0x80 | (ch & 0x3F));
+    } else {
+        out += (char)(0xE0 | (ch >> 12));
+        out += (char)(0x80 | ((ch >> 6) & 0x3F));
+        out += (char)(0x80 | (ch & 0x3F));
+    }
 }

@@ -26,3 +26,5 @@ std::string Cp437FromTextFile(const std::string& bytes);
 // The bytes that Cp437FromTextFile reads back as the text: the text itself,
 // unless it would pass for UTF-8; then UTF-8 with a byte-order mark.
 std::string TextFileFromCp437(const std::string& text);
+// A character of the basic plane as UTF-8, appended.
+void AppendUtf8(std::string& out, char32_t ch);

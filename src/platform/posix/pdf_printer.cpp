@@ -37,16 +37,7 @@ std::string Cp437ToUtf8(const std::string& text) {
         unsigned code = ch;
         if (ch < 32 || ch == 127) code = ' ';   // control codes print as blanks
         else if (ch >= 128) code = (unsigned)Cp437Glyph(ch);
-        if (code < 0x80) {
-            out += (char)code;
-        } else if (code < 0x800) {
-            out += (char)(0xC0 | (code >> 6));
-            out += (char)(0x80 | (code & 0x3F));
-        } else {
-            out += (char)(0xE0 | (code >> 12));
-            out += (char)(0x80 | ((code >> 6) & 0x3F));
-            out += (char)(0x80 | (code & 0x3F));
-        }
+        AppendUtf8(out, code);
     }
     return out;
 }
