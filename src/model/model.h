@@ -130,6 +130,9 @@ struct GameModel {
     std::string MenuChoice;
     int ErrorCode = 0;
     int BoardOneMatches = 0;
+    // Where the last printout went, for the printing-options menu to say
+    // once; empty when there is nothing to say.
+    std::string PrintNote;
 
     // Generator state: all ones at program start.
     uint32_t RandomState = 0xFFFFFFFFu;

@@ -160,6 +160,7 @@ struct JobResult {
     // Printed, KeptOnly: the kept file, if any. Failed: a one-line reason
     // for the user that names the kept file or the one not written.
     std::string text;
+    std::string printer = "";   // Printed: the printer that took the job
 };
 
 // A print job drawn in page units (SetScale maps the printable area).

@@ -74,6 +74,14 @@ void CloseJob(bool complete) {
     if (!P.printer) return;
     JobResult result = P.printer->CloseJob(complete);
     if (result.outcome == JobResult::Failed) ShowWarning(FitWarning(result.text));
+    else G.PrintNote = PrintNote(result);
+}
+
+std::string PrintNote(const JobResult& result) {
+    std::string kept = result.text.empty() ? "" : "kept " + result.text;
+    if (result.outcome == JobResult::Printed && !result.printer.empty())
+        return "Sent to " + result.printer + (kept.empty() ? "" : "; " + kept);
+    return kept.empty() ? "" : "Saved " + result.text;
 }
 
 std::string FitWarning(const std::string& text) {

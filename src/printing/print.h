@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/platform.h"
+
 // Page facility over the platform's page device (P.printer). With no device
 // every drawing does nothing and TextSize gives 0 by 0. tag names the job's
 // PDF: JobTag("handrecords") and so on.
@@ -48,6 +50,10 @@ void SetBlack();
 // A failed job's reason cut to fit the row-22 warning, ending in "..." when
 // cut.
 std::string FitWarning(const std::string& text);
+// Where a printout went, as row 22 says it: "Sent to <printer>; kept
+// <file>", "Saved <file>", or "" when there is nothing to say (no printer
+// and no file).
+std::string PrintNote(const JobResult& result);
 
 // The game's name for its printed files: yymmdd, the session letter, "-" and
 // the printout, e.g. "150307A-dupe".

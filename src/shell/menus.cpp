@@ -94,6 +94,13 @@ void PrintingOptions() {
         FlushKeys();
         ConsoleCursor(CURSOR_SHOW);
         ConsoleColor(YELLOW, BLUE);
+        if (!G.PrintNote.empty()) {
+            // Where the last printout went, said once.
+            std::string note = " " + FitWarning(G.PrintNote) + " ";
+            WriteAt(MessageRow, WorkAreaLeft + (74 - (int)note.size()) / 2, note, BRIGHTWHITE, BLUE);
+            G.PrintNote.clear();
+        }
+        ConsoleColor(YELLOW, BLUE);
         ConsoleLocate(SelectRow + 1, 34);
         ConsoleWrite("Select:  ");
         G.KeyText = UpperKey(ReadKey());

@@ -4,6 +4,7 @@
 
 #include "model/model.h"
 #include "platform/files.h"
+#include "printing/print.h"
 #include "shell/kit.h"
 #include "shell/menus.h"
 #include "support/doubles.h"
@@ -127,6 +128,29 @@ TEST_F(MenuTest, PrintingOptionsScreen) {
     console.Type("Q");
     ASSERT_FALSE(Run(PrintingOptions));
     EXPECT_EQ(checks, 1);
+}
+
+// Where the last printout went is said once on row 22, under the menu.
+TEST_F(MenuTest, PrintingOptionsSayWhereThePrintoutWentOnce) {
+    const struct {
+        JobResult result;
+        const char* note;
+    } cases[] = {
+        {{JobResult::Printed, "PRINTS/150307A-dupe.pdf", "kelmotest"}, "Sent to kelmotest; kept PRINTS/150307A-dupe.pdf"},
+        {{JobResult::Printed, "", "Club Laser"}, "Sent to Club Laser"},
+        {{JobResult::KeptOnly, "PRINTS/150307A-dupe-2.pdf", ""}, "Saved PRINTS/150307A-dupe-2.pdf"},
+        {{JobResult::KeptOnly, "", ""}, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PrintNote(c.result), c.note);
+    G.PrintNote = cases[0].note;
+    std::vector<std::string> rows;
+    console.onReadKey = [&](ScriptedConsole& c) { rows.push_back(c.Text(22, 4, 74)); };
+    console.Type("7Q");
+    ASSERT_FALSE(Run(PrintingOptions));
+    const std::string shown = " Sent to kelmotest; kept PRINTS/150307A-dupe.pdf ";
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], std::string(12, ' ') + shown + std::string(13, ' '));
+    EXPECT_EQ(rows[1], std::string(74, ' '));   // said once
 }
 
 TEST_F(MenuTest, PrintingOptionsLeaveWithQOrEscWithoutAbandoning) {

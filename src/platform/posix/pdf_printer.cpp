@@ -296,6 +296,7 @@ private:
         if (!dest) return kept;   // no default printer: the PDF is the printout
         std::string path = ResolvePath(name);
         int job = cupsPrintFile(dest->name, path.c_str(), "Print Job", dest->num_options, dest->options);
+        const std::string printer = dest->name;
         cupsFreeDests(1, dest);
         if (job == 0) {
             // The file name first: a long reason is what gets cut off.
@@ -303,7 +304,7 @@ private:
             return {JobResult::Failed,
                     "Not printed, kept " + name + ": " + (reason && *reason ? reason : "refused")};
         }
-        return {JobResult::Printed, name};
+        return {JobResult::Printed, name, printer};
     }
 
     void AbandonJob() {

@@ -232,7 +232,8 @@ public:
         FinishPage();
         // A job made a file is kept, as on other systems: no word unless it
         // failed.
-        JobResult result = kept_.empty() ? JobResult{JobResult::Printed, ""} : JobResult{JobResult::KeptOnly, kept_};
+        JobResult result = kept_.empty() ? JobResult{JobResult::Printed, "", Narrow(printer_)}
+                                         : JobResult{JobResult::KeptOnly, kept_};
         if (pages_ == 0) {
             AbortDoc(dc_);   // nothing drawn: no empty job for the spooler
             result = {};
