@@ -167,8 +167,9 @@ std::string Cp437FromTextFile(const std::string& bytes) {
 std::string TextFileFromCp437(const std::string& text) {
     // Written as it is, unless a reader would take it for UTF-8 or for a
     // byte-order mark (box drawing and Greek letters can spell those).
-    if (!IsUtf8BeyondAscii(text) && text.rfind("\xFF\xFE", 0) != 0 && text.rfind("\xFE\xFF", 0) != 0)
-        return text;
+    bool marked = false;
+    for (const char* mark : {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"}) marked |= text.rfind(mark, 0) == 0;
+    if (!marked && !IsUtf8BeyondAscii(text)) return text;
     std::string out = "\xEF\xBB\xBF";
     for (unsigned char code : text) AppendUtf8(out, code < 128 ? code : (char32_t)High[code - 128]);
     return out;

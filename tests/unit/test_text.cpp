@@ -78,6 +78,8 @@ TEST(TextTest, TextFilesReadInEveryEncodingAnEditorSaves) {
     for (const auto& [bytes, text] : cases) EXPECT_EQ(Cp437FromTextFile(bytes), text) << bytes;
 
     EXPECT_EQ(TextFileFromCp437("Caf\x82 \xC4\xC4\r\n"), "Caf\x82 \xC4\xC4\r\n");   // as before
+    for (const char* marked : {"\xEF\xBB\xBFK\xA5", "\xFF\xFEK\xA5", "\xFE\xFFK\xA5"})
+        EXPECT_EQ(Cp437FromTextFile(TextFileFromCp437(marked)), marked);   // found by the fuzzer
     std::string text(3, ' ');
     for (int a = 0; a < 256; a++)
         for (int b = 0; b < 256; b++)
