@@ -7,7 +7,6 @@
 #include "game/entry.h"
 #include "model/model.h"
 #include "model/text.h"
-#include "platform/cp437.h"
 #include "platform/files.h"
 #include "shell/kit.h"
 
@@ -34,7 +33,7 @@ void MakeArchivePath() {
 void WriteArchive() {
     // The folder is made at start-up; make it again should it have gone.
     if (!G.ArchiveFolder.empty() && !FolderExists(G.ArchiveFolder)) MakeFolder(G.ArchiveFolder);
-    if (!WriteFileAtomic(G.ArchivePath, TextFileFromCp437(ArchiveBytes(G.ClubName, G.EventName))))
+    if (!WriteTextFile(G.ArchivePath, ArchiveBytes(G.ClubName, G.EventName)))
         ShowWarning("Could not write " + G.ArchivePath);
 }
 

@@ -7,7 +7,6 @@
 #include "dealing/dates.h"
 #include "model/model.h"
 #include "model/text.h"
-#include "platform/cp437.h"
 #include "platform/files.h"
 #include "shell/kit.h"
 
@@ -230,6 +229,6 @@ void LoadClubName() {
 }
 
 void SaveClubName() {
-    if (!WriteFileAtomic(G.ClubNameFile, TextFileFromCp437(G.ClubName + "\r\n")))
+    if (!WriteTextFile(G.ClubNameFile, G.ClubName + "\r\n"))
         ShowWarning("Could not write " + G.ClubNameFile);
 }

@@ -31,6 +31,9 @@ bool ReadTextLines(const std::string& name, std::vector<std::string>& lines);
 // Writes bytes to a temporary name in the same folder, then renames it over
 // the file. False (and no file changed) when any step fails.
 bool WriteFileAtomic(const std::string& name, const std::string& bytes);
+// Writes code page 437 text as a text file that ReadTextLines reads back the
+// same (see TextFileFromCp437), as WriteFileAtomic does.
+bool WriteTextFile(const std::string& name, const std::string& text);
 // Removes the temporary of a write cut short by a signal; safe to call
 // from a signal handler.
 void RemovePendingTemporary();

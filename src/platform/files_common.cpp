@@ -51,6 +51,10 @@ bool IsOwnTemporaryName(const std::string& name) {
     return false;
 }
 
+bool WriteTextFile(const std::string& name, const std::string& text) {
+    return WriteFileAtomic(name, TextFileFromCp437(text));
+}
+
 std::string KeptFileName(const std::string& tag, bool complete, const std::string& extension) {
     std::string stem = "PRINTS/" + tag + (complete ? "" : "-partial");
     std::string name = stem + extension;

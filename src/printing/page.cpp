@@ -78,10 +78,9 @@ void CloseJob(bool complete) {
 }
 
 std::string PrintNote(const JobResult& result) {
-    std::string kept = result.text.empty() ? "" : "kept " + result.text;
     if (result.outcome == JobResult::Printed && !result.printer.empty())
-        return "Sent to " + result.printer + (kept.empty() ? "" : "; " + kept);
-    return kept.empty() ? "" : "Saved " + result.text;
+        return "Sent to " + result.printer + (result.text.empty() ? "" : "; kept " + result.text);
+    return result.text.empty() ? "" : "Saved " + result.text;
 }
 
 std::string FitWarning(const std::string& text) {

@@ -30,17 +30,15 @@ void ShowSetupError(SuitFontState state) {
         WriteAt(14, 17, "Run the ", BLUE);
         Write("Kelmo setup program", GREEN);
         Write(" again.", BLUE);
-        WriteAt(16, 36, " <any key> ", BRIGHTWHITE, MAGENTA);
-        ConsoleCursor(CURSOR_HIDE);
-        return;
+    } else {
+        Write("has not been installed.", RED);
+        WriteAt(13, 17, "Right-click on the filename ", BLUE);
+        Write("BRIDGE.TTF", GREEN);
+        Write(", ", BLUE);
+        WriteAt(14, 17, "then select ", BLUE);
+        Write("INSTALL", GREEN);
+        Write(".", BLUE);
     }
-    Write("has not been installed.", RED);
-    WriteAt(13, 17, "Right-click on the filename ", BLUE);
-    Write("BRIDGE.TTF", GREEN);
-    Write(", ", BLUE);
-    WriteAt(14, 17, "then select ", BLUE);
-    Write("INSTALL", GREEN);
-    Write(".", BLUE);
     WriteAt(16, 36, " <any key> ", BRIGHTWHITE, MAGENTA);
     ConsoleCursor(CURSOR_HIDE);
 }

@@ -6,7 +6,6 @@
 
 #include "model/model.h"
 #include "model/text.h"
-#include "platform/cp437.h"
 #include "platform/files.h"
 #include "shell/kit.h"
 
@@ -182,7 +181,7 @@ bool ReadSettingsLines() {
 bool WriteSettingsLines() {
     if (std::atoi(G.SettingsLines[0].c_str()) == 0) G.SettingsLines[0] = "9";
     std::vector<std::string> lines(G.SettingsLines + 1, G.SettingsLines + 1 + SettingsLineCount);
-    if (WriteFileAtomic(G.SettingsFileName, TextFileFromCp437(JoinCrLf(lines)))) return true;
+    if (WriteTextFile(G.SettingsFileName, JoinCrLf(lines))) return true;
     ShowWarning("Could not write " + G.SettingsFileName);
     return false;
 }

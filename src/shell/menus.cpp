@@ -93,7 +93,6 @@ void PrintingOptions() {
         ShowHotKeyLine();
         FlushKeys();
         ConsoleCursor(CURSOR_SHOW);
-        ConsoleColor(YELLOW, BLUE);
         if (!G.PrintNote.empty()) {
             // Where the last printout went, said once.
             std::string note = " " + FitWarning(G.PrintNote) + " ";

@@ -230,8 +230,8 @@ public:
             return result;
         }
         FinishPage();
-        // A job made a file is kept, as on other systems: no word unless it
-        // failed.
+        // A job made a file is kept, as the PDF device of other systems
+        // keeps its files.
         JobResult result = kept_.empty() ? JobResult{JobResult::Printed, "", Narrow(printer_)}
                                          : JobResult{JobResult::KeptOnly, kept_};
         if (pages_ == 0) {

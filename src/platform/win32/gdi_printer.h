@@ -27,6 +27,7 @@ int ChoosePrinter(const std::vector<PrinterInfo>& printers, bool& toFile);
 std::vector<PrinterInfo> SystemPrinters();
 
 // Prints through GDI and the spooler, without a dialog, where ChoosePrinter
-// says; a job made a file is kept as PRINTS/<tag>.pdf like the PDF device
-// of other systems. Tests may give their own list of printers.
+// says; a job made a file is kept as PRINTS/<tag>.pdf (.xps, .prn from a
+// file printer of that kind), named as the PDF device of other systems
+// names its files. Tests may give their own list of printers.
 PageDevice* MakeGdiPrinter(std::vector<PrinterInfo> (*listPrinters)() = SystemPrinters);

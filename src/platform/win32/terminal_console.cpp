@@ -173,14 +173,14 @@ private:
         return Visible(columns, rows) && (columns < ScreenColumns || rows < ScreenRows);
     }
 
-    // While the window is smaller than the screen, say so and wait; keys
-    // typed meanwhile are dropped. Then everything is drawn afresh.
     // A resized window may have moved or lost what was drawn.
     void Resized() {
         drawnValid_ = false;
         Draw();
     }
 
+    // While the window is smaller than the screen, say so and wait; keys
+    // typed meanwhile are dropped. Then everything is drawn afresh.
     void WaitForSize() {
         int columns = 0, rows = 0, shownColumns = -1, shownRows = -1;
         if (!TooSmall(columns, rows)) return;
