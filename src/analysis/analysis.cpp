@@ -16,6 +16,7 @@
 #include "dealing/deal.h"
 #include "model/model.h"
 #include "platform/platform.h"
+#include "platform/threads.h"
 #include "shell/kit.h"
 
 namespace {
@@ -188,11 +189,6 @@ void StopWorker() {
     job.reset();
 }
 
-// Ends the worker before the program (and DDS) goes away.
-struct WorkerAtExit {
-    ~WorkerAtExit() { StopWorker(); }
-} workerAtExit;
-
 void StartWorker(int total) {
     StopWorker();
     job = std::make_unique<AheadJob>();
@@ -200,7 +196,8 @@ void StartWorker(int total) {
     job->batch = AheadBatchSize();
     for (int board = 1; board <= total; board++) job->deals[board] = G.DealText[board];
     try {
-        worker = std::thread(RunWorker, job.get());
+        AheadJob* work = job.get();
+        worker = StartThread([work] { RunWorker(work); });
     } catch (...) {
         job->finished = true;   // no thread: the screen solves every board
     }
@@ -232,9 +229,13 @@ struct DropOnLeave {
 void PrepareSolver() {
     static bool prepared = false;
     if (prepared) return;
-    SetMaxThreads(0);
+    // DDS may start its threads here already; like the ones it starts in
+    // a solve, they must never take the ending signals.
+    WithEndSignalsHeld([] { SetMaxThreads(0); });
     prepared = true;
 }
+
+void StopSolving() { StopWorker(); }
 
 std::string ElapsedText(float seconds) {
     long whole = std::lround(std::max(0.0f, seconds));
@@ -291,7 +292,8 @@ void SolveBoard(int board) {
     // short hand after an earlier solve), so only whole deals reach it; the
     // others get the code DDS gives them.
     int code = DealFault(G.DealText[board]);
-    if (code == RETURN_NO_FAULT) code = CalcDDtablePBN(DealOfText(G.DealText[board]), &results);
+    if (code == RETURN_NO_FAULT)
+        WithEndSignalsHeld([&] { code = CalcDDtablePBN(DealOfText(G.DealText[board]), &results); });
     TakeResult(board, code, results);
 }
 

@@ -12,8 +12,11 @@ int AheadBatchSize();
 // Boards solved and not yet shown: at most two calls' worth.
 int BoardsSolvedAhead();
 
-// Once at start-up: lets DDS size its threads to the cores.
+// At start-up: lets DDS size its threads to the cores, once per process.
 void PrepareSolver();
+// Before the program ends: the worker that solves ahead stops and is
+// joined, so that no thread is inside DDS while the process goes down.
+void StopSolving();
 
 // Pure forms.
 std::string DealTextOfBoard(int board);   // from G.HandMasks

@@ -45,8 +45,6 @@ void EmptyNames() {
 }
 void PauseOneSecond() { Pause(1000); }
 
-bool solverPrepared = false;
-
 }  // namespace
 
 void StartUp() {
@@ -60,11 +58,7 @@ void StartUp() {
         RemoveStaleTemporaries(folder);
     checkfont();
     CreatePrintFonts();
-    // DDS sizes its threads once per process.
-    if (!solverPrepared) {
-        PrepareSolver();
-        solverPrepared = true;
-    }
+    PrepareSolver();
 }
 
 PathResult NewGamePath() {
@@ -228,6 +222,10 @@ void MainLoopPass() {
 }
 
 int RunProgram() {
+    // However the program ends, the solver's worker is stopped first.
+    struct SolverStopped {
+        ~SolverStopped() { StopSolving(); }
+    } stopped;
     try {
         StartUp();
         for (;;) MainLoopPass();

@@ -7,7 +7,6 @@ int RunProgram();
 
 // The start-up sequence (title, size, initialize, settings, font check,
 // print set-up); also run again after a recall whose board 1 did not match.
-// The solver is prepared on the first call only.
 void StartUp();
 
 // How a game path ended.

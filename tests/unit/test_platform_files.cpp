@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
@@ -16,6 +17,7 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/posix/pdf_printer.h"
+#include "platform/threads.h"
 #include "settings/inifile.h"
 #include "support/doubles.h"
 
@@ -211,8 +213,10 @@ TEST_F(PlatformFiles, StaleTemporariesOfTheProgramsFilesAreRemoved) {
 }
 
 // The real handler in a child that writes the settings file and a PBN file
-// over and over; SIGTERM at random moments. Each file is found whole, old
-// or new, and no temporary is left.
+// over and over while a second thread runs (as the solver's and the sounds'
+// do); SIGTERM at random moments. Each file is found whole, old or new, and
+// no temporary is left. A thread that takes the signal itself runs the
+// handler while the writer is changing the temporary's record.
 TEST_F(PlatformFiles, KilledWritesLeaveAWholeFileAndNoTemporary) {
     fs::create_directory("GAMEFILE.KM");
     const std::string pbnName = "gamefile.km\\090105A.pbn";
@@ -229,7 +233,7 @@ TEST_F(PlatformFiles, KilledWritesLeaveAWholeFileAndNoTemporary) {
     ASSERT_TRUE(WriteFileAtomic(pbnName, pbn[0]));
 
     std::mt19937 random(20240607);
-    for (int round = 0; round < 200; round++) {
+    for (int round = 0; round < 1000; round++) {
         int ready[2];
         ASSERT_EQ(pipe(ready), 0);
         pid_t child = fork();
@@ -238,6 +242,9 @@ TEST_F(PlatformFiles, KilledWritesLeaveAWholeFileAndNoTemporary) {
             close(ready[0]);
             try {
                 InstallEndHandlers();
+                StartThread([] {
+                    for (;;) std::atomic_signal_fence(std::memory_order_seq_cst);
+                }).detach();
                 if (write(ready[1], "r", 1) != 1) _exit(90);
                 for (int v = 1;; v ^= 1)
                     if (!writeSettings(v) || !WriteFileAtomic(pbnName, pbn[v])) _exit(91);
@@ -249,7 +256,7 @@ TEST_F(PlatformFiles, KilledWritesLeaveAWholeFileAndNoTemporary) {
         char byte;
         ASSERT_EQ(read(ready[0], &byte, 1), 1);
         close(ready[0]);
-        usleep(std::uniform_int_distribution<useconds_t>(0, 8000)(random));
+        usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
         kill(child, SIGTERM);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);

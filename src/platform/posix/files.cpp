@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "model/text.h"
+#include "platform/posix/signals.h"
 
 extern char** environ;
 
@@ -48,23 +49,6 @@ std::string MatchInFolder(const std::string& folder, const std::string& name) {
 // sees a half-copied name nor misses a temporary that exists.
 char pendingTemp[4096];
 volatile std::sig_atomic_t pendingSet = 0;
-
-// Blocks the signals that end the program, for as long as it lives.
-class EndSignalsBlocked {
-public:
-    EndSignalsBlocked() {
-        sigset_t block;
-        sigemptyset(&block);
-        for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&block, sig);
-        sigprocmask(SIG_BLOCK, &block, &old_);
-    }
-    ~EndSignalsBlocked() { sigprocmask(SIG_SETMASK, &old_, nullptr); }
-    EndSignalsBlocked(const EndSignalsBlocked&) = delete;
-    EndSignalsBlocked& operator=(const EndSignalsBlocked&) = delete;
-
-private:
-    sigset_t old_;
-};
 
 // When the program started: temporaries older than this are left over
 // from an earlier run.

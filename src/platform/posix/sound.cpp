@@ -8,10 +8,10 @@
 #include <cstdarg>
 #include <cstdint>
 #include <mutex>
-#include <thread>
 
 #include "model/text.h"
 #include "platform/platform.h"
+#include "platform/threads.h"
 #include "sounds_data.h"
 
 namespace {
@@ -68,7 +68,7 @@ public:
             return;
         }
         try {
-            std::thread([wave] {
+            StartThread([wave] {
                 PlayWave(wave);
                 playing--;
             }).detach();

@@ -1,6 +1,7 @@
 // The real console: the shadow screen shown on a terminal through ncursesw.
 // Cells hold code page 437 codes; the terminal gets their Unicode glyphs.
 #include <curses.h>
+#include <pthread.h>
 #include <langinfo.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -21,6 +22,7 @@
 #include "platform/cp437.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/posix/signals.h"
 
 namespace {
 
@@ -71,20 +73,11 @@ volatile std::sig_atomic_t shellModesSaved = 0;
 const int EndSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 const int CrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
-sigset_t EndSignalSet() {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int sig : EndSignals) sigaddset(&set, sig);
-    return set;
-}
-
 void PublishResetBytes(const std::string& bytes) {
-    sigset_t block = EndSignalSet(), old;
-    sigprocmask(SIG_BLOCK, &block, &old);
+    EndSignalsBlocked blocked;
     const size_t n = std::min(bytes.size(), sizeof resetBytes);
     std::memcpy(resetBytes, bytes.data(), n);
     resetLength = (std::sig_atomic_t)n;
-    sigprocmask(SIG_SETMASK, &old, nullptr);
 }
 
 // A terminfo string without its padding marks ("$<5>"), which only slow
@@ -483,7 +476,7 @@ void RestoreOnSignal(int sig) {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, sig);
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
     raise(sig);
     _exit(128 + sig);
 }
