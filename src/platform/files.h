@@ -45,6 +45,12 @@ bool IsOwnTemporaryName(const std::string& name);
 int RemoveStaleTemporaries(const std::string& folder, const timespec& before);
 // The same for temporaries older than this run of the program.
 int RemoveStaleTemporaries(const std::string& folder);
+// Claims the working folder for this copy of the program: a lock on the
+// file KELMO.LCK there (made when missing, never changed), held until the
+// process ends; the system lets it go even when a copy is killed. False
+// only when another copy holds it. A folder where the lock cannot be made
+// (read-only) is not refused: writes there fail and say so anyway.
+bool ClaimWorkingFolder();
 // Lines joined with CR LF, each line ended.
 std::string JoinCrLf(const std::vector<std::string>& lines);
 

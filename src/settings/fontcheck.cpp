@@ -1,9 +1,11 @@
-// The suit-symbol font is not part of the program; without it every
-// printout would show letters instead of suits, so the program will not
-// start its menus until it is installed.
+// The checks before the program starts its menus. The suit-symbol font is
+// not part of the program; without it every printout would show letters
+// instead of suits. Two copies in one club folder would overwrite each
+// other's settings and archives.
 #include "settings/fontcheck.h"
 
 #include "model/model.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 #include "shell/kit.h"
 
@@ -14,12 +16,28 @@ void Write(const std::string& text, int fg) {
     ConsoleWrite(text);
 }
 
-void ShowSetupError(SuitFontState state) {
+// The empty screen with the error box and its title centred at the top.
+void OpenErrorBox(const std::string& title) {
     ConsoleColor(WHITE, BLACK);
     ConsoleClear();
     DrawBox(8, 15, 52, 10, GREY, BRIGHTWHITE);
     const std::string rule(1, (char)SGL_HORIZ);
-    WriteAt(9, 34, rule + " SETUP ERROR " + rule, RED);
+    const std::string heading = rule + " " + title + " " + rule;
+    WriteAt(9, 41 - (int)heading.size() / 2, heading, RED);
+}
+
+// The box's tail: a key read after the notice sound, then the end.
+[[noreturn]] void EndAfterKey(int code) {
+    WriteAt(16, 36, " <any key> ", BRIGHTWHITE, MAGENTA);
+    ConsoleCursor(CURSOR_HIDE);
+    FlushKeys();
+    PlayNamedSound("notify2");
+    ReadKey();
+    EndProgram(code);
+}
+
+void ShowSetupError(SuitFontState state) {
+    OpenErrorBox("SETUP ERROR");
     WriteAt(11, 17, "The font file ", BLUE);
     Write("BRIDGE.TTF ", GREEN);
     if (state == SuitFontState::Unusable) {
@@ -39,8 +57,6 @@ void ShowSetupError(SuitFontState state) {
         Write("INSTALL", GREEN);
         Write(".", BLUE);
     }
-    WriteAt(16, 36, " <any key> ", BRIGHTWHITE, MAGENTA);
-    ConsoleCursor(CURSOR_HIDE);
 }
 
 }  // namespace
@@ -49,8 +65,15 @@ void checkfont() {
     const SuitFontState state = P.fonts ? P.fonts->CheckSuitFont() : SuitFontState::Missing;
     if (state == SuitFontState::Usable) return;
     ShowSetupError(state);
-    FlushKeys();
-    PlayNamedSound("notify2");
-    ReadKey();
-    EndProgram(0);
+    EndAfterKey(0);
+}
+
+void checkfolder() {
+    if (ClaimWorkingFolder()) return;
+    OpenErrorBox("ALREADY RUNNING");
+    WriteAt(11, 17, "Kelmo ", GREEN);
+    Write("is already running in this folder.", BLUE);
+    WriteAt(13, 17, "Only one copy at a time may use a club's files.", BLUE);
+    WriteAt(14, 17, "Carry on in the other copy, or close it first.", BLUE);
+    EndAfterKey(1);
 }

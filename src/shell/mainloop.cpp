@@ -50,6 +50,7 @@ void PauseOneSecond() { Pause(1000); }
 void StartUp() {
     P.console->SetTitle("Vantry's Card Den");
     P.console->SetSize(80, 25);
+    checkfolder();
     initialize();
     processinifile();
     // Temporaries left by writes that a crash or kill -9 cut short, in every

@@ -36,6 +36,9 @@
 #   e2e_pid                    the program's process id (while it runs)
 #   e2e_tty_restored           true when the terminal modes after the end are
 #                              those from before the start
+# Each call of e2e_start runs its copy in the tmux session $E2E_SESSION
+# ("e2e"); set the variable to start another copy beside it, and to act on
+# it with the functions above (each session has a tmux server of its own).
 #   e2e_resize COLS ROWS       resize the terminal
 #   e2e_fail MESSAGE           print MESSAGE and the screen, end the test (1)
 #   e2e_pass                   end the test (0)
@@ -61,10 +64,16 @@ E2E_EXIT=""
 E2E_SESSION="e2e"
 mkdir -p "$E2E_WORK" "$E2E_HOME"
 
-_e2e_tmux() { tmux -L "$E2E_SOCKET" -f /dev/null "$@"; }
+# One tmux server per session: tmux 3.3a crashes when a second session
+# starts on a server with window-size manual.
+_e2e_tmux() { tmux -L "$E2E_SOCKET-$E2E_SESSION" -f /dev/null "$@"; }
 
 _e2e_cleanup() {
-  _e2e_tmux kill-server >/dev/null 2>&1 || true
+  local tag
+  for tag in "$E2E_DIR"/*.wrapper.sh; do
+    [ -e "$tag" ] || continue
+    tmux -L "$E2E_SOCKET-$(basename "$tag" .wrapper.sh)" kill-server >/dev/null 2>&1 || true
+  done
   rm -rf "$E2E_DIR"
 }
 trap _e2e_cleanup EXIT
@@ -124,26 +133,27 @@ e2e_start() {
     fi
   fi
 
-  cat >"$E2E_DIR/wrapper.sh" <<EOF
+  local tag="$E2E_DIR/$E2E_SESSION"
+  cat >"$tag.wrapper.sh" <<EOF
 #!/bin/bash
 cd "$E2E_WORK" || exit 1
 export HOME="$E2E_HOME" TERM="$term" LANG=C.UTF-8
 export XDG_CACHE_HOME="$E2E_HOME/.cache" XDG_DATA_HOME="$E2E_HOME/.local/share" XDG_CONFIG_HOME="$E2E_HOME/.config"
 unset LC_ALL LC_CTYPE COMSPEC comspec DISPLAY WAYLAND_DISPLAY BROWSER
-${exports}stty -g > "$E2E_DIR/stty.before" 2>/dev/null
+${exports}stty -g > "$tag.stty.before" 2>/dev/null
 echo KELMO-E2E-BEFORE
 "$kelmo"
 code=\$?
-stty -g > "$E2E_DIR/stty.after" 2>/dev/null
-echo "\$code" > "$E2E_DIR/exit.part" && mv "$E2E_DIR/exit.part" "$E2E_DIR/exit"
+stty -g > "$tag.stty.after" 2>/dev/null
+echo "\$code" > "$tag.exit.part" && mv "$tag.exit.part" "$tag.exit"
 echo KELMO-E2E-AFTER
 exec sleep 3600
 EOF
-  chmod +x "$E2E_DIR/wrapper.sh"
+  chmod +x "$tag.wrapper.sh"
   local cols="${size%x*}" rows="${size#*x}"
-  _e2e_tmux new-session -d -s "$E2E_SESSION" -x "$cols" -y "$rows" "$E2E_DIR/wrapper.sh" \; \
+  _e2e_tmux new-session -d -s "$E2E_SESSION" -x "$cols" -y "$rows" "$tag.wrapper.sh" \; \
     set -g status off \; set -sg escape-time 10 \; set -g window-size manual \
-    >/dev/null 2>&1 || e2e_fail "tmux did not start"
+    >"$tag.tmux" 2>&1 || e2e_fail "tmux did not start: $(cat "$tag.tmux")"
 }
 
 e2e_keys() { _e2e_tmux send-keys -t "$E2E_SESSION" "$@" || e2e_fail "send-keys $*"; }
@@ -152,7 +162,7 @@ e2e_pane() { _e2e_tmux display-message -p -t "$E2E_SESSION" "$1" 2>/dev/null; }
 
 e2e_pid() { pgrep -P "$(e2e_pane '#{pane_pid}')" | head -1; }
 
-e2e_tty_restored() { cmp -s "$E2E_DIR/stty.before" "$E2E_DIR/stty.after"; }
+e2e_tty_restored() { cmp -s "$E2E_DIR/$E2E_SESSION.stty.before" "$E2E_DIR/$E2E_SESSION.stty.after"; }
 
 e2e_resize() { _e2e_tmux resize-window -t "$E2E_SESSION" -x "$1" -y "$2" || e2e_fail "resize $1x$2"; }
 
@@ -211,8 +221,8 @@ e2e_expect_at() {
 }
 
 e2e_wait_exit() {
-  _e2e_until "${1:-10}" test -f "$E2E_DIR/exit" || e2e_fail "the program did not end"
-  E2E_EXIT="$(cat "$E2E_DIR/exit")"
+  _e2e_until "${1:-10}" test -f "$E2E_DIR/$E2E_SESSION.exit" || e2e_fail "the program did not end"
+  E2E_EXIT="$(cat "$E2E_DIR/$E2E_SESSION.exit")"
 }
 
 e2e_expect_exit() {

@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -207,6 +208,24 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
     }
     if (ok) SyncFolder(folder);
     return ok;
+}
+
+bool ClaimWorkingFolder() {
+    // Kept open for the life of the process; close-on-exec, so a browser
+    // the program starts never inherits the lock.
+    static int fd = -1;
+    if (fd >= 0) return true;
+    const std::string path = ResolvePath("KELMO.LCK");
+    int file = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, NewFileMode());
+    if (file < 0) file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (file < 0) return true;
+    if (flock(file, LOCK_EX | LOCK_NB) == 0) {
+        fd = file;
+        return true;
+    }
+    const bool held = errno == EWOULDBLOCK;
+    close(file);
+    return !held;
 }
 
 void RemovePendingTemporary() {

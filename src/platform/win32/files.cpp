@@ -135,6 +135,29 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
     return ok;
 }
 
+bool ClaimWorkingFolder() {
+    // Kept open for the life of the process; Windows lets the lock go when
+    // the process ends, however it ends.
+    static HANDLE held = INVALID_HANDLE_VALUE;
+    if (held != INVALID_HANDLE_VALUE) return true;
+    HANDLE file = CreateFileA(ResolvePath("KELMO.LCK").c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        file = CreateFileA(ResolvePath("KELMO.LCK").c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return true;
+    OVERLAPPED at{};
+    if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+        held = file;
+        return true;
+    }
+    const bool taken = GetLastError() == ERROR_LOCK_VIOLATION;
+    CloseHandle(file);
+    return !taken;
+}
+
 void RemovePendingTemporary() {
     // From the console-event thread: waits for a write's step to finish.
     std::lock_guard<std::mutex> lock(pendingLock);
