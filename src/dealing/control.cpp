@@ -107,9 +107,6 @@ void EnterControlString() {
 
         DecodedControl decoded;
         if (DecodeControlText(G.InputText, TodaySerial(), decoded)) {
-            for (int i = 0; i <= 52; i++) G.ControlDigits[i] = 0;
-            std::string digits = decoded.controlString.substr(1, 5) + decoded.controlString.substr(7, 5);
-            for (int i = 1; i <= 10; i++) G.ControlDigits[i] = digits[i - 1] == 'X' ? 10 : digits[i - 1] - '0';
             G.ControlString = decoded.controlString;
             int32_t serial = decoded.serial;
             parseserialdate(serial);

@@ -29,10 +29,6 @@ bool IsValidGameDate(int month, int day, int year) {
     return day >= 1 && day <= MonthLength(month, year);
 }
 
-bool IsNewGameDate(int month, int day, int year) {
-    return year >= 1 && IsValidGameDate(month, day, year);
-}
-
 int WeekdayIndex(int month, int day, int year) {
     int leapCorrection = (IsLeapGameYear(year) && month <= 2) ? 1 : 0;
     return (day + MonthCodes[month] - leapCorrection + year + year / 4) % 7;

@@ -22,9 +22,6 @@ constexpr int32_t LastGameSerial = 36159;   // December 31, 2099
 bool IsLeapGameYear(int year);
 int MonthLength(int month, int year);
 bool IsValidGameDate(int month, int day, int year);
-// A valid date that a control number can carry: year 00 gives serials of
-// -364..1, which four serial digits cannot bring back.
-bool IsNewGameDate(int month, int day, int year);
 extern const char* const MonthNames[13];   // 1 January .. 12 December
 int WeekdayIndex(int month, int day, int year);        // 0 = Saturday
 int32_t SerialOfDate(int month, int day, int year);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/model.h"
+#include "platform/platform.h"
 #include "shell/kit.h"
 
 static std::string Chars(unsigned char ch, int count) { return std::string(count, (char)ch); }

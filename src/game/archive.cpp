@@ -6,7 +6,6 @@
 
 #include "game/entry.h"
 #include "model/model.h"
-#include "model/text.h"
 #include "platform/files.h"
 #include "shell/kit.h"
 

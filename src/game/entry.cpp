@@ -8,6 +8,7 @@
 #include "model/model.h"
 #include "model/text.h"
 #include "platform/files.h"
+#include "platform/platform.h"
 #include "shell/kit.h"
 
 namespace {

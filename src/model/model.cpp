@@ -1,11 +1,7 @@
 #include "model/model.h"
 
-#include "dealing/dates.h"
-#include "platform/files.h"
 
 GameModel G;
-
-void ResetGameModel() { G = GameModel(); }
 
 int DealerSeat(int board) { return (board - 1) % 4; }
 
@@ -27,7 +23,13 @@ std::string SessionLetter(int session) {
     return session >= 1 && session <= 4 ? std::string(1, SessionLetters[session - 1]) : "";
 }
 
-static void FillNameTables() {
+void FillModelConstants() {
+    G.SettingsFileName = "KELMO.INI";
+    G.ClubNameFile = "CLUBNAME.KM";
+    G.ArchiveFolder = "GAMEFILE.KM";
+    G.Blank50 = std::string(50, ' ');
+    G.VoidMark4 = "____";
+
     const char symbols[4] = {6, 3, 4, 5};
     for (int i = 0; i < 4; i++) G.SuitSymbol[i] = std::string(1, symbols[i]) + " ";
     G.SuitSymbol[4] = "NT";
@@ -47,21 +49,4 @@ static void FillNameTables() {
     }
     static const char* sessions[5] = {"", "Morning", "Afternoon", "Evening", "Late"};
     for (int i = 0; i < 5; i++) G.SessionName[i] = sessions[i];
-}
-
-void initialize() {
-    G.SettingsFileName = "KELMO.INI";
-    G.ClubNameFile = "CLUBNAME.KM";
-    G.ArchiveFolder = "GAMEFILE.KM";
-    if (!FolderExists(G.ArchiveFolder)) MakeFolder(G.ArchiveFolder);
-
-    G.Blank50 = std::string(50, ' ');
-    G.Blank74 = std::string(74, ' ');
-    G.VoidMark4 = "____";
-    G.VoidHolding = std::string(2, (char)SGL_HORIZ);
-
-    FillNameTables();
-
-    ReadSystemDate();
-    datecontrol(G.GameMonth, G.GameDay, G.GameYear);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Console colours by their standard numbers.
 enum ConsoleColour {
@@ -19,15 +20,6 @@ constexpr int KEEP_BACKGROUND = -1;
 // size of 10..99 percent of the cell.
 constexpr int CURSOR_HIDE = 0;
 constexpr int CURSOR_SHOW = 1;
-
-// Key texts as ReadKey returns them. Keys without a character of their own
-// are two characters: a zero byte and a scan code letter. Named apart from
-// curses' KEY_ macros, so the terminal console can include this header.
-// Inline, so that tables of keys built at start-up in any file see them set.
-inline const std::string KeyEsc("\x1b"), KeyEnter("\r"), KeyBackspace("\b");
-inline const std::string KeyUp("\0H", 2), KeyDown("\0P", 2), KeyLeft("\0K", 2),
-    KeyRight("\0M", 2), KeyF1("\0;", 2), KeyHome("\0G", 2), KeyEnd("\0O", 2),
-    KeyDelete("\0S", 2);
 
 // Code page 437 line-drawing and block characters.
 enum BoxChar : unsigned char {
@@ -47,6 +39,13 @@ constexpr int PromptColumn = 13, FieldColumn = 35;
 
 constexpr int MaxBoards = 36;
 constexpr int SettingsLineCount = 9;
+
+// A font as MakeFont records it.
+struct PrintFontDesc {
+    std::string face;
+    float points = 0;
+    int style = 0;   // 1 = bold
+};
 
 struct GameModel {
     // Game particulars.
@@ -68,7 +67,6 @@ struct GameModel {
     // Control number.
     int GameNumber = 0;
     std::string ControlString;
-    int ControlDigits[53] = {};
 
     // Per-board tables, index 1..36 (0 unused).
     int Deck[52] = {};
@@ -85,7 +83,7 @@ struct GameModel {
 
     // PBN file values (reader and writer).
     std::string PbnFilePath;
-    std::string PbnEventText, PbnSiteText, PbnDateText;
+    std::string PbnEventText, PbnSiteText;
     int PbnBoardCount = 0;
     int PbnErrorBoard = 0, PbnErrorLine = 0;
 
@@ -110,16 +108,17 @@ struct GameModel {
     int SettingsChanged = 0;
     std::string FontListText;
 
-    // Print fonts: handles by face 0..6, points 0..60, style 0..1.
+    // Print fonts: handles by face 0..6, points 0..60, style 0..1. Handle n
+    // is entry n - 1 of MadeFonts; 0 is no font.
     int32_t PrintFonts[7][61][2] = {};
+    std::vector<PrintFontDesc> MadeFonts;
 
     // File names.
     std::string SettingsFileName, ClubNameFile, ArchiveFolder;
 
     // Blank texts and void marks.
-    std::string Blank50, Blank74;
+    std::string Blank50;
     std::string VoidMark4;
-    std::string VoidHolding;   // two horizontal line characters
 
     // Shared interaction state.
     int AbandonFlag = 0;
@@ -140,8 +139,8 @@ struct GameModel {
 
 extern GameModel G;
 
-// Creates and fills the model; makes the archive folder; sets today's date.
-void initialize();
+// The model's fixed texts: file names, blanks, the name tables.
+void FillModelConstants();
 
 // Letters of the seats (North first), the ranks (ace first) and the
 // sessions (Morning first), as deal texts and file names spell them.
@@ -159,5 +158,3 @@ bool SeatVulnerable(int board, int seat);  // seat 0..3
 std::string GameDateDigits(int year, int month, int day);
 std::string SessionLetter(int session);
 
-// Resets the model to its program-start state (tests only).
-void ResetGameModel();

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "analysis/analysis.h"
 #include "dealing/control.h"
 #include "dealing/deal.h"
 #include "model/model.h"
@@ -146,7 +145,6 @@ void readpbnfile() {
     G.PbnErrorBoard = G.PbnErrorLine = 0;
     G.PbnEventText.clear();
     G.PbnSiteText.clear();
-    G.PbnDateText.clear();
     // An imported game has a control number only when its file proves it.
     G.ControlString.clear();
     // Nothing of an earlier game may pass for this file's values.
@@ -212,8 +210,9 @@ void readpbnfile() {
             int bit = tag == "[Event" ? EventTag : tag == "[Site" ? SiteTag : DateTag;
             if (tagsTaken & bit) continue;
             tagsTaken |= bit;
-            std::string& target = bit == EventTag ? G.PbnEventText : bit == SiteTag ? G.PbnSiteText : G.PbnDateText;
-            target = value.empty() ? "----" : value;
+            // The date comes from the director, not the file.
+            if (bit == DateTag) continue;
+            (bit == EventTag ? G.PbnEventText : G.PbnSiteText) = value.empty() ? "----" : value;
         } else if (tag == "[Board") {
             boards++;
         } else if (tag == "[Deal") {

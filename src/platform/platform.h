@@ -8,6 +8,21 @@
 
 constexpr int ScreenRows = 25, ScreenColumns = 80;
 
+// Key texts as Console::ReadKey returns them. Keys without a character of
+// their own are two characters: a zero byte and the PC scan code. Named
+// apart from curses' KEY_ macros. Inline, so that tables of keys built at
+// start-up in any file see them set.
+inline const std::string KeyEsc("\x1b"), KeyEnter("\r"), KeyBackspace("\b"), KeyTab("\t");
+inline const std::string KeyUp("\0H", 2), KeyDown("\0P", 2), KeyLeft("\0K", 2),
+    KeyRight("\0M", 2), KeyF1("\0;", 2), KeyHome("\0G", 2), KeyEnd("\0O", 2),
+    KeyDelete("\0S", 2), KeyPageUp("\0I", 2), KeyPageDown("\0Q", 2), KeyInsert("\0R", 2),
+    KeyCentre("\0L", 2), KeyBackTab("\0\x0f", 2);
+// F1..F12.
+inline std::string FunctionKey(int n) {
+    const unsigned char scan = n <= 10 ? (unsigned char)(0x3A + n) : (unsigned char)(0x85 + n - 11);
+    return std::string(1, '\0') + (char)scan;
+}
+
 // An 80 x 25 console of code page 437 cells. The screen operations work on a
 // shadow buffer that is the truth for CharAt; a real terminal is brought up
 // to date from it by Refresh (called before every wait for a key or pause).

@@ -29,8 +29,6 @@ const HandoutLayout Layout24{
     0.02, 0.1, 60, 11, 0.4, {0.16, 0.31, 0.46},
     18, 0.15, 16, 0.5, 11, 0.3, 0.47, 8};
 
-const HandoutLayout* Current = &Layout36;
-int LastSide = 0;
 
 struct FitRow {
     int ew;
@@ -64,7 +62,7 @@ int Longest(int board, int seat) {
 
 // One hand's four suit lines from (hx, hy).
 void DrawHand(int board, int seat, double hx, double hy, const HandFit& fit) {
-    const HandoutLayout& L = *Current;
+    const HandoutLayout& L = CurrentHandoutLayout();
     for (int suit = 0; suit < 4; suit++) {
         double y = hy + suit * L.suitSpacing;
         if (G.ColorPrinting == 1) SetSuitColor(suit);
@@ -76,7 +74,7 @@ void DrawHand(int board, int seat, double hx, double hy, const HandFit& fit) {
 }
 
 void DrawDoubleDummy(int board, double x0, double y0) {
-    const HandoutLayout& L = *Current;
+    const HandoutLayout& L = CurrentHandoutLayout();
     double tx = x0, ty = y0 + L.ddTop;
     SetPenWidth(L.gridPen - 1);
     DrawLine(tx - L.dividerShift, ty, tx + L.ddBoxWidth, ty);
@@ -106,7 +104,7 @@ void DrawDoubleDummy(int board, double x0, double y0) {
 }
 
 void DrawCell(int board, double x0, double y0) {
-    const HandoutLayout& L = *Current;
+    const HandoutLayout& L = CurrentHandoutLayout();
     UseFont(TimesFace, L.labelPoints);
     DrawTextAt(x0, y0 + L.firstLineY, "Bd:");
     DrawTextAt(x0, y0 + L.firstLineY + L.labelSpacing, "Dlr:");
@@ -140,9 +138,7 @@ void DrawCell(int board, double x0, double y0) {
 
 const HandoutLayout& LayoutForBoards(int totalBoards) { return totalBoards > 24 ? Layout36 : Layout24; }
 
-void SelectHandoutLayout(int totalBoards) { Current = &LayoutForBoards(totalBoards); }
-
-const HandoutLayout& CurrentHandoutLayout() { return *Current; }
+const HandoutLayout& CurrentHandoutLayout() { return LayoutForBoards(G.TotalBoards); }
 
 HandFit FitHands(int layoutBoards, int longestEast, int longestWest, int longestNS) {
     int ew = longestEast + longestWest;
@@ -169,7 +165,7 @@ std::string CreditsText(int layoutBoards) {
 }
 
 void DrawHandoutHeader() {
-    const HandoutLayout& L = *Current;
+    const HandoutLayout& L = CurrentHandoutLayout();
     UseFont(SuitFace, L.emblemPoints);
     DrawTextAt(L.headerX, L.headerY, "z");
     UseFont(TimesFace, L.logoPoints);
@@ -190,8 +186,7 @@ void DrawHandoutHeader() {
 }
 
 void DrawBoardGrid(int side) {
-    const HandoutLayout& L = *Current;
-    LastSide = side;
+    const HandoutLayout& L = CurrentHandoutLayout();
     int nc = L.columns, nr = L.rows[side];
     double top = L.gridTop[side], bottom = L.GridBottom(side);
     SetPenWidth(L.gridPen);
@@ -209,10 +204,10 @@ void DrawBoardGrid(int side) {
         }
 }
 
-void DrawPageCredits() {
-    const HandoutLayout& L = *Current;
+void DrawPageCredits(int side) {
+    const HandoutLayout& L = CurrentHandoutLayout();
     std::string text = CreditsText(L.boards);
     std::string trimmed = Trim(text);
     UseFont(ArialFace, L.creditsPoints);
-    DrawTextAt(3.95 - TextWidth(trimmed) / 2, L.GridBottom(LastSide) + 0.08, text);
+    DrawTextAt(3.95 - TextWidth(trimmed) / 2, L.GridBottom(side) + 0.08, text);
 }

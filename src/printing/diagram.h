@@ -37,8 +37,8 @@ struct HandoutLayout {
 // The layout for a board count: the 24-board sheet for up to 24 boards,
 // the 36-board sheet above that.
 const HandoutLayout& LayoutForBoards(int totalBoards);
-// Chooses the layout used by the drawing steps below.
-void SelectHandoutLayout(int totalBoards);
+// The layout of the current game (G.TotalBoards), used by the drawing
+// steps below.
 const HandoutLayout& CurrentHandoutLayout();
 
 // Spacing of one board's hands.
@@ -54,5 +54,5 @@ std::string CreditsText(int layoutBoards);
 // Drawing steps of a handout side (a job open, the page scale set).
 void DrawHandoutHeader();
 void DrawBoardGrid(int side);
-// The credits line under the grid of the side DrawBoardGrid drew last.
-void DrawPageCredits();
+// The credits line under the grid of the side.
+void DrawPageCredits(int side);

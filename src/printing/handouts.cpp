@@ -1,6 +1,7 @@
 // Post-game handouts: copies of a two-sided sheet, each side confirmed on its
 // own so that a printer without duplexing can make it.
 #include "model/model.h"
+#include "platform/platform.h"
 #include "printing/diagram.h"
 #include "printing/print.h"
 #include "shell/kit.h"
@@ -51,7 +52,7 @@ void PrintSide(int side, int copies) {
         ConsoleWrite(std::to_string(copy));
         if (side == 0) DrawHandoutHeader();
         DrawBoardGrid(side);
-        if (credits) DrawPageCredits();
+        if (credits) DrawPageCredits(side);
         EndPage();
     }
     Pause(5000);
@@ -78,7 +79,6 @@ void PrintHandouts() {
     if (G.AbandonFlag == 1) return;
     int copies = G.InputNumber;
 
-    SelectHandoutLayout(G.TotalBoards);
     for (int side = 0; side <= 1; side++)
         if (ConfirmSide(side)) PrintSide(side, copies);
 }

@@ -2,6 +2,7 @@
 // four hands boxed round a compass cross, the logo, the date and the
 // control number.
 #include "model/model.h"
+#include "platform/platform.h"
 #include "printing/print.h"
 #include "shell/kit.h"
 

@@ -1,15 +1,8 @@
 // The page facility over the platform's page device, and the print fonts.
-#include <vector>
-
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/print.h"
 #include "shell/kit.h"
-
-namespace {
-// Handle n is entry n - 1; handle 0 is no font.
-std::vector<FontDesc> Fonts;
-}  // namespace
 
 void OpenJob(const std::string& tag) {
     if (P.printer) P.printer->OpenJob(tag);
@@ -20,17 +13,19 @@ void SetScale(float x1, float y1, float x2, float y2) {
 }
 
 int32_t MakeFont(const std::string& face, float points, int style) {
-    FontDesc desc{face.substr(0, 31), points, style & 1};
-    for (size_t i = 0; i < Fonts.size(); i++)
-        if (Fonts[i].face == desc.face && Fonts[i].points == desc.points && Fonts[i].style == desc.style)
+    const PrintFontDesc desc{face.substr(0, 31), points, style & 1};
+    auto& made = G.MadeFonts;
+    for (size_t i = 0; i < made.size(); i++)
+        if (made[i].face == desc.face && made[i].points == desc.points && made[i].style == desc.style)
             return (int32_t)i + 1;
-    Fonts.push_back(desc);
-    return (int32_t)Fonts.size();
+    made.push_back(desc);
+    return (int32_t)made.size();
 }
 
 void SetFont(int32_t handle) {
-    if (!P.printer || handle < 1 || handle > (int32_t)Fonts.size()) return;
-    P.printer->SetFont(Fonts[handle - 1]);
+    if (!P.printer || handle < 1 || handle > (int32_t)G.MadeFonts.size()) return;
+    const PrintFontDesc& made = G.MadeFonts[handle - 1];
+    P.printer->SetFont(FontDesc{made.face, made.points, made.style});
 }
 
 void SetColor(int red, int green, int blue) {
@@ -105,8 +100,12 @@ void CreatePrintFonts() {
     make(TimesFace, "Times New Roman", 12, 1);
     make(TimesFace, "Times New Roman", 14, 0);
     make(TimesFace, "Times New Roman", 14, 1);
-    make(ClubFace, G.ClubNameFont, 18, 0);
-    make(EventFace, G.EventNameFont, 16, 0);
+    CreateNameFonts();
+}
+
+void CreateNameFonts() {
+    G.PrintFonts[ClubFace][18][0] = MakeFont(G.ClubNameFont, 18, 0);
+    G.PrintFonts[EventFace][16][0] = MakeFont(G.EventNameFont, 16, 0);
 }
 
 void UseFont(int face, int points, int style) { SetFont(G.PrintFonts[face][points][style]); }

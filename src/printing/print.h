@@ -27,6 +27,8 @@ void EndPage();
 void CloseJob(bool complete = true);
 
 void CreatePrintFonts();
+// The club and event name fonts again, after the settings changed them.
+void CreateNameFonts();
 
 // Faces of PrintFonts.
 constexpr int SuitFace = 1, ArialFace = 2, CourierFace = 3, TimesFace = 4, ClubFace = 5,

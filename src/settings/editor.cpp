@@ -67,13 +67,8 @@ void EditFont(int item) {
         const std::string name = CutRegular(G.InputText);
         if (FontListed(G.FontListText, name)) {
             SetLine(item, name);
-            if (item == 1) {
-                G.ClubNameFont = name;
-                G.PrintFonts[ClubFace][18][0] = MakeFont(name, 18, 0);
-            } else {
-                G.EventNameFont = name;
-                G.PrintFonts[EventFace][16][0] = MakeFont(name, 16, 0);
-            }
+            (item == 1 ? G.ClubNameFont : G.EventNameFont) = name;
+            CreateNameFonts();
             ShowValue(item, name);
             BlankRow(QuestionRow);
             BlankRow(WorkAreaBottom);

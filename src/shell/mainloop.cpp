@@ -47,6 +47,13 @@ void PauseOneSecond() { Pause(1000); }
 
 }  // namespace
 
+void initialize() {
+    FillModelConstants();
+    if (!FolderExists(G.ArchiveFolder)) MakeFolder(G.ArchiveFolder);
+    ReadSystemDate();
+    datecontrol(G.GameMonth, G.GameDay, G.GameYear);
+}
+
 void StartUp() {
     P.console->SetTitle("Vantry's Card Den");
     P.console->SetSize(80, 25);

@@ -5,6 +5,10 @@
 // code (EndProgram unwinds to the caller of RunProgram).
 int RunProgram();
 
+// Fills the model's fixed texts; makes the archive folder; sets today's
+// date.
+void initialize();
+
 // The start-up sequence (title, size, initialize, settings, font check,
 // print set-up); also run again after a recall whose board 1 did not match.
 void StartUp();

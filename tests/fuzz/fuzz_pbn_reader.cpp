@@ -14,6 +14,7 @@
 #include "model/model.h"
 #include "pbn/pbn.h"
 #include "platform/platform.h"
+#include "shell/mainloop.h"
 
 namespace {
 

@@ -24,6 +24,7 @@
 #include "game/entry.h"
 #include "model/model.h"
 #include "settings/inifile.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 
 namespace fs = std::filesystem;

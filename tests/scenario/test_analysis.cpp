@@ -10,6 +10,7 @@
 #include "analysis/par.h"
 #include "model/model.h"
 #include "pbn/pbn.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "support/golden.h"
 #include "unit/test_analysis_games.h"

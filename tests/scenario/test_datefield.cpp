@@ -1,6 +1,7 @@
 #include "dealing/dates.h"
 #include "model/model.h"
 #include "shell/kit.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 
 class DateFieldTest : public KelmoTest {

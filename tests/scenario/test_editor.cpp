@@ -7,6 +7,7 @@
 #include "settings/editor.h"
 #include "settings/inifile.h"
 #include "shell/kit.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 
 namespace {
@@ -128,7 +129,7 @@ TEST_F(EditorTest, ClubFontTypedInLowerCaseIsStoredAsTyped) {
     EXPECT_EQ(G.ClubNameFont, "arial");
     EXPECT_TRUE(console.Shows(7, 55, "arial ", BRIGHTWHITE));
     EXPECT_EQ(console.Text(7, 55, 23), "arial" + std::string(18, ' '));
-    EXPECT_EQ(console.Text(21, 4, 74), G.Blank74);
+    EXPECT_EQ(console.Text(21, 4, 74), std::string(74, ' '));
     EXPECT_EQ(sound.Count("notify2"), 1);
     EXPECT_TRUE(FileHas("EventNameFont=comic sans ms"));
 }
@@ -143,7 +144,7 @@ TEST_F(EditorTest, UnknownFontIsRefusedAndAskedAgain) {
     console.Type("1Wingdings" + KeyEnter + "x" + KeyEnter + "q");
     Edit();
     EXPECT_EQ(sound.Count("beep2"), 1);
-    EXPECT_EQ(console.Text(23, 4, 74), G.Blank74);
+    EXPECT_EQ(console.Text(23, 4, 74), std::string(74, ' '));
     EXPECT_EQ(G.ClubNameFont, "times new roman");
     EXPECT_EQ(File(), before);
 }

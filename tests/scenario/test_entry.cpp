@@ -6,6 +6,7 @@
 #include "game/entry.h"
 #include "model/model.h"
 #include "shell/kit.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "support/golden.h"
 

@@ -1,6 +1,7 @@
 // The start-up check for the suit-symbol font.
 #include "model/model.h"
 #include "settings/fontcheck.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 
 namespace {

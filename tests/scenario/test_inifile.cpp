@@ -5,6 +5,7 @@
 
 #include "model/model.h"
 #include "settings/inifile.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "support/golden.h"
 

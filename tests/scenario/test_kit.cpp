@@ -2,6 +2,7 @@
 // game fields, the work area, the input routines and the box.
 #include "model/model.h"
 #include "shell/kit.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "support/golden.h"
 

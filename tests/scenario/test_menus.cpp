@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "printing/print.h"
 #include "shell/kit.h"
+#include "shell/mainloop.h"
 #include "shell/menus.h"
 #include "support/doubles.h"
 

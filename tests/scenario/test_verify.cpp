@@ -2,6 +2,7 @@
 #include "dealing/verify.h"
 #include "model/model.h"
 #include "shell/kit.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "support/golden.h"
 

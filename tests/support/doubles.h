@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/model.h"
 #include "platform/platform.h"
 
 // Thrown when the program waits for a key and the script has none left: a
@@ -117,6 +118,9 @@ struct ShownText {
 };
 // Fails the test for every text not standing where expected, with the screen.
 void ExpectShown(const ScriptedConsole& c, std::initializer_list<ShownText> texts);
+
+// The model as at program start (the generator's state all ones).
+inline void ResetGameModel() { G = GameModel(); }
 
 // Every setting in memory on one line, for comparing them at once.
 std::string SettingsInMemory();

@@ -1,3 +1,4 @@
+#include "shell/mainloop.h"
 #include "support/recording_printer.h"
 
 void RecordingPrinter::OpenJob(const std::string& tag) {

@@ -6,6 +6,7 @@
 #include "analysis/analysis.h"
 #include "dealing/deal.h"
 #include "model/model.h"
+#include "support/doubles.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "dealing/deal.h"
 #include "dealing/random.h"
 #include "model/model.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 
 class DealTest : public KelmoTest {
@@ -46,7 +47,7 @@ TEST_F(DealTest, BoardsOneAndTwoOfTheExampleGame) {
     EXPECT_EQ(G.DealText[1], "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT");
     EXPECT_EQ(G.DealText[2], "E:AK.KT.AKJ2.J8762 T82.AQJ983.54.A3 9765.75.T863.Q95 QJ43.642.Q97.KT4");
     // South's spade void on board 1.
-    EXPECT_EQ(G.HoldingText[1][2][0], G.VoidHolding);
+    EXPECT_EQ(G.HoldingText[1][2][0], "\xc4\xc4");
     EXPECT_EQ(G.SuitLength[1][2][0], 0);
     EXPECT_EQ(G.HoldingText[1][1][0], "KQJT942");
     EXPECT_EQ(G.LongestEast[1], 7);
@@ -174,7 +175,7 @@ TEST_F(DealTest, BadDealTextsAreRejectedAndNamed) {
     for (int b = 2; b <= 3; b++)
         for (int s = 0; s < 4; s++) {
             EXPECT_EQ(G.SuitLength[b][s][0], 0);
-            EXPECT_EQ(G.HoldingText[b][s][0], G.VoidHolding);
+            EXPECT_EQ(G.HoldingText[b][s][0], "\xc4\xc4");
         }
 }
 

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "model/model.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 
 class ModelTest : public KelmoTest {};

@@ -6,6 +6,7 @@
 
 #include "analysis/par.h"
 #include "model/model.h"
+#include "support/doubles.h"
 
 namespace {
 

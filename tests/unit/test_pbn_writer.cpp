@@ -6,6 +6,7 @@
 
 #include "model/model.h"
 #include "pbn/pbn.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "unit/test_analysis_games.h"
 

@@ -19,6 +19,7 @@
 #include "platform/posix/pdf_printer.h"
 #include "platform/threads.h"
 #include "settings/inifile.h"
+#include "shell/mainloop.h"
 #include "support/doubles.h"
 
 namespace fs = std::filesystem;

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "platform/files.h"   // KeptFileName: where a job's PDF is kept
 #include "platform/platform.h"
 
 // Code page 437 text as UTF-8 (control codes become blanks).

@@ -18,7 +18,6 @@
 #include <cwchar>
 #include <string>
 
-#include "model/model.h"
 #include "platform/cp437.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -432,9 +431,8 @@ private:
         return true;
     }
 
-    // Keys without a character: a zero byte and the PC scan code.
+    // Keys without a character of their own.
     static std::string SpecialKey(int code) {
-        auto two = [](unsigned char scan) { return std::string(1, '\0') + (char)scan; };
         switch (code) {
         case KEY_UP: return KeyUp;
         case KEY_DOWN: return KeyDown;
@@ -442,19 +440,17 @@ private:
         case KEY_RIGHT: return KeyRight;
         case KEY_HOME: case KEY_A1: return KeyHome;
         case KEY_END: case KEY_C1: return KeyEnd;
-        case KEY_PPAGE: case KEY_A3: return two('I');
-        case KEY_NPAGE: case KEY_C3: return two('Q');
-        case KEY_IC: return two('R');
+        case KEY_PPAGE: case KEY_A3: return KeyPageUp;
+        case KEY_NPAGE: case KEY_C3: return KeyPageDown;
+        case KEY_IC: return KeyInsert;
         case KEY_DC: return KeyDelete;
-        case KEY_B2: return two('L');
-        case KEY_BTAB: return two(0x0F);
+        case KEY_B2: return KeyCentre;
+        case KEY_BTAB: return KeyBackTab;
         case KEY_ENTER: return KeyEnter;
         case KEY_BACKSPACE: return KeyBackspace;
         default: break;
         }
-        if (code >= KEY_F(1) && code <= KEY_F(10)) return two((unsigned char)(0x3B + code - KEY_F(1)));
-        if (code == KEY_F(11)) return two(0x85);
-        if (code == KEY_F(12)) return two(0x86);
+        if (code >= KEY_F(1) && code <= KEY_F(12)) return FunctionKey(code - KEY_F(1) + 1);
         return "";
     }
 };

@@ -255,30 +255,27 @@ private:
     static std::string KeyOf(const INPUT_RECORD& record) {
         if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown) return "";
         const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
-        auto two = [](unsigned char scan) { return std::string(1, '\0') + (char)scan; };
         const bool shift = key.dwControlKeyState & SHIFT_PRESSED;
         switch (key.wVirtualKeyCode) {
-        case VK_UP: return two('H');
-        case VK_DOWN: return two('P');
-        case VK_LEFT: return two('K');
-        case VK_RIGHT: return two('M');
-        case VK_HOME: return two('G');
-        case VK_END: return two('O');
-        case VK_PRIOR: return two('I');
-        case VK_NEXT: return two('Q');
-        case VK_INSERT: return two('R');
-        case VK_DELETE: return two('S');
-        case VK_CLEAR: return two('L');
-        case VK_RETURN: return "\r";
-        case VK_BACK: return "\b";
-        case VK_ESCAPE: return "\x1b";
-        case VK_TAB: return shift ? two(0x0F) : "\t";
-        case VK_F11: return two(0x85);
-        case VK_F12: return two(0x86);
+        case VK_UP: return KeyUp;
+        case VK_DOWN: return KeyDown;
+        case VK_LEFT: return KeyLeft;
+        case VK_RIGHT: return KeyRight;
+        case VK_HOME: return KeyHome;
+        case VK_END: return KeyEnd;
+        case VK_PRIOR: return KeyPageUp;
+        case VK_NEXT: return KeyPageDown;
+        case VK_INSERT: return KeyInsert;
+        case VK_DELETE: return KeyDelete;
+        case VK_CLEAR: return KeyCentre;
+        case VK_RETURN: return KeyEnter;
+        case VK_BACK: return KeyBackspace;
+        case VK_ESCAPE: return KeyEsc;
+        case VK_TAB: return shift ? KeyBackTab : KeyTab;
         default: break;
         }
-        if (key.wVirtualKeyCode >= VK_F1 && key.wVirtualKeyCode <= VK_F10)
-            return two((unsigned char)(0x3B + key.wVirtualKeyCode - VK_F1));
+        if (key.wVirtualKeyCode >= VK_F1 && key.wVirtualKeyCode <= VK_F12)
+            return FunctionKey(key.wVirtualKeyCode - VK_F1 + 1);
         const wchar_t ch = key.uChar.UnicodeChar;
         if (ch == 0) return "";   // Shift, Ctrl and the like alone
         if (ch < 128) return std::string(1, (char)ch);
