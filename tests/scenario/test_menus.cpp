@@ -200,17 +200,18 @@ TEST_F(MenuTest, PrintingOptionsSetupRedrawsTheHeaderWithoutTheFields) {
     EXPECT_TRUE(sawRedrawnMenu);
 }
 
-// The opener when "comspec" is not set.
+// The opener without "comspec", and with it (which only Windows reads).
 #ifdef _WIN32
 const std::vector<std::string> DefaultOpener = {"cmd.exe", "/c", "start"};
+const std::vector<std::string> ComspecOpener = {"C:\\Windows\\system32\\cmd.exe", "/c", "start"};
 #else
-const std::vector<std::string> DefaultOpener = {"xdg-open"};
+const std::vector<std::string> DefaultOpener = {"xdg-open"}, ComspecOpener = DefaultOpener;
 #endif
 
 TEST_F(MenuTest, ManualOpensWithTheDesktopOpenerOrComspecAroundASuspendedScreen) {
     const std::string cmd = "C:\\Windows\\system32\\cmd.exe";
     const struct { const char* comspec; std::vector<std::string> opener; } cases[] = {
-        {nullptr, DefaultOpener}, {cmd.c_str(), {cmd, "/c", "start"}}};
+        {nullptr, DefaultOpener}, {cmd.c_str(), ComspecOpener}};
     const std::string tail = "/Bridge/Software/Manuals/Kelmo-Manual.htm";
     HandingConsole handing;
     P.console = &handing;

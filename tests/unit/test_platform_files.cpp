@@ -138,6 +138,9 @@ TEST_F(PlatformFiles, TextLinesAcceptCrLfLfAndAnUnendedLastLine) {
     fs::create_directory("folder");
     std::string bytes;
     EXPECT_FALSE(ReadWholeFile("folder", bytes));
+    // A named pipe with no writer is refused at once, not waited on.
+    ASSERT_EQ(mkfifo("pipe", 0600), 0);
+    EXPECT_FALSE(ReadWholeFile("pipe", bytes));
 }
 
 // A rewrite keeps the mode of a plain file only; a name linked to a device

@@ -140,9 +140,11 @@ bool MakeFolder(const std::string& name) {
 
 bool ReadWholeFile(const std::string& name, std::string& bytes) {
     bytes.clear();
-    int fd = open(ResolvePath(name).c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: opening a named pipe would wait for a writer.
+    int fd = open(ResolvePath(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
-    // Only plain files: a device such as /dev/zero would never end.
+    // Only plain files: a device such as /dev/zero would never end, a pipe
+    // never start.
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);

@@ -57,8 +57,6 @@ bool FolderHoldsSuitFont(const std::string& folder) {
 }
 
 bool SuitFontInstalled(FontList& fonts) {
-    if (FileExists(GetEnvironment("systemroot") + "\\fonts\\bridge.ttf")) return true;
-    if (FileExists(GetEnvironment("windir") + "\\fonts\\bridge.ttf")) return true;
     for (const std::string& folder : SuitFontFolders())
         if (FolderHoldsSuitFont(folder)) return true;
     return FamiliesHoldSuitFont(fonts.Families());

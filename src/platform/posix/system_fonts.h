@@ -16,7 +16,6 @@ std::vector<std::string> SuitFontFolders();
 // Whether a file named bridge.ttf, in any letter case, lies in the folder
 // or any folder below it.
 bool FolderHoldsSuitFont(const std::string& folder);
-// The checks in order: bridge.ttf in the fonts folder named by "systemroot",
-// then by "windir" (where a Windows system keeps it, e.g. under wine), then
-// in SuitFontFolders(), then the family "Bridge" among fonts.Families().
+// The checks in order: bridge.ttf in SuitFontFolders(), then the family
+// "Bridge" among fonts.Families().
 bool SuitFontInstalled(FontList& fonts);
