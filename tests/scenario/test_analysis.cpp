@@ -17,7 +17,6 @@
 
 namespace {
 
-const std::string BoardOne = "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT";
 const std::string BoardTwo = "E:AK.KT.AKJ2.J8762 T82.AQJ983.54.A3 9765.75.T863.Q95 QJ43.642.Q97.KT4";
 
 class AnalysisTest : public KelmoTest {
@@ -58,7 +57,7 @@ protected:
 };
 
 TEST_F(AnalysisTest, BoardsOneAndTwoOfTheDealingExample) {
-    G.TotalBoards = 2, G.DealText[1] = BoardOne, G.DealText[2] = BoardTwo;
+    G.TotalBoards = 2, G.DealText[1] = ExampleBoardOne, G.DealText[2] = BoardTwo;
     console.PressDuringWork("x", 0);   // any key but Esc is dropped
     EXPECT_FALSE(Run(ddanalysis));
     EXPECT_EQ(G.AbandonFlag, 0);
@@ -157,7 +156,7 @@ TEST_F(AnalysisProgressTest, EscDuringBoardFiveOf36StopsAfterBoardFive) {
 
 TEST_F(AnalysisTest, FourteenAndTwelveCardsAreTheWrongNumberOfCards) {
     // South holds East's ace of clubs as well: 14 and 12 cards.
-    RunWithError({BoardOne,
+    RunWithError({ExampleBoardOne,
                   "E:AK.KT.AKJ2.J8762 T82.AQJ983.54.3 9765.75.T863.AQ95 QJ43.642.Q97.KT4",
                   SolvedDeals[2].deal},
                  "analysis-wrong-number-of-cards");

@@ -32,15 +32,6 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
-class WatchingClock : public VirtualClock {
-public:
-    void Pause(int milliseconds) override {
-        if (onPause) onPause(milliseconds);
-        VirtualClock::Pause(milliseconds);
-    }
-    std::function<void(int)> onPause;
-};
-
 class GamePathTest : public KelmoTest {
 protected:
     void SetUp() override {

@@ -12,16 +12,6 @@
 
 namespace {
 
-// A clock that lets a test look at the screen during a pause.
-class WatchingClock : public VirtualClock {
-public:
-    void Pause(int milliseconds) override {
-        if (onPause) onPause();
-        VirtualClock::Pause(milliseconds);
-    }
-    std::function<void()> onPause;
-};
-
 const std::vector<std::string> DefaultLines = {
     "ClubNameFont=times new roman", "EventNameFont=comic sans ms", "ClubNamePrompt=yes",
     "ColorPrinting=no", "AutoCreatePBNfile=no", "PBNfilesDirectory=gamefile.km",
@@ -213,7 +203,7 @@ TEST_F(EditorTest, FolderWithTrailingSeparatorIsStoredWithoutIt) {
     console.Type("6games\\pbn\\" + KeyEnter + "q");
     WatchingClock watching;
     bool shown = false;
-    watching.onPause = [&] { shown = console.Shows(22, 30, "Path changed.", LIGHTCYAN, BLUE); };
+    watching.onPause = [&](int) { shown = console.Shows(22, 30, "Path changed.", LIGHTCYAN, BLUE); };
     P.clock = &watching;
     Edit();
     EXPECT_TRUE(shown);

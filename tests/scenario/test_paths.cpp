@@ -31,17 +31,6 @@ int FilesIn(const std::string& folder) {
     return (int)std::distance(fs::directory_iterator(folder), fs::directory_iterator());
 }
 
-// A virtual clock that lets a test look at the screen at every pause, the
-// moments the program shows its work without waiting for a key.
-class WatchingClock : public VirtualClock {
-public:
-    void Pause(int milliseconds) override {
-        if (onPause) onPause(milliseconds);
-        VirtualClock::Pause(milliseconds);
-    }
-    std::function<void(int)> onPause;
-};
-
 // Thrown from a pause to end a run once the boards are dealt: the analysis
 // that follows is the same on every path, and one full run shows it.
 struct StopAfterDealing {};

@@ -80,6 +80,17 @@ private:
     long long pausedMs_ = 0;
 };
 
+// A virtual clock that lets a test look at the screen at every pause, the
+// moments the program shows its work without waiting for a key.
+class WatchingClock : public VirtualClock {
+public:
+    void Pause(int milliseconds) override {
+        if (onPause) onPause(milliseconds);
+        VirtualClock::Pause(milliseconds);
+    }
+    std::function<void(int)> onPause;
+};
+
 class RecordingSound : public Sound {
 public:
     void Play(const std::string& name) override { played.push_back(name); }
@@ -118,6 +129,9 @@ struct ShownText {
 };
 // Fails the test for every text not standing where expected, with the screen.
 void ExpectShown(const ScriptedConsole& c, std::initializer_list<ShownText> texts);
+
+// Board 1 of the example game #91722 31459 as a deal text.
+inline const std::string ExampleBoardOne = "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT";
 
 // The model as at program start (the generator's state all ones).
 inline void ResetGameModel() { G = GameModel(); }

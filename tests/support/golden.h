@@ -1,6 +1,7 @@
 // Golden screens: the scripted console's whole 80x25 screen, text and
 // colours, compared with a reviewed file tests/golden/screens/<name>.txt.
-// KELMO_UPDATE_GOLDEN=1 writes the files instead of comparing them.
+// KELMO_UPDATE_GOLDEN=1 rewrites each file that differs and fails its check
+// with the file's name, so an update run lists what to review.
 #pragma once
 
 #include <gtest/gtest.h>

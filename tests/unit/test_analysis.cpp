@@ -10,7 +10,6 @@
 
 namespace {
 
-const std::string BoardOne = "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT";
 
 TEST(AnalysisText, ElapsedTimeIsWholeMinutesAndTwoDigitSeconds) {
     EXPECT_EQ(ElapsedText(45.0f), " 0:45");
@@ -45,7 +44,7 @@ constexpr bool TableEntriesInMemoryOrder() {
 static_assert(TableEntriesInMemoryOrder());
 
 TEST(AnalysisText, DealFaultGivesTheCodeOfTheSolver) {
-    EXPECT_EQ(DealFault(BoardOne), RETURN_NO_FAULT);
+    EXPECT_EQ(DealFault(ExampleBoardOne), RETURN_NO_FAULT);
     // East without the ace of clubs, South with it: 12 and 14 cards.
     std::string moved = "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.AK874 86.A842.KJT7.QT";
     EXPECT_EQ(DealFault(moved), RETURN_CARD_COUNT);
@@ -63,7 +62,7 @@ TEST(AnalysisText, DealFaultGivesTheCodeOfTheSolver) {
     EXPECT_EQ(DealFault(""), RETURN_PBN_FAULT);
     EXPECT_EQ(DealFault("X:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT"), RETURN_PBN_FAULT);
     EXPECT_EQ(DealFault("N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQt"), RETURN_PBN_FAULT);
-    EXPECT_EQ(DealFault(BoardOne + " "), RETURN_PBN_FAULT);   // a fifth hand
+    EXPECT_EQ(DealFault(ExampleBoardOne + " "), RETURN_PBN_FAULT);   // a fifth hand
     EXPECT_EQ(DealFault("N:A753.Q975.2.J952. KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT"),
               RETURN_PBN_FAULT);
     EXPECT_EQ(DealFault(std::string("N:A753.Q975.2.J95\0", 18)), RETURN_PBN_FAULT);

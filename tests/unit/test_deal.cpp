@@ -44,7 +44,7 @@ TEST_F(DealTest, BoardsOneAndTwoOfTheExampleGame) {
     G.DealText[30] = "N:left from a 36-board game";
     BuildDealTexts();
     EXPECT_EQ(G.DealText[30], "");
-    EXPECT_EQ(G.DealText[1], "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT");
+    EXPECT_EQ(G.DealText[1], ExampleBoardOne);
     EXPECT_EQ(G.DealText[2], "E:AK.KT.AKJ2.J8762 T82.AQJ983.54.A3 9765.75.T863.Q95 QJ43.642.Q97.KT4");
     // South's spade void on board 1.
     EXPECT_EQ(G.HoldingText[1][2][0], "\xc4\xc4");
@@ -146,7 +146,7 @@ TEST_F(DealTest, HandsFromDealTextsReadsAnyFirstSeat) {
 }
 
 TEST_F(DealTest, BadDealTextsAreRejectedAndNamed) {
-    const std::string good = "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT";
+    const std::string good = ExampleBoardOne;
     auto with = [&](size_t at, char c) { std::string text = good; text[at] = c; return text; };
     const std::string badChar = with(10, 'Z');
     const std::string fifthSuit = with(18, '.');   // the space after North's clubs: "J952.KQJT942..."

@@ -108,9 +108,9 @@ TEST_F(PbnWriterTest, LayoutOfTheBlocks) {
 
 TEST_F(PbnWriterTest, VoidSuitKeepsItsEmptyGroup) {
     FillFixedGame(24);
-    G.DealText[1] = "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT";
+    G.DealText[1] = ExampleBoardOne;
     std::string text = PbnFileText("12-07-2026");
-    EXPECT_NE(text.find("[Deal \"N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT\"]\r\n"),
+    EXPECT_NE(text.find("[Deal \"" + ExampleBoardOne + "\"]\r\n"),
               std::string::npos);
 }
 
