@@ -1,5 +1,7 @@
-// Feeds any bytes to the PBN reader as the game's file, and a file it takes
-// on through the rest of the import (hands, stored tricks, par).
+// Feeds any bytes to the PBN reader as the file of the game of 03/07/15,
+// afternoon (so that a control number in it is checked against that game),
+// and a file it takes on through the rest of the import: the names shown,
+// hands, stored tricks, par, and the game written out as a PBN file again.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -10,10 +12,13 @@
 #include <string>
 
 #include "analysis/par.h"
+#include "dealing/dates.h"
 #include "dealing/deal.h"
+#include "game/entry.h"
 #include "model/model.h"
 #include "pbn/pbn.h"
 #include "platform/platform.h"
+#include "shell/kit.h"
 #include "shell/mainloop.h"
 
 namespace {
@@ -67,15 +72,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream out("GAMEFILE.KM/150307A.pbn", std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), (std::streamsize)size);
     }
+    G.GameMonth = 3, G.GameDay = 7, G.GameYear = 15, G.SessionNumber = 2;
+    G.ControlString.clear();
+    datecontrol(G.GameMonth, G.GameDay, G.GameYear);
     G.PbnFilePath = "GAMEFILE.KM\\150307A.pbn";
     readpbnfile();
     if (G.LoadFailed == 0) {
+        ShowPbnFound();
+        AskChangeNames();   // the console's Enter keeps the file's names
+        ShowGameFields();
         G.TotalBoards = G.PbnBoardCount;
-        HandsFromDealTexts();
-        if (PbnStoredTricksUsable()) {
+        if (HandsFromDealTexts() == 0 && PbnStoredTricksUsable()) {
             DecodeDDTricksTexts();
             GetParResults();
             EncodeDDTricksTexts();
+            G.PbnFilePath = "GAMEFILE.KM\\written.pbn";
+            writepbnfile();
         }
     }
     return 0;

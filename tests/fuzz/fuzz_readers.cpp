@@ -1,6 +1,8 @@
 // Feeds any bytes to the program's other readers, chosen by the first byte:
 //   0 the settings file, 1 a game's archive file, 2 the club-name file,
-//   3 a typed control number, 4 deal texts (one board a line).
+//   3 a typed control number, 4 deal texts (one board a line), 5 the typed
+//   entries of a new game (every byte a key), 6 keys to the settings editor,
+//   whose file cannot be written half the time.
 // KELMO_FUZZ_ROUTE=N runs route N whatever the first byte says, so a long
 // run can be spent on one reader.
 // Each route also checks what the reader promises, and aborts when a
@@ -23,6 +25,7 @@
 #include "game/archive.h"
 #include "game/entry.h"
 #include "model/model.h"
+#include "settings/editor.h"
 #include "settings/inifile.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
@@ -236,6 +239,48 @@ void FuzzDealTexts(const std::string& bytes) {
     }
 }
 
+// New-game entries, every byte a key from the club name to the closing
+// yes/no; out of keys, Esc. Entries taken are entries the game can use.
+void FuzzEntries(const std::string& bytes, FuzzConsole& console) {
+    for (char ch : bytes) console.Press(std::string(1, ch));
+    for (auto step : {EnterClubName, EnterGameDate, EnterSession, EnterEventName, EnterBoardCount,
+                      ConfirmEntries}) {
+        step();
+        if (G.AbandonFlag) return;
+    }
+    if (!IsValidGameDate(G.GameMonth, G.GameDay, G.GameYear) || G.DateValid != 1)
+        Fail("a typed date taken is no valid game date");
+    if (G.SessionNumber < 1 || G.SessionNumber > 4 || (G.TotalBoards != 24 && G.TotalBoards != 36))
+        Fail("a session or board count taken is out of range");
+    if (G.ClubName.size() > 40 || G.EventName.size() > 40) Fail("a typed name is longer than its field");
+    if (G.YesNoAnswer != 0 && G.YesNoAnswer != 1) Fail("a yes/no answer is neither");
+    if (G.YesNoAnswer == 1) SaveClubName();
+}
+
+// Settings editor: every byte a key. When the first byte is odd, the
+// settings file's name is taken by a folder after start-up, so the save
+// fails. Either way no temporary is left, and a file written is what the
+// next start reads.
+void FuzzEditor(const std::string& bytes, FuzzConsole& console) {
+    processinifile();
+    const bool failing = !bytes.empty() && (bytes[0] & 1);
+    if (failing) {
+        fs::remove("KELMO.INI");
+        fs::create_directory("KELMO.INI");
+    }
+    for (size_t i = 1; i < bytes.size(); i++) console.Press(std::string(1, bytes[i]));
+    programsettings();
+    for (const auto& entry : fs::directory_iterator("."))
+        if (entry.path().filename().string().rfind(".KELMO.INI.", 0) == 0) Fail("a temporary is left");
+    if (failing) return;
+    const std::string edited = SettingsInMemory();
+    FuzzConsole quiet;
+    P.console = &quiet;
+    processinifile();
+    P.console = &console;
+    if (SettingsInMemory() != edited) Fail("the edited settings read back differently");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -256,7 +301,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const int route = forcedRoute >= 0 ? forcedRoute : data[0] % 5;
+    const int route = forcedRoute >= 0 ? forcedRoute : data[0] % 7;
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     FuzzConsole console;
     FreshStart(console);
@@ -265,7 +310,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case 1: FuzzArchive(bytes, console); break;
     case 2: FuzzClubName(bytes, console); break;
     case 3: FuzzControl(bytes, console); break;
-    default: FuzzDealTexts(bytes); break;
+    case 4: FuzzDealTexts(bytes); break;
+    case 5: FuzzEntries(bytes, console); break;
+    default: FuzzEditor(bytes, console); break;
     }
     return 0;
 }
