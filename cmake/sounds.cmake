@@ -10,6 +10,9 @@ if(WIN32)
     list(APPEND KELMO_WAVES ${KELMO_WAVE_FOLDER}/${name}.WAV)
   endforeach()
 endif()
+# Debian's own python3 runs every generator: the font's needs the Debian
+# package python3-fonttools, which a python3 of a virtual environment found
+# first on PATH would not have.
 add_custom_command(
   OUTPUT ${KELMO_SOUNDS_HEADER} ${KELMO_WAVES}
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/tools/gen_sounds.py

@@ -10,18 +10,7 @@ OUT="${KELMO_WINDOWS_BUILD:-$ROOT/build-windows}"
 JOBS="$(nproc)"
 mkdir -p "$OUT"
 
-PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools wine nsis
-  libgtest-dev libgmock-dev cmake python3-fonttools)
-installed="$(dpkg-query -W -f='${Package} ${Status}\n' "${PACKAGES[@]}" 2>/dev/null |
-  awk '/install ok installed/ {print $1}' || true)"
-missing=()
-for p in "${PACKAGES[@]}"; do grep -qxF "$p" <<<"$installed" || missing+=("$p"); done
-if ((${#missing[@]})); then
-  SUDO=()
-  [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
-  "${SUDO[@]}" apt-get update -qq
-  "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/install-packages.sh --windows
 
 # DDS from the source of the release Debian ships, fetched by apt through a
 # private list (the machine's own entries as deb-src), built once.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing: those the program needs to
-# build and run, and with --tests also the test toolchain.
+# build and run; with --tests also the test toolchain, with --windows the
+# cross-build for Windows (./test asks for both).
 set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config g++
@@ -16,13 +17,21 @@ TEST_PACKAGES=(
 # The tests start a print server of their own; its daemon's recommended
 # extras (network discovery and the like) are not wanted.
 NO_RECOMMENDS=(cups-daemon cups-client)
+# The Windows build: mingw-w64 with POSIX threads, wine to test it, nsis for
+# the installer. Their recommended extras (wine's are many) are not wanted.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools wine nsis
+  libgtest-dev libgmock-dev cmake python3-fonttools)
 # --list prints the packages, one a line, instead of installing them.
 list=0
 for arg in "$@"; do
   case "$arg" in
     --tests) PACKAGES+=("${TEST_PACKAGES[@]}" "${NO_RECOMMENDS[@]}") ;;
+    --windows)
+      PACKAGES+=("${WINDOWS_PACKAGES[@]}")
+      NO_RECOMMENDS+=("${WINDOWS_PACKAGES[@]}")
+      ;;
     --list) list=1 ;;
-    *) echo "usage: $0 [--tests] [--list]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--tests] [--windows] [--list]" >&2; exit 2 ;;
   esac
 done
 if ((list)); then

@@ -181,6 +181,7 @@ e2e_text() {
   printf '%s' "${line:col-1:len}"
 }
 
+# Debian's python3, not whatever python3 comes first on PATH.
 e2e_style() {
   _e2e_tmux capture-pane -p -e -N -t "$E2E_SESSION" 2>/dev/null |
     /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/style.py" "$1" "$2"
