@@ -45,6 +45,8 @@
 #   e2e_recall_game SECONDS    from the main menu, recall 91722 31459 with
 #                              club Keelward and event Pairs, up to the
 #                              printing options (waiting SECONDS for them)
+#   e2e_quit_from_menu         Esc at the main menu, Enter at the quit
+#                              question; the program must end with code 0
 #   e2e_cups                   a private cupsd with a default queue that
 #                              keeps its jobs (sets C, CUPSD, CUPS_SERVER)
 # Variables: E2E_WORK (the program's working folder), E2E_HOME (its HOME),
@@ -273,6 +275,14 @@ CONF
 
 # The game of 03/07/15, afternoon, recalled from its control number on a
 # club without its archive file, up to the printing options.
+e2e_quit_from_menu() {
+  e2e_wait_at 20 34 "Select:  N" 60
+  e2e_keys Escape
+  e2e_wait_at 22 30 " Quit program?  (Y/n) "
+  e2e_keys Enter
+  e2e_expect_exit 0
+}
+
 e2e_recall_game() {
   e2e_wait_at 20 34 "Select:  N" 60
   e2e_type r
