@@ -14,6 +14,7 @@
 #include "analysis/analysis.h"
 #include "model/model.h"
 #include "platform/platform.h"
+#include "shell/mainloop.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/print.h"
+#include "shell/mainloop.h"
 
 namespace {
 
