@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "analysis/analysis.h"
 #include "model/model.h"
 
 namespace fs = std::filesystem;
@@ -156,6 +157,8 @@ std::string SettingsInMemory() {
 void KelmoTest::ProvideSuitFont() { fonts.suitFont = true; }
 
 void KelmoTest::TearDown() {
+    // As the program does before it ends: no solver thread outlives the test.
+    StopSolving();
     P = Platform{};
     fs::current_path(oldDir_);
     std::error_code ec;
