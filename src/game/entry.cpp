@@ -75,7 +75,7 @@ void EnterClubName() {
     // The default fills at most the input field.
     ConsoleWrite(G.ClubName.substr(0, NameLength));
     ConsoleLocate(PromptRow, 33);
-    ReadLine(PrintableCharacters, NameLength);
+    ReadLine(NameCharacters, NameLength);
     if (G.AbandonFlag) return;
     if (!G.InputText.empty()) {
         G.ClubName = G.InputText;
@@ -159,7 +159,7 @@ void EnterEventName() {
         ConsoleWrite(G.EventName.substr(0, NameLength));
         ConsoleLocate(PromptRow, 32);
     }
-    ReadLine(PrintableCharacters, NameLength);
+    ReadLine(NameCharacters, NameLength);
     if (G.AbandonFlag) return;
     if (!G.InputText.empty()) G.EventName = G.InputText;
     // The kept name is shown too: the header tells what the game will carry
@@ -207,7 +207,7 @@ void ShowPbnFound() {
     ClearWorkArea();
     ConsoleColor(BROWN, BLUE);
     ConsoleLocate(MenuTopRow, 20);
-    ConsoleWrite("PBN File found: " + G.PbnFilePath);
+    ConsoleWrite(FitToFrame("PBN File found: " + SystemPath(G.PbnFilePath), 20));
     G.ClubName = NameFromPbnValue(G.PbnSiteText);
     G.EventName = NameFromPbnValue(G.PbnEventText);
     G.TotalBoards = G.PbnBoardCount;
@@ -231,5 +231,5 @@ void LoadClubName() {
 
 void SaveClubName() {
     if (!WriteTextFile(G.ClubNameFile, G.ClubName + "\r\n"))
-        ShowWarning("Could not write " + G.ClubNameFile);
+        ShowWarning(FitWarning(WriteFailureText("Could not write", G.ClubNameFile)));
 }

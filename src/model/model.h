@@ -55,6 +55,10 @@ struct GameModel {
     int TotalBoards = 0;
     int DateValid = 0;
     std::string ArchivePath;
+    // LoadArchive found the file of another game of the date and session
+    // (its control number differs): its names are not this game's, and the
+    // file is not replaced.
+    int ArchiveOfOtherGame = 0;
     int PbnImportMode = 0;
     int LoadFailed = 0;
     int PbnCreatedHere = 0;

@@ -123,12 +123,59 @@ std::string PbnFileText(const std::string& todayMmDdYyyy) {
     return Latin1FromCp437(JoinCrLf(lines));
 }
 
-void writepbnfile() {
+bool PbnFileIsOfGame(const std::string& path, const std::string& controlString) {
+    std::vector<std::string> lines;
+    if (controlString.empty() || !ReadTextLines(path, lines)) return false;
+    for (size_t i = 0; i < lines.size() && i < 2; i++)
+        if (TrimTrailing(lines[i]) == ControlMark + controlString) return true;
+    return false;
+}
+
+namespace {
+
+bool WritePbnFile() {
+    // Another game's file of the same date and session is kept under the
+    // first free "-2", "-3"... name: no game's file is ever replaced by
+    // another's.
+    if (PathExists(G.PbnFilePath) && !PbnFileIsOfGame(G.PbnFilePath, G.ControlString)) {
+        const std::string kept = FirstFreeName(G.PbnFilePath);
+        if (!MoveFileNoReplace(G.PbnFilePath, kept)) {
+            ShowWarning(FitWarning("PBN file not written: cannot keep " + SystemPath(G.PbnFilePath) + " as " +
+                                   SystemPath(kept)));
+            return false;
+        }
+    }
     LocalTime today = P.clock->Now();
     std::string date = TwoDigits(today.month) + "-" + TwoDigits(today.day) + "-" + std::to_string(today.year);
     // Written under a temporary name and renamed, so a failure leaves no
     // partial file behind; the game goes on without it.
-    if (!WriteFileAtomic(G.PbnFilePath, PbnFileText(date))) ShowWarning("Cannot write PBN file " + G.PbnFilePath);
+    if (!WriteFileAtomic(G.PbnFilePath, PbnFileText(date))) {
+        ShowWarning(FitWarning(WriteFailureText("Cannot write PBN file", G.PbnFilePath)));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void writepbnfile() { WritePbnFile(); }
+
+void CheckPbnFolder() {
+    if (G.AutoCreatePBNfile != 1) return;
+    const std::string folder = G.PBNfilesDirectory.empty() ? "." : G.PBNfilesDirectory;
+    if (FolderTakesFiles(folder)) return;
+    ShowWarning(FitWarning("PBN folder " + SystemPath(folder) + " cannot be written: " + LastFileError()));
+}
+
+void SavePbnFile() {
+    EncodeDDTricksTexts();
+    MakePbnFilePath();
+    // This game's own file, under whichever of the numbered names it has,
+    // is rewritten; else the first free name beside the others' files.
+    const std::string base = G.PbnFilePath;
+    for (int n = 2; PathExists(G.PbnFilePath) && !PbnFileIsOfGame(G.PbnFilePath, G.ControlString); n++)
+        G.PbnFilePath = NumberedName(base, n);
+    if (WritePbnFile()) G.PrintNote = "Saved " + SystemPath(G.PbnFilePath);
 }
 
 // ---- Reader ---------------------------------------------------------------
@@ -158,7 +205,8 @@ void readpbnfile() {
         BlankRows(WorkAreaTop, WorkAreaBottom);
         ConsoleLocate(16, 18);
         ConsoleColor(BRIGHTWHITE, MAGENTA);
-        ConsoleWrite(" Filename  " + AsciiUpper(G.PbnFilePath) + "  not found ");
+        // The path as this system writes it, the line kept inside the frame.
+        ConsoleWrite(FitToFrame(" Filename  " + SystemPath(G.PbnFilePath) + "  not found ", 18));
         ConsoleLocate(18, 36);
         ConsoleColor(YELLOW, BLUE);
         ConsoleWrite("<any key>");

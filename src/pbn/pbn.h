@@ -17,7 +17,17 @@ enum PbnFault {
 
 void EncodeDDTricksTexts();    // DDTricksText from DDTricks
 void MakePbnFilePath();        // PbnFilePath from date, session and folder
+// Writes the game to PbnFilePath. Another game's file there is first kept
+// under the first free "-2", "-3"... name.
 void writepbnfile();
+// The printing options' "Save PBN file": the game's file written on any
+// path, beside (never over) another game's; the message row says where.
+void SavePbnFile();
+// Before a new game is dealt, when its PBN file is to be written: a folder
+// that cannot be written is reported now, not after the analysis.
+void CheckPbnFolder();
+// Whether the file is the PBN file of the game with this control number.
+bool PbnFileIsOfGame(const std::string& path, const std::string& controlString);
 // Reads G.PbnFilePath into the model; a fault leaves its PbnFault in
 // G.ErrorCode, the last one found of the checks in the order below.
 void readpbnfile();

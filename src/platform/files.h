@@ -31,6 +31,15 @@ bool ReadTextLines(const std::string& name, std::vector<std::string>& lines);
 // Writes bytes to a temporary name in the same folder, then renames it over
 // the file. False (and no file changed) when any step fails.
 bool WriteFileAtomic(const std::string& name, const std::string& bytes);
+// Whether a file can be made in the folder now (one is made and removed);
+// when not, LastFileError says why.
+bool FolderTakesFiles(const std::string& folder);
+// Why the last failed write of this thread failed, in the system's words
+// ("No space left on device"); empty when it did not say.
+std::string LastFileError();
+// "<what> <path as the system writes it>: <reason>" for the warning after a
+// failed write of the file.
+std::string WriteFailureText(const std::string& what, const std::string& name);
 // Writes code page 437 text as a text file that ReadTextLines reads back the
 // same (see TextFileFromCp437), as WriteFileAtomic does.
 bool WriteTextFile(const std::string& name, const std::string& text);
@@ -53,6 +62,24 @@ int RemoveStaleTemporaries(const std::string& folder);
 bool ClaimWorkingFolder();
 // Lines joined with CR LF, each line ended.
 std::string JoinCrLf(const std::vector<std::string>& lines);
+
+// The name with "-n" before its extension ("a/b-2.pbn"); the name itself
+// for n below 2.
+std::string NumberedName(const std::string& name, int n);
+// The name itself when nothing stands there, else the first free of
+// NumberedName(name, 2), (name, 3)...
+std::string FirstFreeName(const std::string& name);
+// Moves a file to a name where nothing stands; false (and nothing moved)
+// when something does, or the move fails.
+bool MoveFileNoReplace(const std::string& from, const std::string& to);
+// A name as this system writes paths, for the user to read: "/" on POSIX,
+// "\" on Windows; letter case as given.
+std::string SystemPath(const std::string& name);
+
+// For the settings editor: a full folder path as this system writes it,
+// and the name of its separator ("backslashes", "slashes").
+std::string ExampleFolderPath();
+std::string FolderSeparatorName();
 
 // Where a print job's file is kept: "PRINTS/" + tag + extension, or
 // "-partial" after the tag for a job cut short; when that file exists

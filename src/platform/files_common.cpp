@@ -55,11 +55,27 @@ bool WriteTextFile(const std::string& name, const std::string& text) {
     return WriteFileAtomic(name, TextFileFromCp437(text));
 }
 
+std::string WriteFailureText(const std::string& what, const std::string& name) {
+    const std::string reason = LastFileError();
+    return what + " " + SystemPath(name) + (reason.empty() ? "" : ": " + reason);
+}
+
+std::string NumberedName(const std::string& name, int n) {
+    if (n < 2) return name;
+    const size_t slash = name.find_last_of("/\\");
+    size_t dot = name.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = name.size();
+    return name.substr(0, dot) + "-" + std::to_string(n) + name.substr(dot);
+}
+
+std::string FirstFreeName(const std::string& name) {
+    std::string free = name;
+    for (int n = 2; PathExists(free); n++) free = NumberedName(name, n);
+    return free;
+}
+
 std::string KeptFileName(const std::string& tag, bool complete, const std::string& extension) {
-    std::string stem = "PRINTS/" + tag + (complete ? "" : "-partial");
-    std::string name = stem + extension;
-    for (int n = 2; FileExists(name); n++) name = stem + "-" + std::to_string(n) + extension;
-    return name;
+    return FirstFreeName("PRINTS/" + tag + (complete ? "" : "-partial") + extension);
 }
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {

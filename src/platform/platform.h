@@ -115,11 +115,21 @@ public:
     // installed where this system's printing will find it. Unless a system
     // knows better: the family is among Families().
     virtual bool HasSuitFont();
+    // Whether printing with this face name gives a font the system declares
+    // a stand-in for it (a metric-compatible one, such as Liberation Sans
+    // for Arial), beside the families themselves. None, unless a system
+    // knows of such stand-ins.
+    virtual bool TakesFace(const std::string&) { return false; }
     // The same, for the start-up check, which also names the fault.
     virtual SuitFontState CheckSuitFont() {
         return HasSuitFont() ? SuitFontState::Usable : SuitFontState::Missing;
     }
 };
+
+// How to install the suit font on this system, for the SETUP ERROR screen:
+// two lines of at most 49 characters, each in pieces that alternate plain
+// and highlighted text (plain first).
+std::vector<std::vector<std::string>> SuitFontAdvice();
 
 // Whether a family "Bridge" (any letter case) is among the names.
 bool FamiliesHoldSuitFont(const std::vector<std::string>& families);

@@ -78,16 +78,6 @@ std::string PrintNote(const JobResult& result) {
     return result.text.empty() ? "" : "Saved " + result.text;
 }
 
-std::string FitWarning(const std::string& text) {
-    const size_t width = 72;   // row 22's 74 columns less a blank at each end
-    if (text.size() <= width) return text;
-    // The kept file is named first; what is cut is the end of the reason,
-    // at a word where there is one.
-    size_t cut = text.rfind(' ', width - 3);
-    if (cut == std::string::npos || cut == 0) cut = width - 3;
-    return text.substr(0, cut) + "...";
-}
-
 void CreatePrintFonts() {
     auto make = [](int face, const std::string& name, int points, int style) {
         G.PrintFonts[face][points][style] = MakeFont(name, (float)points, style);

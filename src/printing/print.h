@@ -49,9 +49,6 @@ void DrawHolding(int board, int seat, int suit, double x, double y, double gap, 
 void SetSuitColor(int suit);
 void SetBlack();
 
-// A failed job's reason cut to fit the row-22 warning, ending in "..." when
-// cut.
-std::string FitWarning(const std::string& text);
 // Where a printout went, as row 22 says it: "Sent to <printer>; kept
 // <file>", "Saved <file>", or "" when there is nothing to say (no printer
 // and no file).

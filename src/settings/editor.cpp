@@ -65,7 +65,7 @@ void EditFont(int item) {
         }
         if (G.FontListText.empty()) display();
         const std::string name = CutRegular(G.InputText);
-        if (FontListed(G.FontListText, name)) {
+        if (FontListed(G.FontListText, name) || (P.fonts && P.fonts->TakesFace(name))) {
             SetLine(item, name);
             (item == 1 ? G.ClubNameFont : G.EventNameFont) = name;
             CreateNameFonts();
@@ -107,8 +107,8 @@ bool EditFolder() {
     WriteAt(16, 8, "Enter a fully qualified path. ", YELLOW, BLUE);
     ConsoleWrite("Example: ");
     ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
-    ConsoleWrite("c:\\bridge\\dealer_4 data");
-    WriteAt(17, 8, "Use backslashes, include any spaces, but do not type any quotes.", YELLOW);
+    ConsoleWrite(ExampleFolderPath());
+    WriteAt(17, 8, "Use " + FolderSeparatorName() + ", include any spaces, but do not type any quotes.", YELLOW);
     WriteAt(18, 8, "(50-character maximum; letter case is immaterial)", YELLOW);
     for (;;) {
         WriteAt(20, 12, std::string(62, ' '), YELLOW, BLUE);
@@ -148,7 +148,7 @@ void EditLogo() {
             ConsoleLocate(18 + k, 36);
             ConsoleColor(BRIGHTWHITE, BLUE);
             ConsoleCursor(CURSOR_SHOW);
-            ReadLine(PrintableCharacters, LogoMaximum);
+            ReadLine(NameCharacters, LogoMaximum);
             if (G.AbandonFlag) return;
             // An entry that would read back as an empty logo line (blanks, or
             // nothing before "=") keeps the old line: the next start would

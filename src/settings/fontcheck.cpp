@@ -50,12 +50,11 @@ void ShowSetupError(SuitFontState state) {
         Write(" again.", BLUE);
     } else {
         Write("has not been installed.", RED);
-        WriteAt(13, 17, "Right-click on the filename ", BLUE);
-        Write("BRIDGE.TTF", GREEN);
-        Write(", ", BLUE);
-        WriteAt(14, 17, "then select ", BLUE);
-        Write("INSTALL", GREEN);
-        Write(".", BLUE);
+        int row = 13;
+        for (const auto& pieces : SuitFontAdvice()) {
+            ConsoleLocate(row++, 17);
+            for (size_t i = 0; i < pieces.size(); i++) Write(pieces[i], i % 2 ? GREEN : BLUE);
+        }
     }
 }
 
@@ -65,7 +64,8 @@ void checkfont() {
     const SuitFontState state = P.fonts ? P.fonts->CheckSuitFont() : SuitFontState::Missing;
     if (state == SuitFontState::Usable) return;
     ShowSetupError(state);
-    EndAfterKey(0);
+    // Not started: a script or shortcut that runs Kelmo can tell.
+    EndAfterKey(1);
 }
 
 void checkfolder() {

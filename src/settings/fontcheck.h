@@ -2,7 +2,7 @@
 #pragma once
 
 // Returns when the suit font is found; otherwise shows the SETUP ERROR
-// screen, waits for a key and ends the program (exit code 0).
+// screen, waits for a key and ends the program (exit code 1).
 void checkfont();
 
 // Returns when this copy of the program has the working folder to itself

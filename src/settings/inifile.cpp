@@ -182,7 +182,7 @@ bool WriteSettingsLines() {
     if (std::atoi(G.SettingsLines[0].c_str()) == 0) G.SettingsLines[0] = "9";
     std::vector<std::string> lines(G.SettingsLines + 1, G.SettingsLines + 1 + SettingsLineCount);
     if (WriteTextFile(G.SettingsFileName, JoinCrLf(lines))) return true;
-    ShowWarning("Could not write " + G.SettingsFileName);
+    ShowWarning(FitWarning(WriteFailureText("Could not write", G.SettingsFileName)));
     return false;
 }
 

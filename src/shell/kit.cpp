@@ -1,5 +1,7 @@
 #include "shell/kit.h"
 
+#include <algorithm>
+
 #include "model/model.h"
 #include "model/text.h"
 #include "platform/platform.h"
@@ -7,6 +9,15 @@
 const std::string PrintableCharacters = [] {
     std::string s;
     for (int c = 32; c <= 126; c++) s += (char)c;
+    return s;
+}();
+const std::string NameCharacters = [] {
+    // Printable ASCII and the accented letters of code page 437: each has
+    // an ISO 8859-1 form for the PBN file and a glyph on every printout.
+    std::string s = PrintableCharacters;
+    for (int c = 128; c <= 154; c++) s += (char)c;
+    for (int c = 160; c <= 165; c++) s += (char)c;
+    s += (char)225;   // sharp s
     return s;
 }();
 const std::string LetterCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz";
@@ -18,7 +29,18 @@ void ConsoleLocate(int row, int column) { P.console->Locate(row, column); }
 void ConsoleColor(int fg, int bg) { P.console->Color(fg, bg); }
 void ConsoleCursor(int state) { P.console->Cursor(state); }
 void ConsoleClear() { P.console->Clear(); }
-void ConsoleWrite(const std::string& text) { P.console->Write(text); }
+void ConsoleWrite(const std::string& text) {
+    // Inside the frame (rows 5 to 23, columns 4 to 77) every line ends at
+    // the frame: a long path or name is cut, never drawn over the frame to
+    // stay behind on later screens.
+    const int row = P.console->Row(), column = P.console->Column();
+    if (row >= 5 && row <= WorkAreaBottom && column >= WorkAreaLeft &&
+        column + (int)text.size() > WorkAreaLeft + WorkAreaWidth && column < WorkAreaLeft + WorkAreaWidth) {
+        P.console->Write(FitToFrame(text, column));
+        return;
+    }
+    P.console->Write(text);
+}
 
 void ConsoleWriteNumber(long value) {
     std::string text = std::to_string(value);
@@ -290,6 +312,22 @@ void DrawBox(int row, int column, int width, int height, int fg, int bg) {
     }
     ConsoleLocate(row + height - 1, column);
     ConsoleWrite(Repeat(SGL_BOTLEFT, 1) + Repeat(SGL_HORIZ, width - 2) + Repeat(SGL_BOTRIGHT, 1));
+}
+
+std::string FitToFrame(const std::string& text, int column) {
+    const int room = WorkAreaLeft + WorkAreaWidth - column;
+    if ((int)text.size() <= room) return text;
+    return room > 3 ? text.substr(0, room - 3) + "..." : text.substr(0, std::max(room, 0));
+}
+
+std::string FitWarning(const std::string& text) {
+    const size_t width = 72;   // row 22's 74 columns less a blank at each end
+    if (text.size() <= width) return text;
+    // The kept file is named first; what is cut is the end of the reason,
+    // at a word where there is one.
+    size_t cut = text.rfind(' ', width - 3);
+    if (cut == std::string::npos || cut == 0) cut = width - 3;
+    return text.substr(0, cut) + "...";
 }
 
 void ShowWarning(const std::string& text) {

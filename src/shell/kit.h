@@ -47,9 +47,16 @@ void PlayNamedSound(const std::string& name);
 
 // Allowed character sets of ReadLine.
 extern const std::string PrintableCharacters;   // codes 32..126
+extern const std::string NameCharacters;        // printable and accented letters
 extern const std::string LetterCharacters;      // letters and space
 extern const std::string ControlCharacters;     // "0123456789 Xx"
 
 // A one-line warning on row 22 in the warning colours with "beep2", then a
 // wait for a key: for failures the program carries on from.
 void ShowWarning(const std::string& text);
+// A text cut to end at the frame (column 77) when written from `column`,
+// ending in "..." where cut.
+std::string FitToFrame(const std::string& text, int column);
+// A text cut to fit a row-22 warning, ending in "..." when cut (at a word
+// where there is one).
+std::string FitWarning(const std::string& text);

@@ -70,12 +70,20 @@ void StartUp() {
 }
 
 PathResult NewGamePath() {
-    if (AnyAbandoned({EnterClubName, EnterGameDate, EnterSession, EnterEventName,
-                      EnterBoardCount, ConfirmEntries}))
-        return PathResult::Abandoned;
-    if (G.YesNoAnswer == 0) return PathResult::BackToMenu;
-    if (AnyAbandoned({MakeArchivePath, WriteArchive, DrawGameNumber, ApplyDealingKey,
-                      BuildControlString, DealAllShown, BuildDealTexts, ddanalysis}))
+    // An earlier game's number must not pass for this one's.
+    G.ControlString.clear();
+    for (;;) {
+        if (AnyAbandoned({EnterClubName, EnterGameDate, EnterSession, EnterEventName,
+                          EnterBoardCount, ConfirmEntries}))
+            return PathResult::Abandoned;
+        if (G.YesNoAnswer == 0) return PathResult::BackToMenu;
+        if (AnyAbandoned({MakeArchivePath, AskReplaceArchive})) return PathResult::Abandoned;
+        if (G.YesNoAnswer == 1) break;
+        // Another game of that date and session is kept: the entries again.
+    }
+    // The archive is written once the game has its control number.
+    if (AnyAbandoned({CheckPbnFolder, DrawGameNumber, ApplyDealingKey, BuildControlString, WriteArchive,
+                      DealAllShown, BuildDealTexts, ddanalysis}))
         return PathResult::Abandoned;
     if (G.AutoCreatePBNfile == 1) {
         if (AnyAbandoned({EncodeDDTricksTexts, MakePbnFilePath, writepbnfile}))
@@ -93,8 +101,9 @@ PathResult RecallPath() {
                       ShowGameFields}))
         return PathResult::Abandoned;
     if (G.LoadFailed == 1) {
-        if (AnyAbandoned({EnterClubName, EnterEventName, WriteArchive}))
-            return PathResult::Abandoned;
+        if (AnyAbandoned({EnterClubName, EnterEventName})) return PathResult::Abandoned;
+        // Another game's archive of the date and session is left as it is.
+        if (G.ArchiveOfOtherGame == 0 && Abandoned(WriteArchive)) return PathResult::Abandoned;
     }
     if (AnyAbandoned({ClearWorkArea, DealRestShown, BuildDealTexts, ddanalysis}))
         return PathResult::Abandoned;
@@ -115,7 +124,12 @@ PathResult MultiSitePath() {
         PlayNamedSound("beep2");
         return PathResult::BackToMenu;
     }
-    if (AnyAbandoned({MakeArchivePath, WriteArchive, ApplyDealingKey, ClearWorkArea,
+    if (AnyAbandoned({MakeArchivePath, AskReplaceArchive})) return PathResult::Abandoned;
+    if (G.YesNoAnswer == 0) {
+        PlayNamedSound("beep2");
+        return PathResult::BackToMenu;
+    }
+    if (AnyAbandoned({WriteArchive, ApplyDealingKey, ClearWorkArea,
                       DealAllShown, BuildDealTexts, ddanalysis}))
         return PathResult::Abandoned;
     return PathResult::Finished;

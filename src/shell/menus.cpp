@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/model.h"
+#include "pbn/pbn.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "printing/print.h"
@@ -90,7 +91,14 @@ void PrintingOptions() {
             ConsoleLocate(MenuTopRow + 2 + i, 25);
             ConsoleWrite(lines[i]);
         }
+        // Under the printouts, on the row the menu leaves free.
+        ConsoleLocate(MenuTopRow + 6, 25);
+        ConsoleWrite("(P) Save PBN file");
         ShowHotKeyLine();
+        // The number another site needs to rebuild the game, between the
+        // hot keys.
+        const std::string control = "Control number: " + (G.ControlString.empty() ? "none" : G.ControlString);
+        WriteAt(WorkAreaBottom, 41 - (int)control.size() / 2, control, LIGHTCYAN, BLUE);
         FlushKeys();
         ConsoleCursor(CURSOR_SHOW);
         if (!G.PrintNote.empty()) {
@@ -114,6 +122,8 @@ void PrintingOptions() {
             PrintHandouts();
         } else if (G.KeyText == "3") {
             PrintHandRecords();
+        } else if (G.KeyText == "P") {
+            SavePbnFile();
         } else if (G.KeyText == "S") {
             programsettings();
             ShowHeader();
@@ -130,10 +140,21 @@ void ShowManual() { OpenManual(FindSharedFile("Bridge/Software/Manuals/Kelmo-Man
 void OpenManual(const std::string& path) {
     if (P.process == nullptr) return;
     const OpenResult result = OpenDocument(path);
-    if (result.outcome == OpenResult::Missing)
+    if (result.outcome == OpenResult::Missing) {
         ShowWarning("Cannot open the manual: Kelmo-Manual.htm is missing");
-    else if (result.outcome == OpenResult::NotStarted)
-        ShowWarning("Cannot open the manual: " + result.opener + " did not start");
-    else if (result.outcome == OpenResult::Failed)
-        ShowWarning("Cannot open the manual: " + result.opener + " ended with code " + std::to_string(result.code));
+        return;
+    }
+    if (result.outcome == OpenResult::Opened) return;
+    // Where the manual is, for the director to open it another way: the
+    // reason gives way to the path when the row is too short for both.
+    const std::string where = SystemPath(path);
+    const std::string reason = result.outcome == OpenResult::NotStarted
+                                   ? result.opener + " did not start"
+                                   : result.opener + " ended with code " + std::to_string(result.code);
+    const size_t width = 72;
+    std::string text = "Cannot open the manual (" + reason + "): " + where;
+    if (text.size() > width) text = "Open the manual yourself: " + where;
+    if (text.size() > width) text = "Manual: " + where;
+    if (text.size() > width) text = "Manual: ..." + where.substr(where.size() - (width - 11));
+    ShowWarning(text);
 }

@@ -48,13 +48,18 @@ pbn="$E2E_WORK/GAMEFILE.KM/150307A.pbn"
 [ -f "$pbn" ] || e2e_fail "no PBN file $pbn"
 another_game
 
-# A recall of another game of that date (no archive of its own names: the
-# names are asked for).
+# A recall of another game of that date: the archive is the new game's, so
+# the names are asked for.
 e2e_type r
 e2e_wait_at 15 13 "Enter control string from handrecord:" 20
 e2e_type "91722 31459"; e2e_keys Enter
 e2e_wait_for "Does this deal match Board #1" 30
 e2e_keys Enter
+e2e_wait_for "The archive file is of another game" 20
+e2e_wait_for "Enter club name:" 20
+e2e_keys Enter
+e2e_wait_for "Enter event name:" 20
+e2e_type "Teams"; e2e_keys Enter
 e2e_wait_at 14 32 "PRINTING OPTIONS" 180
 print_dupe
 another_game

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Without the suit font the program shows the SETUP ERROR screen before any
-# menu, and one key ends it with exit code 0.
+# menu, and one key ends it with exit code 1.
 source "$(dirname "$0")/lib.sh"
 
 # HOME and the XDG folders are private to the test; the system's font
@@ -22,8 +22,9 @@ e2e_expect_at 8 15 "┌───"
 e2e_expect_at 16 36 " <any key> "
 _e2e_has "HAND-RECORD GENERATOR" && e2e_fail "the header was drawn before the check"
 
+e2e_expect_at 13 17 "Copy it into ~/.local/share/fonts,"
 e2e_keys x
-e2e_expect_exit 0
+e2e_expect_exit 1
 e2e_wait_for "KELMO-E2E-AFTER"
 [ "$(e2e_pane '#{alternate_on}')" == 0 ] || e2e_fail "still on the alternate screen"
 e2e_pass

@@ -1,6 +1,7 @@
 // The four game paths end to end with the real solver: the PBN file after a
 // new game, none after a recall or a multi-site game, and the PBN import
 // with its stored tricks or a new analysis.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -10,6 +11,7 @@
 #include "analysis/analysis.h"
 #include "analysis/par.h"
 #include "model/model.h"
+#include "platform/files.h"
 #include "pbn/pbn.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
@@ -131,6 +133,60 @@ TEST_F(GamePathTest, NewGameWritesItsPbnFileThenImportsItWithoutAnalysing) {
     EncodeDDTricksTexts();
     for (int b = 1; b <= 24; b++) EXPECT_EQ(G.DDTricksText[b], tricks[b]);
     EXPECT_EQ(FilesIn("PbnFiles").size(), 1u);
+}
+
+// Two games of one date and session in an evening. The second asks before
+// it replaces the first's archive ("n" goes back to the entries), and the
+// first's PBN file is kept as -2. Each game's printing options show its own
+// control number. A recall of the first asks its names again rather than
+// show the second's, leaves the second's archive alone, and "Save PBN file"
+// rewrites the first's own file.
+TEST_F(GamePathTest, TwoGamesOfOneSessionKeepBothFilesAndTheirOwnNames) {
+    const std::string question = "A game of 03/07/15, Afternoon exists (Pairs). Replace it?  (y/N)";
+    std::string controls[2];
+    int menus = 0, questions = 0;
+    checks.push_back([&](ScriptedConsole& c) {
+        if (c.Shows(22, 4 + (74 - (int)question.size()) / 2, question, YELLOW, BLUE) && c.KeysLeft() == 0) {
+            // First "n", then the entries again and "y".
+            c.Type(questions++ == 0 ? "n" : "y");
+            if (questions == 1) Keys({"Keelward Club\r", "030715\r", "a", "Teams\r", "2", KeyEnter});
+        }
+        if (!c.Shows(14, 32, "PRINTING OPTIONS") || c.KeysLeft() != 0) return;
+        const std::string shown = "Control number: " + G.ControlString;
+        EXPECT_TRUE(c.Shows(23, 41 - (int)shown.size() / 2, shown, LIGHTCYAN, BLUE)) << c.Dump();
+        EXPECT_TRUE(c.Shows(20, 25, "(P) Save PBN file", YELLOW, BLUE));
+        if (menus < 2) controls[menus] = G.ControlString;
+        if (menus == 0) Keys({"q", "y"}), NewGameKeys();
+        if (menus == 1) {
+            std::vector<std::string> files = FilesIn("PbnFiles");
+            std::sort(files.begin(), files.end());
+            EXPECT_EQ(files, (std::vector<std::string>{"150307A-2.pbn", "150307A.pbn"}));
+            // The first game again, from its control number.
+            Keys({"q", "y", "r", controls[0].substr(1) + "\r", "y", "Harbour Club\r", "Pairs\r"});
+        }
+        if (menus == 2) Keys({"p"});
+        if (menus == 3) {
+            EXPECT_NE(c.Text(22, 1, 80).find(" Saved " + SystemPath("PbnFiles/150307A-2.pbn") + " "),
+                      std::string::npos)
+                << c.Dump();
+            Keys({"q", "n"});
+        }
+        menus++;
+    });
+    NewGameKeys();
+    EXPECT_EQ(RunToEnd(), 0);
+    EXPECT_EQ(menus, 4);
+    EXPECT_EQ(questions, 2);
+    ASSERT_NE(controls[0], controls[1]);
+    EXPECT_EQ(G.ClubName, "Harbour Club");
+    EXPECT_EQ(G.EventName, "Pairs");
+    // Each game's PBN file holds its own control number; the archive is the
+    // second game's still.
+    EXPECT_TRUE(PbnFileIsOfGame("PbnFiles/150307A-2.pbn", controls[0]));
+    EXPECT_TRUE(PbnFileIsOfGame("PbnFiles/150307A.pbn", controls[1]));
+    EXPECT_EQ(FilesIn("PbnFiles").size(), 2u);
+    const std::string M(1, (char)ArchiveMarker);
+    EXPECT_EQ(ReadFile("GAMEFILE.KM/150307.KMA"), "Keelward Club" + M + "\r\nTeams" + M + "\r\n" + controls[1] + "\r\n");
 }
 
 TEST_F(GamePathTest, NewGameStoppedWithEscDuringBoardFiveWritesNoPbnFile) {

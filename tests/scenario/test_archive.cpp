@@ -5,6 +5,7 @@
 #include "game/archive.h"
 #include "game/entry.h"
 #include "model/model.h"
+#include "platform/files.h"
 #include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
@@ -135,7 +136,8 @@ TEST_F(ArchiveTest, AFailedWriteWarnsNamingTheFileAndKeepsWhatWasThere) {
     console.onReadKey = [&](ScriptedConsole& c) { row22 = c.Text(22, 1, 80); };
     console.Type(" ");
     Write("Club", G.EventName);
-    EXPECT_NE(row22.find(" Could not write GAMEFILE.KM\\090105.KMA "), std::string::npos) << row22;
+    EXPECT_NE(row22.find(" Could not write " + SystemPath("GAMEFILE.KM/090105.KMA") + ": "), std::string::npos)
+        << row22;
     EXPECT_EQ(console.KeysLeft(), 0u);
     EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
     EXPECT_EQ(ReadFile(file + "/keep"), "kept");

@@ -192,9 +192,15 @@ TEST_F(EditorTest, EscInsideAYesNoItemLeavesAndStillWrites) {
 TEST_F(EditorTest, FolderWithTrailingSeparatorIsStoredWithoutIt) {
     std::filesystem::create_directories("Games/PBN");
     AtWait(2, [](ScriptedConsole& c) {
+        // The example and the separators of this system.
+#ifdef _WIN32
+        const char *example = "c:\\bridge\\dealer_4 data", *separators = "backslashes";
+#else
+        const char *example = "/home/club/bridge/dealer data", *separators = "slashes";
+#endif
         ExpectShown(c, {{16, 8, "Enter a fully qualified path. Example: ", YELLOW, BLUE},
-                        {16, 47, "c:\\bridge\\dealer_4 data", BRIGHTWHITE, BLUE},
-                        {17, 8, "Use backslashes, include any spaces, but do not type any quotes.",
+                        {16, 47, example, BRIGHTWHITE, BLUE},
+                        {17, 8, std::string("Use ") + separators + ", include any spaces, but do not type any quotes.",
                          YELLOW},
                         {18, 8, "(50-character maximum; letter case is immaterial)", YELLOW},
                         {20, 12, "Enter path: ", YELLOW, BLUE}});

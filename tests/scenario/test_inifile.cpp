@@ -248,7 +248,7 @@ TEST_F(IniFileTest, UnreadableFileIsLeftAloneWithOneWarning) {
     console.Type(" ");
     ASSERT_FALSE(Run([] { EXPECT_FALSE(WriteSettingsLines()); }));
     ASSERT_EQ(screens.size(), 1u);
-    EXPECT_NE(screens[0].find(" Could not write KELMO.INI "), std::string::npos) << screens[0];
+    EXPECT_NE(screens[0].find(" Could not write KELMO.INI: "), std::string::npos) << screens[0];
     EXPECT_TRUE(fs::is_directory("KELMO.INI"));
     EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 2);
 }

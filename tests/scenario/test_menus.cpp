@@ -236,34 +236,43 @@ TEST_F(MenuTest, ManualOpensWithTheDesktopOpenerOrComspecAroundASuspendedScreen)
 }
 
 TEST_F(MenuTest, ManualThatCannotBeOpenedIsReportedOnRowTwentyTwo) {
+    // The row names the manual's path, for the director to open it another
+    // way; a long path pushes the reason out, and a longer one its start.
+    const std::string deep = "a-folder-with-a-rather-long-name/and-another-one-below-it/manual.htm";
     const struct {
         const char* name;
-        bool missing;
+        std::string path;
         int result;   // of the opener
-        const char* shown;
+        std::string shown;
     } cases[] = {
-        {"missing file", true, 0, " Cannot open the manual: Kelmo-Manual.htm is missing "},
-        {"opener did not start", false, -1, " did not start "},
-        {"opener failed", false, 3, " ended with code 3 "},
+        {"missing file", "", 0, "Cannot open the manual: Kelmo-Manual.htm is missing"},
+        {"opener did not start", "manual.htm", -1,
+         "Cannot open the manual (" + DefaultOpener[0] + " did not start): manual.htm"},
+        {"opener failed", "manual.htm", 3,
+         "Cannot open the manual (" + DefaultOpener[0] + " ended with code 3): manual.htm"},
+        {"long path", "a-folder-with-a-rather-long-name/manual.htm", 3,
+         "Open the manual yourself: " + SystemPath("a-folder-with-a-rather-long-name/manual.htm")},
+        {"longer path", deep, 3, "Manual: ..." + SystemPath(deep).substr(SystemPath(deep).size() - 61)},
     };
     unsetenv("comspec");
     WriteFile("manual.htm", "<html></html>");
+    WriteFile("a-folder-with-a-rather-long-name/manual.htm", "<html></html>");
+    WriteFile(deep, "<html></html>");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         sound.played.clear();
         process.runs.clear();
         process.result = c.result;
-        const std::string expected =
-            c.missing ? c.shown : " Cannot open the manual: " + DefaultOpener[0] + c.shown;
+        const std::string expected = " " + c.shown + " ";
         std::string shown;
         console.onReadKey = [&](ScriptedConsole& con) {
             int left = 4 + (74 - (int)expected.size()) / 2;
             if (con.Shows(22, left, expected, BRIGHTWHITE, MAGENTA)) shown = expected;
         };
         console.Type(" ");
-        ASSERT_FALSE(Run([&] { OpenManual(c.missing ? "" : "manual.htm"); }));
+        ASSERT_FALSE(Run([&] { OpenManual(c.path); }));
         EXPECT_EQ(shown, expected) << console.Dump();
-        EXPECT_EQ(process.runs.size(), c.missing ? 0u : 1u);
+        EXPECT_EQ(process.runs.size(), c.path.empty() ? 0u : 1u);
         EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
         EXPECT_TRUE(console.Shows(22, 4, std::string(74, ' ')));
     }

@@ -146,7 +146,7 @@ TEST_F(PathTest, NewGameFromTheMenuToTheDealtBoardsThenItsRecall) {
     checks.push_back([&](ScriptedConsole& c) {
         if (!c.Shows(22, 22, " DONE!  Prepare another game?  (y/N)") || ++closing != 1) return;
         std::memcpy(dealt, G.HandMasks, sizeof dealt);
-        EXPECT_EQ(ReadFile(Archive), "Keelward Club" + M + "\r\nPairs" + M + "\r\n");
+        EXPECT_EQ(ReadFile(Archive), "Keelward Club" + M + "\r\nPairs" + M + "\r\n" + G.ControlString + "\r\n");
         EXPECT_EQ(ReadFile("CLUBNAME.KM"), "Keelward Club\r\n");
         EXPECT_EQ(FilesIn("GAMEFILE.KM"), 1);   // no PBN file with the default settings
         EXPECT_TRUE(std::regex_match(G.ControlString, std::regex("#[0-9]{5} [0-9]{4}[0-9X]")))
@@ -242,7 +242,7 @@ TEST_F(PathTest, RecallWithACorruptArchiveAsksTheNamesAndWritesTheFile) {
     EXPECT_TRUE(clubDefault);
     EXPECT_EQ(clubPrompts, 1);
     EXPECT_EQ(eventPrompts, 1);
-    EXPECT_EQ(ReadFile(Archive), "Hilltop" + M + "\r\nTeams" + M + "\r\n");
+    EXPECT_EQ(ReadFile(Archive), "Hilltop" + M + "\r\nTeams" + M + "\r\n#91722 31459\r\n");
     EXPECT_EQ(G.EventName, "Teams");
     ExpectBoardsOneAndTwo();
 }
@@ -290,7 +290,7 @@ TEST_F(PathTest, MultiSiteAnsweredNoShowsTheImportErrorAndWritesNothing) {
 TEST_F(PathTest, MultiSiteAnsweredYesTakesTheNamesWritesTheArchiveAndDeals) {
     Keys({"i", Control, "y", "Other Club\r", "Sim Pairs\r", KeyEnter});
     EXPECT_EQ(RunToEnd(), Stopped);
-    EXPECT_EQ(ReadFile(Archive), "Other Club" + M + "\r\nSim Pairs" + M + "\r\n");
+    EXPECT_EQ(ReadFile(Archive), "Other Club" + M + "\r\nSim Pairs" + M + "\r\n#91722 31459\r\n");
     EXPECT_EQ(FilesIn("GAMEFILE.KM"), 1);
     EXPECT_EQ(G.ControlString, "#91722 31459");
     ExpectBoardsOneAndTwo();

@@ -121,10 +121,10 @@ TEST_F(PbnReaderTest, OurOwnFilesOf24And36BoardsReadBackWithTheirMarkAndValues) 
 TEST_F(PbnReaderTest, MissingFileOrAFolderInItsPlaceGivesTheNotFoundScreen) {
     for (bool folder : {false, true}) {
         SCOPED_TRACE(folder ? "folder in place of the file" : "no file");
-        G.PbnFilePath = folder ? "GAMEFILE.KM\\150307A.pbn" : "gamefile.km\\150307a.pbn";
+        G.PbnFilePath = "GAMEFILE.KM\\150307A.pbn";   // shown with this system's separator
         if (folder) fs::create_directories("GAMEFILE.KM/150307A.pbn");
         sound.played.clear();
-        console.onReadKey = [](ScriptedConsole& c) { EXPECT_TRUE(MatchesGolden(c, "pbn-not-found")); };
+        console.onReadKey = [](ScriptedConsole& c) { EXPECT_TRUE(MatchesGolden(c, SystemGolden("pbn-not-found"))); };
         console.Type(" ");
         EXPECT_FALSE(Run(readpbnfile));
         EXPECT_EQ(console.KeysLeft(), 0u);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "model/model.h"
+#include "platform/files.h"
 #include "printing/print.h"
 #include "shell/kit.h"
 #include "support/doubles.h"
@@ -276,7 +277,8 @@ TEST_F(PrintNoPrinterTest, APrintsNameThatIsAFileIsReportedAndTheProgramGoesOn) 
     console.onReadKey = [&](ScriptedConsole& c) { shown = c.Text(22, 4, 74); };
     console.Type(" ");
     ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
-    EXPECT_NE(shown.find("Could not write the printout file PRINTS/150307A-dupe.pdf"), std::string::npos)
+    EXPECT_NE(shown.find("Could not write the printout file " + SystemPath("PRINTS/150307A-dupe.pdf") + ": "),
+              std::string::npos)
         << shown;
     EXPECT_EQ(sound.Count("beep2"), 1);
     EXPECT_EQ(ReadFile("PRINTS"), "not a folder");

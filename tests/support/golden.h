@@ -18,3 +18,13 @@ std::string GoldenScreenText(const ScriptedConsole& c);
 // Use as EXPECT_TRUE(MatchesGolden(console, "name")); a mismatch shows every
 // row that differs, a caret under each cell that differs.
 ::testing::AssertionResult MatchesGolden(const ScriptedConsole& c, const std::string& name);
+
+// The golden name of a screen that shows a path, which each system writes
+// its own way: "<name>-windows" on Windows.
+inline std::string SystemGolden(const std::string& name) {
+#ifdef _WIN32
+    return name + "-windows";
+#else
+    return name;
+#endif
+}

@@ -6,6 +6,7 @@
 
 #include "model/model.h"
 #include "pbn/pbn.h"
+#include "platform/files.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "unit/test_analysis_games.h"
@@ -114,16 +115,26 @@ TEST_F(PbnWriterTest, VoidSuitKeepsItsEmptyGroup) {
               std::string::npos);
 }
 
-TEST_F(PbnWriterTest, ReplacesAnOlderFileOfTheSameName) {
+// The game's own older file is replaced; another game's file of the same
+// name is kept under the first free numbered name, never replaced.
+TEST_F(PbnWriterTest, ReplacesItsOwnOlderFileAndKeepsAnotherGamesFile) {
     FillFixedGame(24);
-    WriteFile("GAMEFILE.KM/150307A.pbn", std::string(100000, 'x'));
+    const std::string own = "% Created by KELMO, 01-01-2026\r\n% KM Game Control: " + G.ControlString + "\r\n";
+    const std::string other = "% Created by KELMO, 01-01-2026\r\n% KM Game Control: #00000 00000\r\n";
+    WriteFile("GAMEFILE.KM/150307A.pbn", own + std::string(100000, 'x'));
+    WriteFile("GAMEFILE.KM/150307A-2.pbn", "taken");
     MakePbnFilePath();
     writepbnfile();
     EXPECT_EQ(ReadFile("GAMEFILE.KM/150307A.pbn"), PbnFileText("12-07-2026"));
+    WriteFile("GAMEFILE.KM/150307A.pbn", other);
+    writepbnfile();
+    EXPECT_EQ(ReadFile("GAMEFILE.KM/150307A.pbn"), PbnFileText("12-07-2026"));
+    EXPECT_EQ(ReadFile("GAMEFILE.KM/150307A-3.pbn"), other);
+    EXPECT_EQ(ReadFile("GAMEFILE.KM/150307A-2.pbn"), "taken");
     // Nothing else is left in the folder (no temporary file).
     int files = 0;
     for (const auto& entry : fs::directory_iterator("GAMEFILE.KM")) files += entry.is_regular_file();
-    EXPECT_EQ(files, 1);
+    EXPECT_EQ(files, 3);
 }
 
 TEST_F(PbnWriterTest, FolderThatIsGoneGivesOneWarningNamingThePathAndNoFile) {
@@ -140,7 +151,9 @@ TEST_F(PbnWriterTest, FolderThatIsGoneGivesOneWarningNamingThePathAndNoFile) {
     };
     console.Type(" ");
     EXPECT_FALSE(Run(writepbnfile));
-    EXPECT_NE(warning.find("PBNFILES\\150307A.pbn"), std::string::npos) << warning;
+    // The path as the system writes it, and the system's reason.
+    EXPECT_NE(warning.find("Cannot write PBN file " + SystemPath("PBNFILES/150307A.pbn") + ": "), std::string::npos)
+        << warning;
     EXPECT_TRUE(warningColours);
     EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
     EXPECT_FALSE(fs::exists("PBNFILES"));

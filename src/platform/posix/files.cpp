@@ -132,10 +132,24 @@ bool FolderExists(const std::string& name) {
     return stat(ResolvePath(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+namespace {
+
+thread_local int lastWriteError = 0;
+
+bool WriteFailed(int error) {
+    lastWriteError = error;
+    return false;
+}
+
+}  // namespace
+
+std::string LastFileError() { return lastWriteError ? std::strerror(lastWriteError) : ""; }
+
 bool MakeFolder(const std::string& name) {
     std::string path = ResolvePath(name);
     if (mkdir(path.c_str(), 0777) == 0) return true;
-    return errno == EEXIST && FolderExists(path);
+    if (errno == EEXIST && FolderExists(path)) return true;
+    return WriteFailed(errno == EEXIST ? ENOTDIR : errno);
 }
 
 bool ReadWholeFile(const std::string& name, std::string& bytes) {
@@ -172,8 +186,9 @@ bool PathExists(const std::string& name) {
 }
 
 bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
+    lastWriteError = 0;
     const std::string path = ResolvePath(name);
-    if (path.empty() || path.back() == '/') return false;
+    if (path.empty() || path.back() == '/') return WriteFailed(EISDIR);
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -181,14 +196,14 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
     // A hidden, unique name beside the file, so the rename stays on one
     // file system.
     std::string temp = folder + "." + base + ".XXXXXX";
-    if (temp.size() >= sizeof pendingTemp) return false;
+    if (temp.size() >= sizeof pendingTemp) return WriteFailed(ENAMETOOLONG);
     int fd;
     {
         // The temporary exists only once the handler knows its name.
         EndSignalsBlocked blocked;
         std::memcpy(pendingTemp, temp.c_str(), temp.size() + 1);
         fd = mkostemp(pendingTemp, O_CLOEXEC);
-        if (fd < 0) return false;
+        if (fd < 0) return WriteFailed(errno);
         pendingSet = 1;
         temp = pendingTemp;
     }
@@ -200,17 +215,67 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
     mode_t mode = stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)
                       ? ((old.st_mode & 07777) | S_IRUSR)
                       : NewFileMode();
-    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
+    // The first step that fails gives the reason.
+    int error = 0;
+    auto step = [&error](bool good) {
+        if (!good && error == 0) error = errno ? errno : EIO;
+        return good;
+    };
+    bool ok = step(fchmod(fd, mode) == 0) && step(WriteAll(fd, bytes)) && step(fsync(fd) == 0);
+    ok = step(close(fd) == 0) && ok;
     {
         EndSignalsBlocked blocked;
-        ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+        ok = ok && step(rename(temp.c_str(), path.c_str()) == 0);
         if (!ok) unlink(temp.c_str());
         pendingSet = 0;
     }
+    if (!ok) return WriteFailed(error);
     if (ok) SyncFolder(folder);
     return ok;
 }
+
+bool FolderTakesFiles(const std::string& folder) {
+    lastWriteError = 0;
+    std::string probe = ResolvePath(folder);
+    if (!probe.empty() && probe.back() != '/') probe += '/';
+    probe += ".kelmo-probe.XXXXXX";
+    int fd;
+    {
+        EndSignalsBlocked blocked;
+        if (probe.size() >= sizeof pendingTemp) return WriteFailed(ENAMETOOLONG);
+        std::memcpy(pendingTemp, probe.c_str(), probe.size() + 1);
+        fd = mkostemp(pendingTemp, O_CLOEXEC);
+        if (fd < 0) return WriteFailed(errno);
+        pendingSet = 1;
+    }
+    close(fd);
+    EndSignalsBlocked blocked;
+    unlink(pendingTemp);
+    pendingSet = 0;
+    return true;
+}
+
+bool MoveFileNoReplace(const std::string& from, const std::string& to) {
+    const std::string source = ResolvePath(from), target = ResolvePath(to);
+    // A hard link is never made over an existing name; a file system
+    // without links (a FAT stick) gets a rename after a look.
+    if (link(source.c_str(), target.c_str()) == 0) {
+        if (unlink(source.c_str()) == 0) return true;
+        unlink(target.c_str());
+        return false;
+    }
+    if (errno == EEXIST || PathExists(to)) return false;
+    return rename(source.c_str(), target.c_str()) == 0;
+}
+
+std::string SystemPath(const std::string& name) {
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+std::string ExampleFolderPath() { return "/home/club/bridge/dealer data"; }
+std::string FolderSeparatorName() { return "slashes"; }
 
 bool ClaimWorkingFolder() {
     // Kept open for the life of the process; close-on-exec, so a browser

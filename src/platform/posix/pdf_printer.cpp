@@ -179,7 +179,7 @@ public:
         std::string name = complete && !FileExists(name_) ? name_ : KeptFileName(tag_, complete);
         bool written = good && MakeFolder("PRINTS") && WriteFileAtomic(name, bytes_);
         bytes_.clear();
-        if (!written) return {JobResult::Failed, "Could not write the printout file " + name};
+        if (!written) return {JobResult::Failed, WriteFailureText("Could not write the printout file", name)};
         return Submit(name);
     }
 

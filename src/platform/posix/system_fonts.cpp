@@ -89,8 +89,44 @@ public:
     }
 
     bool HasSuitFont() override { return SuitFontInstalled(*this); }
+
+    // The family fontconfig matches for the name must be the name itself or
+    // one of the families its configuration binds to the name (strongly: the
+    // metric aliases, our own for Comic Sans MS). The weak ones that follow
+    // are the generic fall-backs, which any unknown name gets.
+    bool TakesFace(const std::string& name) override {
+        if (name.empty() || !FcInit()) return false;
+        FcPattern* pattern = FcPatternCreate();
+        if (!pattern) return false;
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        std::vector<std::string> bound;
+        FcValue value;
+        FcValueBinding binding;
+        for (int i = 0; FcPatternGetWithBinding(pattern, FC_FAMILY, i, &value, &binding) == FcResultMatch; i++) {
+            if (binding == FcValueBindingWeak) break;
+            if (value.type == FcTypeString) bound.push_back(AsciiUpper(reinterpret_cast<const char*>(value.u.s)));
+        }
+        FcResult result;
+        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+        bool taken = false;
+        FcChar8* family = nullptr;
+        if (match && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch)
+            taken = std::find(bound.begin(), bound.end(), AsciiUpper(reinterpret_cast<const char*>(family))) !=
+                    bound.end();
+        if (match) FcPatternDestroy(match);
+        FcPatternDestroy(pattern);
+        return taken;
+    }
 };
 
 }  // namespace
 
 FontList* MakeSystemFontList() { return new FontconfigList; }
+
+// fontconfig finds fonts in the user's own folder by itself; fc-cache makes
+// programs that are running see the new one at once.
+std::vector<std::vector<std::string>> SuitFontAdvice() {
+    return {{"Copy it into ", "~/.local/share/fonts", ","}, {"then run ", "fc-cache", "."}};
+}

@@ -64,9 +64,37 @@ bool FolderExists(const std::string& name) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+thread_local DWORD lastWriteError = 0;
+
+bool WriteFailed(DWORD error) {
+    lastWriteError = error ? error : ERROR_WRITE_FAULT;
+    return false;
+}
+
+}  // namespace
+
+std::string LastFileError() {
+    if (lastWriteError == 0) return "";
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, lastWriteError, 0, (LPSTR)&text, 0, nullptr);
+    std::string reason = n && text ? std::string(text, n) : "error " + std::to_string(lastWriteError);
+    if (text) LocalFree(text);
+    // The system's sentence without its line end and full stop, to follow a
+    // colon.
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ' ||
+                               reason.back() == '.'))
+        reason.pop_back();
+    return reason;
+}
+
 bool MakeFolder(const std::string& name) {
     if (CreateDirectoryA(ResolvePath(name).c_str(), nullptr)) return true;
-    return FolderExists(name);
+    const DWORD error = GetLastError();
+    return FolderExists(name) || WriteFailed(error == ERROR_ALREADY_EXISTS ? ERROR_DIRECTORY : error);
 }
 
 
@@ -100,8 +128,9 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
 }
 
 bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
+    lastWriteError = 0;
     const std::string path = ResolvePath(name);
-    if (path.empty() || path.back() == '/') return false;
+    if (path.empty() || path.back() == '/') return WriteFailed(ERROR_DIRECTORY);
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -113,27 +142,60 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
         for (int tries = 0; tries < 100 && file == INVALID_HANDLE_VALUE; tries++) {
             temp = folder + "." + base + "." + UniqueSuffix();
             file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+            if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return WriteFailed(GetLastError());
         }
-        if (file == INVALID_HANDLE_VALUE) return false;
+        if (file == INVALID_HANDLE_VALUE) return WriteFailed(ERROR_FILE_EXISTS);
         pendingTemp = temp;
     }
+    // The first step that fails gives the reason.
+    DWORD error = 0;
+    auto step = [&error](bool good) {
+        if (!good && error == 0) error = GetLastError();
+        return good;
+    };
     bool ok = true;
     size_t done = 0;
     while (ok && done < bytes.size()) {
         DWORD wrote = 0;
         const DWORD chunk = (DWORD)std::min<size_t>(bytes.size() - done, 1u << 20);
-        ok = WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) && wrote > 0;
+        ok = step(WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) && wrote > 0);
         done += wrote;
     }
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
+    ok = step(FlushFileBuffers(file)) && ok;
+    ok = step(CloseHandle(file)) && ok;
     std::lock_guard<std::mutex> lock(pendingLock);
-    ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ok = ok && step(MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     if (!ok) DeleteFileA(temp.c_str());
     pendingTemp.clear();
-    return ok;
+    return ok || WriteFailed(error);
 }
+
+bool FolderTakesFiles(const std::string& folder) {
+    lastWriteError = 0;
+    std::string probe = ResolvePath(folder);
+    if (!probe.empty() && probe.back() != '/') probe += '/';
+    probe += ".kelmo-probe." + UniqueSuffix();
+    // Gone when closed, whatever becomes of the program.
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return WriteFailed(GetLastError());
+    CloseHandle(file);
+    return true;
+}
+
+bool MoveFileNoReplace(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails where a file stands.
+    return MoveFileExA(ResolvePath(from).c_str(), ResolvePath(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::string SystemPath(const std::string& name) {
+    std::string path = name;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string ExampleFolderPath() { return "c:\\bridge\\dealer_4 data"; }
+std::string FolderSeparatorName() { return "backslashes"; }
 
 bool ClaimWorkingFolder() {
     // Kept open for the life of the process; Windows lets the lock go when

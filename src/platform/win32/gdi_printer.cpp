@@ -108,7 +108,7 @@ public:
             kept_ = KeptFileName(tag, true, Extension(printer));
             output = FullPath(kept_);
             if (!MakeFolder("PRINTS") || output.empty()) {
-                failure_ = "Could not write the printout file " + kept_;
+                failure_ = WriteFailureText("Could not write the printout file", kept_);
                 return;
             }
         }

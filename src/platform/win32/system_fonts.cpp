@@ -69,3 +69,9 @@ private:
 }  // namespace
 
 FontList* MakeSystemFontList() { return new GdiFontList; }
+
+// The installer puts the font where this user's Windows takes it.
+std::vector<std::vector<std::string>> SuitFontAdvice() {
+    return {{"Run the ", "Kelmo setup program", " again,"},
+            {"or right-click ", "BRIDGE.TTF", " and select ", "INSTALL", "."}};
+}
