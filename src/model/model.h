@@ -106,6 +106,8 @@ struct GameModel {
     std::string LogoText[4];
     int ClubNamePrompt = 1, ColorPrinting = 0, AutoCreatePBNfile = 0;
     std::string ClubNameFont, EventNameFont, PBNfilesDirectory;
+    // Settings after the nine lines, each a "Key=value" line of its own.
+    std::string PaperSize = "auto";   // "auto", "A4" or "Letter"
 
     // Settings editor: the changed flag, and the installed-font list (each
     // family upper-cased and followed by ", "), built once per run.

@@ -3,6 +3,7 @@
 // (tests/support) by setting the pointers in P.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -169,11 +170,26 @@ struct PageScale {
         if (right == left || bottom == top) return;
         x1 = left, y1 = top, unitsX = right - left, unitsY = bottom - top;
     }
-    double PixelsPerUnitX(double areaWidth) const { return areaWidth / unitsX; }
-    double PixelsPerUnitY(double areaHeight) const { return areaHeight / unitsY; }
-    double DevX(double x, double areaWidth) const { return (x - x1) * PixelsPerUnitX(areaWidth); }
-    double DevY(double y, double areaHeight) const { return (y - y1) * PixelsPerUnitY(areaHeight); }
+    // One scale for both axes, the largest at which the units fit the area,
+    // with the units centred in it: nothing is stretched or cut on a paper
+    // of other proportions. An area of the units' own proportions (Letter)
+    // is filled exactly.
+    double PixelsPerUnit(double areaWidth, double areaHeight) const {
+        return std::min(areaWidth / unitsX, areaHeight / unitsY);
+    }
+    double DevX(double x, double areaWidth, double areaHeight) const {
+        const double ppu = PixelsPerUnit(areaWidth, areaHeight);
+        return (areaWidth - unitsX * ppu) / 2 + (x - x1) * ppu;
+    }
+    double DevY(double y, double areaWidth, double areaHeight) const {
+        const double ppu = PixelsPerUnit(areaWidth, areaHeight);
+        return (areaHeight - unitsY * ppu) / 2 + (y - y1) * ppu;
+    }
 };
+
+// The paper of the printouts: as the system says (the default printer's,
+// else the locale's, else Letter), or forced by the settings.
+enum class Paper { Auto, A4, Letter };
 
 // What became of a print job, in terms any printer back end can give.
 struct JobResult {
@@ -192,6 +208,8 @@ struct JobResult {
 class PageDevice {
 public:
     virtual ~PageDevice() = default;
+    // The paper of the jobs opened from now on.
+    virtual void SetPaper(Paper) {}
     // tag is the stem of the job's PDF, e.g. "150307A-handrecords".
     virtual void OpenJob(const std::string& tag) = 0;
     virtual void SetScale(float x1, float y1, float x2, float y2) = 0;

@@ -5,7 +5,9 @@
 #include "shell/kit.h"
 
 void OpenJob(const std::string& tag) {
-    if (P.printer) P.printer->OpenJob(tag);
+    if (!P.printer) return;
+    P.printer->SetPaper(G.PaperSize == "A4" ? Paper::A4 : G.PaperSize == "Letter" ? Paper::Letter : Paper::Auto);
+    P.printer->OpenJob(tag);
 }
 
 void SetScale(float x1, float y1, float x2, float y2) {

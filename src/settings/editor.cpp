@@ -201,11 +201,45 @@ void display() {
     for (const std::string& family : P.fonts->Families()) G.FontListText += AsciiUpper(family) + ", ";
 }
 
+// The second screen: the settings after the nine lines. "1" steps the
+// paper through auto, A4 and Letter.
+void MoreSettings() {
+    DrawScreenFrame(15);
+    const std::string suits = SuitLine();
+    WriteAt(3, 10, suits, LIGHTRED);
+    WriteAt(3, 30, "HAND-RECORD GENERATOR", LIGHTGREEN);
+    WriteAt(3, 62, suits, LIGHTRED);
+    const std::string rule(1, (char)SGL_HORIZ);
+    WriteAt(5, 32, rule + " MORE SETTINGS " + rule, YELLOW);
+    WriteAt(7, 6, "1  ", YELLOW);
+    ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
+    ConsoleWrite("Paper for the printouts (auto: the printer's)");
+    for (;;) {
+        ShowValue(1, G.PaperSize);
+        BlankRows(16, WorkAreaBottom);
+        WriteAt(17, 30, "Change (1)  or  (Q)uit ", YELLOW, BLUE);
+        WriteAt(19, 35, "Select:  Q", YELLOW, BLUE);
+        ConsoleLocate(19, 44);
+        ConsoleCursor(99);
+        FlushKeys();
+        const std::string key = UpperKey(ReadKey());
+        if (key == "Q" || key == KeyEnter || key == KeyEsc) return;
+        if (key != "1") {
+            PlayNamedSound("beep2");
+            continue;
+        }
+        G.PaperSize = G.PaperSize == "auto" ? "A4" : G.PaperSize == "A4" ? "Letter" : "auto";
+        G.SettingsChanged = 1;
+    }
+}
+
 void editsettings() {
     for (int item = 1; item <= 6; item++) ShowValue(item, ValuePart(G.SettingsLines[item]));
     for (;;) {
         BlankRows(16, WorkAreaBottom);
         WriteAt(17, 28, "Change (1-7)  or  (Q)uit ", YELLOW, BLUE);
+        // The settings that came later, on a screen of their own.
+        WriteAt(WorkAreaBottom, 32, "(M) More settings", YELLOW, BLUE);
         WriteAt(19, 35, "Select:  Q", YELLOW, BLUE);
         ConsoleLocate(19, 44);
         ConsoleCursor(99);
@@ -214,11 +248,18 @@ void editsettings() {
         while (item == 0) {
             const std::string key = UpperKey(ReadKey());
             if (key == "Q" || key == KeyEnter || key == KeyEsc) return;
-            if (key.size() == 1 && key[0] >= '1' && key[0] <= '7')
+            if (key.size() == 1 && key[0] >= '1' && key[0] <= '7') {
                 item = key[0] - '0';
-            else
+            } else if (key == "M") {
+                MoreSettings();
+                DrawSettingsScreen();
+                for (int shown = 1; shown <= 6; shown++) ShowValue(shown, ValuePart(G.SettingsLines[shown]));
+                break;
+            } else {
                 PlayNamedSound("beep2");
+            }
         }
+        if (item == 0) continue;
         BlankRow(18);
         WriteAt(QuestionRow, QuestionColumn, SettingsItems[item].question, YELLOW, BLUE);
         switch (item) {

@@ -36,6 +36,15 @@ namespace {
 
 bool IsYesNoLine(int index) { return index >= 3 && index <= 5; }
 
+// A line after the nine that sets one of the later settings: taken, and not
+// counted as a line of the nine. A value it does not know is the default.
+bool TakeLaterSetting(const std::string& line) {
+    const SettingsLineParts parts = SplitSettingsLine(line);
+    if (AsciiUpper(parts.key) != "PAPERSIZE") return false;
+    G.PaperSize = PaperSizeName(parts.value);
+    return true;
+}
+
 // Stores the value of a line already found good.
 void StoreSetting(int index, const SettingsLineParts& parts) {
     int flag = AsciiUpper(parts.value) == "YES" ? 1 : 0;
@@ -63,6 +72,7 @@ void UseDefaults() {
     for (int i = 0; i <= SettingsLineCount; i++) G.SettingsLines[i] = DefaultSettingsLine(i);
     G.SettingsLines[10].clear();
     for (int i = 1; i <= 7; i++) SetDefaultSetting(i);
+    G.PaperSize = "auto";
 }
 
 void WaitAnyKey(int row) {
@@ -157,6 +167,11 @@ bool SettingsLineGood(int index, const std::string& line) {
     return true;
 }
 
+std::string PaperSizeName(const std::string& value) {
+    const std::string up = AsciiUpper(Trim(value));
+    return up == "A4" ? "A4" : up == "LETTER" ? "Letter" : "auto";
+}
+
 std::string DefaultSettingsLine(int index) {
     if (index < 0 || index > SettingsLineCount) return "";
     if (index == 0) return std::to_string(SettingsLineCount);
@@ -169,8 +184,10 @@ bool ReadSettingsLines() {
     std::vector<std::string> lines;
     int count = 0;
     const bool readable = ReadTextLines(G.SettingsFileName, lines);
+    G.PaperSize = "auto";
     for (const auto& line : lines) {
         if (line.empty()) continue;
+        if (count >= SettingsLineCount && TakeLaterSetting(line)) continue;
         count++;
         if (count <= 10) G.SettingsLines[count] = line;
     }
@@ -181,6 +198,7 @@ bool ReadSettingsLines() {
 bool WriteSettingsLines() {
     if (std::atoi(G.SettingsLines[0].c_str()) == 0) G.SettingsLines[0] = "9";
     std::vector<std::string> lines(G.SettingsLines + 1, G.SettingsLines + 1 + SettingsLineCount);
+    lines.push_back("PaperSize=" + G.PaperSize);
     if (WriteTextFile(G.SettingsFileName, JoinCrLf(lines))) return true;
     ShowWarning(FitWarning(WriteFailureText("Could not write", G.SettingsFileName)));
     return false;

@@ -1,5 +1,7 @@
 // The settings file KELMO.INI: nine lines read and checked at start-up,
 // repaired with defaults (each repair explained on screen) and rewritten.
+// Later settings follow the nine as "Key=value" lines; a file without them
+// reads without complaint and gains them when next written.
 #pragma once
 
 #include <string>
@@ -11,7 +13,8 @@ void processinifile();
 // the count of all non-empty lines ("0" when the file cannot be read).
 // False when the file cannot be read.
 bool ReadSettingsLines();
-// Rewrites the file from SettingsLines 1..9, atomically. On failure shows
+// Rewrites the file from SettingsLines 1..9, then a line for each later
+// setting ("PaperSize=auto"), atomically. On failure shows
 // the one-line warning naming the file itself and returns false; the old
 // file is then untouched.
 bool WriteSettingsLines();
@@ -44,3 +47,6 @@ SettingsLineParts SplitSettingsLine(const std::string& line);
 bool SettingsLineGood(int index, const std::string& line);
 // The default text of line 1..9.
 std::string DefaultSettingsLine(int index);
+// A paper size setting as stored: "A4", "Letter" (any letter case in the
+// file), else "auto".
+std::string PaperSizeName(const std::string& value);

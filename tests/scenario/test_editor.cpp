@@ -134,9 +134,29 @@ TEST_F(EditorTest, UnknownFontIsRefusedAndAskedAgain) {
     console.Type("1Wingdings" + KeyEnter + "x" + KeyEnter + "q");
     Edit();
     EXPECT_EQ(sound.Count("beep2"), 1);
-    EXPECT_EQ(console.Text(23, 4, 74), std::string(74, ' '));
+    EXPECT_EQ(console.Text(23, 4, 74), std::string(28, ' ') + "(M) More settings" + std::string(29, ' '));
     EXPECT_EQ(G.ClubNameFont, "times new roman");
     EXPECT_EQ(File(), before);
+}
+
+// "M" opens the screen of the later settings; "1" steps the paper through
+// auto, A4 and Letter; the change is saved when the editor is left.
+TEST_F(EditorTest, MoreSettingsStepThePaperAndSaveIt) {
+    AtWait(3, [](ScriptedConsole& c) {
+        ExpectShown(c, {{5, 32, "\xc4 MORE SETTINGS \xc4", YELLOW, BLUE},
+                        {7, 6, "1  ", YELLOW},
+                        {7, 55, "A4 ", BRIGHTWHITE, BLUE},
+                        {17, 30, "Change (1)  or  (Q)uit ", YELLOW, BLUE}});
+    });
+    console.Type("m11x1qq");
+    Edit();
+    EXPECT_EQ(G.PaperSize, "auto");   // A4, Letter, (x beeps), auto
+    EXPECT_EQ(sound.Count("beep2"), 1);
+    console.Type("m1qq");
+    Edit();
+    EXPECT_EQ(G.PaperSize, "A4");
+    EXPECT_TRUE(FileHas("PaperSize=A4"));
+    EXPECT_TRUE(FileHas("Keelward"));
 }
 
 TEST_F(EditorTest, FontListIsBuiltOnceFromTheSystemFamilies) {

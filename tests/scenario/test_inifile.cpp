@@ -11,6 +11,10 @@
 
 namespace {
 
+// What the writer puts after the nine lines.
+const std::string Later = "PaperSize=auto\r\n";
+
+
 using Lines = std::vector<std::string>;
 using Changes = std::vector<std::pair<int, std::string>>;
 
@@ -78,7 +82,7 @@ protected:
 
 TEST_F(IniFileTest, MissingFileIsWrittenWithDefaultsSilently) {
     ASSERT_FALSE(Run(processinifile));
-    EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(kDefaults));
+    EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(kDefaults) + Later);
     EXPECT_TRUE(screens.empty());
     EXPECT_TRUE(sound.played.empty());
     EXPECT_EQ(SettingsInMemory(), kDefaultSettings);
@@ -122,7 +126,7 @@ TEST_F(IniFileTest, WrongKeyCaseGivesKeyErrorOneAndTimesNewRoman) {
     EXPECT_EQ(sound.played, std::vector<std::string>{"notify2"});
     EXPECT_EQ(G.ErrorCode, 1);
     EXPECT_EQ(SettingsInMemory(), "times new roman|Courier New|0|1|1|C:\\Pbn|North.Shore.Club");
-    EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(CustomLines({{0, kDefaults[0]}})));
+    EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(CustomLines({{0, kDefaults[0]}})) + Later);
 }
 
 // Each bad line has a screen of its own, in file order; then the file is
@@ -171,7 +175,7 @@ TEST_F(IniFileTest, BadLinesShowTheirMessagesAndAreRewrittenWithTheirDefaults) {
         }
         EXPECT_EQ(sound.Count("notify2"), (int)c.messages.size());
         const Lines rewritten = CustomLines(c.rewritten);
-        EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(rewritten));
+        EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(rewritten) + Later);
         for (int i = 0; i < 9; i++) EXPECT_EQ(G.SettingsLines[i + 1], rewritten[i]);
         EXPECT_EQ(SettingsInMemory(), c.settings);
     }
@@ -188,7 +192,7 @@ TEST_F(IniFileTest, WrongLineCountShowsSystemFileErrorAndResetsEverything) {
         ASSERT_EQ(screens.size(), 1u);
         EXPECT_TRUE(MatchesGolden(console, "settings-system-file-error"));
         EXPECT_EQ(sound.played, std::vector<std::string>{"notify2"});
-        EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(kDefaults));
+        EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(kDefaults) + Later);
         EXPECT_EQ(SettingsInMemory(), kDefaultSettings);
     }
 }
@@ -198,7 +202,28 @@ TEST_F(IniFileTest, WriterSetsACountOfNineAndReaderCountsBeyondTen) {
     G.SettingsLines[0] = "";
     ASSERT_TRUE(WriteSettingsLines());
     EXPECT_EQ(G.SettingsLines[0], "9");
-    EXPECT_EQ(ReadFile("KELMO.INI"), "L1\r\nL2\r\nL3\r\nL4\r\nL5\r\nL6\r\nL7\r\nL8\r\nL9\r\n");
+    EXPECT_EQ(ReadFile("KELMO.INI"), "L1\r\nL2\r\nL3\r\nL4\r\nL5\r\nL6\r\nL7\r\nL8\r\nL9\r\n" + Later);
+
+    // The later settings after the nine, in any letter case, are taken and
+    // not counted; a value not known is the default; one within the nine is
+    // a line of the nine.
+    const struct {
+        std::string file;
+        const char* count;
+        const char* paper;
+    } later[] = {
+        {Crlf(kDefaults), "9", "auto"},
+        {Crlf(kDefaults) + "papersize = a4\r\n", "9", "A4"},
+        {Crlf(kDefaults) + "PaperSize=Letter\r\n", "9", "Letter"},
+        {Crlf(kDefaults) + "PaperSize=B5\r\n", "9", "auto"},
+        {"PaperSize=A4\r\n" + Crlf(kDefaults), "10", "auto"},
+    };
+    for (const auto& c : later) {
+        WriteFile("KELMO.INI", c.file);
+        ReadSettingsLines();
+        EXPECT_EQ(G.SettingsLines[0], c.count) << c.file;
+        EXPECT_EQ(G.PaperSize, c.paper) << c.file;
+    }
 
     Lines twelve;
     for (int i = 1; i <= 12; i++) twelve.push_back("M" + std::to_string(i));

@@ -2,6 +2,7 @@
 // pdftotext -bbox, pdffonts and pdfinfo.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -162,6 +163,58 @@ TEST_F(PrintPdfTest, HandoutsWriteBothSidesWithTheEventNameAndBoardsOfEachSide) 
     ASSERT_FALSE(seventeen.empty());
     EXPECT_NEAR(seventeen[0].xMin, Pt(0.25), 0.6);
     EXPECT_NEAR(seventeen[0].yMin, Pt(0.4 + 0.06 - 0.038), 0.6);
+}
+
+// On A4 each sheet is the Letter sheet shrunk by one scale for both axes to
+// fit within A4's quarter-inch margins and centred: every word where the
+// Letter page puts it, mapped so, and inside the sheet.
+TEST_F(PrintPdfTest, AFourSheetsKeepTheLetterProportionsInsideTheSheet) {
+    MakePrintGame(36);
+    const double a4Width = 210 / 25.4 * 72, a4Height = 297 / 25.4 * 72;
+    const double scale = std::min((a4Width - 36) / 576, (a4Height - 36) / 756);
+    const double offX = 18 + (a4Width - 36 - 576 * scale) / 2, offY = 18 + (a4Height - 36 - 756 * scale) / 2;
+    std::vector<Word> sheets[2][2];   // [Letter, A4][hand-records, handouts]
+    for (int paper = 0; paper < 2; paper++) {
+        G.PaperSize = paper ? "A4" : "Letter";
+        console.Type(" ");
+        Run([] { PrintHandRecords(); });
+        for (int i = 0; i < 3; i++) console.Press(KeyEnter);   // one copy, both sides
+        console.Type(" ");
+        Run([] { PrintHandouts(); });
+        const std::string suffix = paper ? "-2.pdf" : ".pdf";
+        sheets[paper][0] = Written("PRINTS/150307A-handrecords" + suffix, 18);
+        sheets[paper][1] = Written("PRINTS/150307A-handouts-side1" + suffix, 1);
+        EXPECT_NE(Capture("pdfinfo PRINTS/150307A-handouts-side1" + suffix).find(paper ? "595.276 x 841.89" : "612 x 792"),
+                  std::string::npos);
+    }
+    for (int sheet = 0; sheet < 2; sheet++) {
+        const auto &letter = sheets[0][sheet], &a4 = sheets[1][sheet];
+        ASSERT_EQ(letter.size(), a4.size());
+        ASSERT_FALSE(letter.empty());
+        // pdftotext may read the words in another order: each Letter word
+        // has its A4 word of the same text where the mapping puts it.
+        for (const Word& word : letter) {
+            const double x = offX + (word.xMin - 18) * scale, y = offY + (word.yMin - 18) * scale;
+            const bool mapped = std::any_of(a4.begin(), a4.end(), [&](const Word& w) {
+                return w.page == word.page && w.text == word.text && std::fabs(w.xMin - x) < 0.6 &&
+                       std::fabs(w.yMin - y) < 0.6;
+            });
+            EXPECT_TRUE(mapped) << word.text << " on page " << word.page;
+        }
+        for (const Word& w : a4) {
+            EXPECT_GE(w.xMin, 18) << w.text;
+            EXPECT_LE(w.xMax, a4Width - 18) << w.text;
+            EXPECT_GE(w.yMin, 18) << w.text;
+            EXPECT_LE(w.yMax, a4Height - 18) << w.text;
+        }
+    }
+}
+
+TEST(PaperNames, CupsAndPlainNamesOfA4AndLetter) {
+    const std::pair<const char*, Paper> cases[] = {
+        {"iso_a4_210x297mm", Paper::A4}, {"A4", Paper::A4}, {"na_letter_8.5x11in", Paper::Letter},
+        {"Letter", Paper::Letter}, {"na_legal_8.5x14in", Paper::Auto}, {"", Paper::Auto}};
+    for (const auto& [name, paper] : cases) EXPECT_EQ(PaperOfName(name), paper) << name;
 }
 
 // Every job keeps its own file: later jobs of the same game and sheet get

@@ -6,6 +6,7 @@
 // anything to say; with "file-default" (the default printer makes files)
 // or "no-default", when the job was kept as PRINTS/check.pdf through the
 // queue kelmotest standing in for Microsoft Print to PDF (wine has none).
+// With "a4" the job is printed on A4 paper, forced as the settings force it.
 #include <cstring>
 #include <string>
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     mode = argc > 1 ? argv[1] : "";
     bool none = mode == "none";
     PageDevice* printer = MakeGdiPrinter(Printers);
+    if (mode == "a4") printer->SetPaper(Paper::A4);
     const FontDesc arial{"Arial", 12, 0};
     printer->OpenJob("check");
     printer->SetScale(0, 0, 8, 10.5);

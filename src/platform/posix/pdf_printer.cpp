@@ -7,9 +7,12 @@
 #include <cairo.h>
 #include <cups/cups.h>
 #include <fontconfig/fontconfig.h>
+#include <langinfo.h>
+#include <locale.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -42,6 +45,43 @@ std::string Cp437ToUtf8(const std::string& text) {
     return out;
 }
 
+Paper PaperOfName(const std::string& name) {
+    const std::string lower = AsciiLower(name);
+    if (lower.find("a4") != std::string::npos) return Paper::A4;
+    if (lower.find("letter") != std::string::npos) return Paper::Letter;
+    return Paper::Auto;
+}
+
+Paper SystemPaper() {
+    // The default printer's paper.
+    if (!std::getenv("KELMO_NO_CUPS")) {
+        if (cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr)) {
+            const char* media = cupsGetOption("media", dest->num_options, dest->options);
+            const Paper paper = media ? PaperOfName(media) : Paper::Auto;
+            cupsFreeDests(1, dest);
+            if (paper != Paper::Auto) return paper;
+        }
+    }
+    // The paper of the locale the user chose; the C locale says nothing.
+    std::string chosen;
+    for (const char* variable : {"LC_ALL", "LC_PAPER", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) {
+            chosen = value;
+            break;
+        }
+    }
+    if (!chosen.empty() && chosen != "POSIX" && chosen != "C" && chosen.rfind("C.", 0) != 0) {
+        if (locale_t locale = newlocale(LC_PAPER_MASK, "", (locale_t)0)) {
+            const int width = (int)(intptr_t)nl_langinfo_l(_NL_PAPER_WIDTH, locale);
+            freelocale(locale);
+            if (width == 210) return Paper::A4;
+            if (width == 216) return Paper::Letter;
+        }
+    }
+    return Paper::Letter;
+}
+
 namespace {
 
 class PdfPrinter : public PageDevice {
@@ -50,7 +90,7 @@ public:
         options_ = cairo_font_options_create();
         cairo_font_options_set_hint_metrics(options_, CAIRO_HINT_METRICS_OFF);
         cairo_font_options_set_hint_style(options_, CAIRO_HINT_STYLE_NONE);
-        measureSurface_ = cairo_pdf_surface_create_for_stream(Discard, nullptr, PageWidthPt, PageHeightPt);
+        measureSurface_ = cairo_pdf_surface_create_for_stream(Discard, nullptr, LetterWidthPt, LetterHeightPt);
         measure_ = cairo_create(measureSurface_);
         PrepareContext(measure_);
     }
@@ -68,10 +108,13 @@ public:
         tag_ = tag;
         name_ = KeptFileName(tag, true);
         bytes_.clear();
-        surface_ = cairo_pdf_surface_create_for_stream(AppendToString, &bytes_, PageWidthPt, PageHeightPt);
+        a4_ = (paper_ == Paper::Auto ? SystemPaper() : paper_) == Paper::A4;
+        surface_ = cairo_pdf_surface_create_for_stream(AppendToString, &bytes_, a4_ ? A4WidthPt : LetterWidthPt,
+                                                       a4_ ? A4HeightPt : LetterHeightPt);
         cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_TITLE, "Print Job");
         cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_CREATOR, "Kelmo");
         cr_ = cairo_create(surface_);
+        if (a4_) FitLetterAreaToA4(cr_);
         PrepareContext(cr_);
         jobOpen_ = true;
         pageOpen_ = false;
@@ -82,6 +125,8 @@ public:
         pen_ = 1;
         font_ = nullptr;
     }
+
+    void SetPaper(Paper paper) override { paper_ = paper; }
 
     void SetScale(float x1, float y1, float x2, float y2) override {
         if (jobOpen_) scale_.Set(x1, y1, x2, y2);
@@ -122,8 +167,8 @@ public:
     void TextSize(const std::string& text, double& width, double& height) override {
         width = height = 0;
         if (!font_) return;
-        width = Advance(Cp437ToUtf8(text)) / PixelsPerUnitX();
-        height = (font_->ascent + font_->descent) / PixelsPerUnitY();
+        width = Advance(Cp437ToUtf8(text)) / PixelsPerUnit();
+        height = (font_->ascent + font_->descent) / PixelsPerUnit();
     }
 
     void LineTo(double x, double y) override {
@@ -184,10 +229,23 @@ public:
     }
 
 private:
-    static constexpr double PageWidthPt = 612, PageHeightPt = 792;
+    static constexpr double LetterWidthPt = 612, LetterHeightPt = 792;
+    static constexpr double A4WidthPt = 210 / 25.4 * 72, A4HeightPt = 297 / 25.4 * 72;
     static constexpr double Dpi = 600;
-    static constexpr double MarginPx = 0.25 * Dpi;
+    static constexpr double MarginPt = 18, MarginPx = 0.25 * Dpi;
     static constexpr double AreaWidthPx = 8 * Dpi, AreaHeightPx = 10.5 * Dpi;
+
+    // Everything is drawn as on Letter; on A4 that area is shrunk by one
+    // scale for both axes until it fits within A4's margins, and centred:
+    // the Letter proportions kept, nothing stretched or cut.
+    static void FitLetterAreaToA4(cairo_t* cr) {
+        const double roomX = A4WidthPt - 2 * MarginPt, roomY = A4HeightPt - 2 * MarginPt;
+        const double letterX = LetterWidthPt - 2 * MarginPt, letterY = LetterHeightPt - 2 * MarginPt;
+        const double scale = std::min(roomX / letterX, roomY / letterY);
+        cairo_translate(cr, (roomX - letterX * scale) / 2, (roomY - letterY * scale) / 2);
+        cairo_translate(cr, MarginPt * (1 - scale), MarginPt * (1 - scale));
+        cairo_scale(cr, scale, scale);
+    }
 
     struct Font {
         cairo_font_face_t* face = nullptr;
@@ -208,10 +266,9 @@ private:
         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     }
 
-    double PixelsPerUnitX() const { return scale_.PixelsPerUnitX(AreaWidthPx); }
-    double PixelsPerUnitY() const { return scale_.PixelsPerUnitY(AreaHeightPx); }
-    double DevX(double x) const { return std::round(scale_.DevX(x, AreaWidthPx)); }
-    double DevY(double y) const { return std::round(scale_.DevY(y, AreaHeightPx)); }
+    double PixelsPerUnit() const { return scale_.PixelsPerUnit(AreaWidthPx, AreaHeightPx); }
+    double DevX(double x) const { return std::round(scale_.DevX(x, AreaWidthPx, AreaHeightPx)); }
+    double DevY(double y) const { return std::round(scale_.DevY(y, AreaWidthPx, AreaHeightPx)); }
 
     void BeginPage() { pageOpen_ = true; }
 
@@ -324,6 +381,8 @@ private:
     bool jobOpen_ = false, pageOpen_ = false;
     int pages_ = 0;
     PageScale scale_;
+    Paper paper_ = Paper::Auto;
+    bool a4_ = false;
     double curX_ = 0, curY_ = 0;
     int red_ = 0, green_ = 0, blue_ = 0;
     int pen_ = 1;

@@ -112,7 +112,28 @@ public:
                 return;
             }
         }
-        dc_ = CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr);
+        // A paper the settings force goes into the printer's own defaults
+        // for this job.
+        std::vector<char> settings;
+        DEVMODEW* mode = nullptr;
+        HANDLE handle = nullptr;
+        if (paper_ != Paper::Auto && OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &handle, nullptr)) {
+            const LONG size = DocumentPropertiesW(nullptr, handle, const_cast<wchar_t*>(name.c_str()), nullptr,
+                                                  nullptr, 0);
+            if (size > 0) {
+                settings.resize((size_t)size);
+                mode = reinterpret_cast<DEVMODEW*>(settings.data());
+                if (DocumentPropertiesW(nullptr, handle, const_cast<wchar_t*>(name.c_str()), mode, nullptr,
+                                        DM_OUT_BUFFER) == IDOK) {
+                    mode->dmFields |= DM_PAPERSIZE;
+                    mode->dmPaperSize = paper_ == Paper::A4 ? DMPAPER_A4 : DMPAPER_LETTER;
+                } else {
+                    mode = nullptr;
+                }
+            }
+            ClosePrinter(handle);
+        }
+        dc_ = CreateDCW(L"WINSPOOL", name.c_str(), nullptr, mode);
         if (!dc_) {
             failure_ = "Not printed: cannot open the printer " + Narrow(name);
             return;
@@ -131,8 +152,11 @@ public:
         printer_ = name;
         width_ = GetDeviceCaps(dc_, HORZRES);
         height_ = GetDeviceCaps(dc_, VERTRES);
-        dpiY_ = GetDeviceCaps(dc_, LOGPIXELSY);
         scale_ = PageScale();
+        // Device pixels to a unit (an inch on Letter): the one scale at which
+        // the page fits this printer's printable area. Fonts and pens follow
+        // it, so every paper shows the Letter page's proportions.
+        unit_ = scale_.PixelsPerUnit(width_, height_);
         curX_ = curY_ = 0;
         color_ = RGB(0, 0, 0);
         penWidth_ = 1;
@@ -158,6 +182,8 @@ public:
         if (dc_) SetTextColor(dc_, color_);
     }
 
+    void SetPaper(Paper paper) override { paper_ = paper; }
+
     void SetPenWidth(int pixels) override { penWidth_ = std::max(pixels, 1); }
 
     void MoveTo(double x, double y) override {
@@ -182,8 +208,8 @@ public:
         width = height = 0;
         if (!dc_ || !font_) return;
         SIZE size = Extent(PrintText(text));
-        width = size.cx / scale_.PixelsPerUnitX(width_);
-        height = font_->height / scale_.PixelsPerUnitY(height_);
+        width = size.cx / scale_.PixelsPerUnit(width_, height_);
+        height = font_->height / scale_.PixelsPerUnit(width_, height_);
     }
 
     void LineTo(double x, double y) override {
@@ -266,8 +292,8 @@ private:
         return length == 0 || length >= MAX_PATH ? L"" : std::wstring(full, length);
     }
 
-    int DevX(double x) const { return width_ ? (int)std::lround(scale_.DevX(x, width_)) : 0; }
-    int DevY(double y) const { return height_ ? (int)std::lround(scale_.DevY(y, height_)) : 0; }
+    int DevX(double x) const { return width_ ? (int)std::lround(scale_.DevX(x, width_, height_)) : 0; }
+    int DevY(double y) const { return height_ ? (int)std::lround(scale_.DevY(y, width_, height_)) : 0; }
 
     SIZE Extent(const std::wstring& text) {
         SIZE size{0, 0};
@@ -280,12 +306,12 @@ private:
     // another resolution gets its own.
     const Font* Realise(const FontDesc& desc) {
         int bold = desc.style & 1;
-        auto key = std::make_tuple(desc.face, desc.points, bold, dpiY_);
+        auto key = std::make_tuple(desc.face, desc.points, bold, (int)std::lround(unit_));
         auto found = fonts_.find(key);
         if (found != fonts_.end()) return &found->second;
         std::wstring face = Wide(desc.face.substr(0, LF_FACESIZE - 1));
         Font font;
-        font.handle = CreateFontW(-(int)std::lround(desc.points * dpiY_ / 72.0), 0, 0, 0,
+        font.handle = CreateFontW(-(int)std::lround(desc.points * unit_ / 72.0), 0, 0, 0,
                                   bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, face.c_str());
@@ -353,7 +379,9 @@ private:
     std::string kept_;        // the file a job made a file goes to
     bool suitLost_ = false;   // the suit font was realised as another face
     std::string failure_;   // why the last OpenJob left no job, for CloseJob
-    int width_ = 0, height_ = 0, dpiY_ = 0;
+    int width_ = 0, height_ = 0;
+    double unit_ = 0;
+    Paper paper_ = Paper::Auto;
     PageScale scale_;
     int curX_ = 0, curY_ = 0;
     COLORREF color_ = 0, penColor_ = 0;

@@ -64,4 +64,21 @@ awk -v x="$leftStart" -v l="$left" 'BEGIN { exit !(x > l - 0.5 && x < l + 0.5) }
 # than two lines.
 awk -v a="$rightTop" -v b="$leftTop" 'BEGIN { d = b - a; exit !(d > 12 && d < 20) }' ||
   e2e_fail "a new line moved down $rightTop -> $leftTop"
+
+# A4 forced: the job's paper is A4, and the page is drawn at one scale for
+# both axes, the largest at which 8 x 10.5 units fit the printable area, and
+# centred: the line from x = 0 to x = 8 is 8 units of that scale long and
+# lies inside the area.
+win_run "$E2E_DIR/check.exe" a4 || e2e_fail "the A4 job was not printed"
+job4="$(win_job 2)" || exit 1
+grep -a -q '^%%DocumentMedia:.* 595 842' "$job4" || e2e_fail "not A4: $(grep -a '^%%DocumentMedia' "$job4")"
+gs -q -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sOutputFile="$E2E_DIR/job4.pdf" "$job4" || e2e_fail "gs failed"
+pdftotext -bbox "$E2E_DIR/job4.pdf" "$E2E_DIR/words.html"
+read -r llx lly urx ury < <(sed -n 's/^%%BoundingBox: //p' "$job4" | head -1)
+read -r _ _ end4 <<<"$(box Right)"
+read -r start4 _ _ <<<"$(box Left)"
+awk -v s="$start4" -v e="$end4" -v l="$llx" -v b="$lly" -v r="$urx" -v t="$ury" 'BEGIN {
+  w = r - l; h = t - b; unit = (w / 8 < h / 10.5) ? w / 8 : h / 10.5
+  exit !(s >= l - 0.5 && e <= r + 1.5 && (e - s) > 8 * unit - 1.5 && (e - s) < 8 * unit + 1.5) }' ||
+  e2e_fail "on A4 the line runs from $start4 to $end4 in the printable area $llx..$urx x $lly..$ury"
 e2e_pass
