@@ -9,6 +9,10 @@ e2e_cups
 
 e2e_start "$1" --env CUPS_SERVER="$C/cups.sock"
 e2e_recall_game 120
+# The analysis hid the cursor; the printing options show it again, at
+# "Select:" (a terminal's very visible cursor does not show a hidden one).
+sleep 0.3
+[ "$(e2e_pane '#{cursor_flag}')" == 1 ] || e2e_fail "the cursor is hidden at the printing options"
 e2e_type 1
 e2e_wait_for "DIRECTOR'S QUICK-DUPE SHEET"
 e2e_wait_at 14 32 "PRINTING OPTIONS" 30

@@ -360,6 +360,9 @@ private:
         drawnValid_ = true;
         int cursor = !cursorVisible_ ? 0 : cursorSize_ >= 50 ? 2 : 1;
         if (cursor != drawnCursor_) {
+            // Some terminals' "very visible" sequence (cvvis) does not show
+            // a hidden cursor: from hidden, the normal one comes first.
+            if (cursor == 2 && drawnCursor_ != 1) curs_set(1);
             if (curs_set(cursor) == ERR && cursor == 2) curs_set(1);
             drawnCursor_ = cursor;
         }
