@@ -71,14 +71,19 @@ awk -v a="$rightTop" -v b="$leftTop" 'BEGIN { d = b - a; exit !(d > 12 && d < 20
 # lies inside the area.
 win_run "$E2E_DIR/check.exe" a4 || e2e_fail "the A4 job was not printed"
 job4="$(win_job 2)" || exit 1
-grep -a -q '^%%DocumentMedia:.* 595 842' "$job4" || e2e_fail "not A4: $(grep -a '^%%DocumentMedia' "$job4")"
+grep -a -q '^%%BeginFeature: \*PageSize A4' "$job4" || e2e_fail "the job's paper is not A4"
 gs -q -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sOutputFile="$E2E_DIR/job4.pdf" "$job4" || e2e_fail "gs failed"
 pdftotext -bbox "$E2E_DIR/job4.pdf" "$E2E_DIR/words.html"
 read -r llx lly urx ury < <(sed -n 's/^%%BoundingBox: //p' "$job4" | head -1)
-read -r _ _ end4 <<<"$(box Right)"
+read -r _ top4 end4 <<<"$(box Right)"
 read -r start4 _ _ <<<"$(box Left)"
-awk -v s="$start4" -v e="$end4" -v l="$llx" -v b="$lly" -v r="$urx" -v t="$ury" 'BEGIN {
+# pdftotext measures from the top of the 842-point page; the text set at
+# y = 2 stands two units below the top of the centred page, not 2 / 10.5 of
+# the area's height (as a stretched page would put it).
+awk -v s="$start4" -v e="$end4" -v y="$top4" -v l="$llx" -v b="$lly" -v r="$urx" -v t="$ury" 'BEGIN {
   w = r - l; h = t - b; unit = (w / 8 < h / 10.5) ? w / 8 : h / 10.5
-  exit !(s >= l - 0.5 && e <= r + 1.5 && (e - s) > 8 * unit - 1.5 && (e - s) < 8 * unit + 1.5) }' ||
-  e2e_fail "on A4 the line runs from $start4 to $end4 in the printable area $llx..$urx x $lly..$ury"
+  want = 842 - t + (h - 10.5 * unit) / 2 + 2 * unit
+  exit !(s >= l - 0.5 && e <= r + 1.5 && (e - s) > 8 * unit - 1.5 && (e - s) < 8 * unit + 1.5 &&
+         y > want - 5 && y < want + 5) }' ||
+  e2e_fail "on A4 the line runs from $start4 to $end4, its top at $top4, in the area $llx..$urx x $lly..$ury"
 e2e_pass
