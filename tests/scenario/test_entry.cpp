@@ -5,6 +5,7 @@
 
 #include "game/entry.h"
 #include "model/model.h"
+#include "platform/files.h"
 #include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
@@ -252,6 +253,28 @@ TEST_F(EntryTest, ConfirmationQuestionsStandWithTheCursorOnTheDefault) {
         Enter(c.step, KeyEnter);
         EXPECT_EQ(G.YesNoAnswer, c.defaultAnswer);
     }
+}
+
+// Names take the accented letters of code page 437 as the keyboard gives
+// them ("Caf\x82 Cr\x8ame" is "Café Crème"); a key outside them still beeps.
+TEST_F(EntryTest, NamesTakeAccentedLetters) {
+    G.ClubNamePrompt = 0;
+    Enter(EnterClubName, "Caf\x82 Cr\x8ame\xb0\r");
+    EXPECT_EQ(G.ClubName, "Caf\x82 Cr\x8ame");
+    EXPECT_EQ(sound.Count("beep2"), 1);   // the shaded block
+    Enter(EnterEventName, "\x84t\xe1\r");
+    EXPECT_EQ(G.EventName, "\x84t\xe1");
+}
+
+// A path too long for its row ends at the frame with "...", the frame
+// itself left whole.
+TEST_F(EntryTest, APathLongerThanTheRowEndsAtTheFrame) {
+    G.PbnFilePath = std::string(50, 'f') + "\\150307A.pbn";
+    ASSERT_FALSE(Run(ShowPbnFound));
+    const std::string row = console.Text(14, 20, 58);
+    EXPECT_EQ(row, FitToFrame("PBN File found: " + SystemPath(G.PbnFilePath), 20));
+    EXPECT_EQ(row.substr(row.size() - 3), "...");
+    EXPECT_EQ(console.CharAt(14, 78), (unsigned char)DBL_VERT);
 }
 
 TEST_F(EntryTest, PbnFoundTakesNamesCutToFortyAndTheBoardCount) {

@@ -159,4 +159,22 @@ TEST_F(PbnWriterTest, FolderThatIsGoneGivesOneWarningNamingThePathAndNoFile) {
     EXPECT_FALSE(fs::exists("PBNFILES"));
 }
 
+// When the game's PBN file is to be written, a folder that cannot take it
+// is reported as the entries are confirmed, with the system's reason.
+TEST_F(PbnWriterTest, AnUnwritableFolderIsReportedBeforeTheGame) {
+    G.AutoCreatePBNfile = 1;
+    WriteFile("PbnFiles", "a file, not a folder");
+    G.PBNfilesDirectory = "PbnFiles";
+    std::string warning;
+    console.onReadKey = [&](ScriptedConsole& c) { warning = c.RowText(22); };
+    console.Type(" ");
+    EXPECT_FALSE(Run(CheckPbnFolder));
+    EXPECT_NE(warning.find(" PBN folder PbnFiles cannot be written: "), std::string::npos) << warning;
+    G.PBNfilesDirectory = "GAMEFILE.KM";
+    warning.clear();
+    EXPECT_FALSE(Run(CheckPbnFolder));
+    EXPECT_EQ(warning, "");
+    EXPECT_EQ(std::distance(fs::directory_iterator("GAMEFILE.KM"), fs::directory_iterator()), 0);
+}
+
 }  // namespace
