@@ -28,14 +28,19 @@ void ShowValue(int item, const std::string& value) {
     WriteAt(item + 6, ValueColumn, value.substr(0, ValueWidth), BRIGHTWHITE, BLUE);
 }
 
-void DrawSettingsScreen() {
+// A settings screen's frame, header and title.
+void DrawSettingsFrame(int titleColumn, const std::string& title) {
     DrawScreenFrame(15);
     const std::string suits = SuitLine();
     WriteAt(3, 10, suits, LIGHTRED);
     WriteAt(3, 30, "HAND-RECORD GENERATOR", LIGHTGREEN);
     WriteAt(3, 62, suits, LIGHTRED);
     const std::string rule(1, (char)SGL_HORIZ);
-    WriteAt(5, 31, rule + " CURRENT SETTINGS " + rule, YELLOW);
+    WriteAt(5, titleColumn, rule + " " + title + " " + rule, YELLOW);
+}
+
+void DrawSettingsScreen() {
+    DrawSettingsFrame(31, "CURRENT SETTINGS");
     for (int item = 1; item <= 7; item++) {
         WriteAt(item + 6, 6, std::to_string(item) + "  ", YELLOW);
         ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
@@ -204,13 +209,7 @@ void display() {
 // The second screen: the settings after the nine lines. "1" steps the
 // paper through auto, A4 and Letter.
 void MoreSettings() {
-    DrawScreenFrame(15);
-    const std::string suits = SuitLine();
-    WriteAt(3, 10, suits, LIGHTRED);
-    WriteAt(3, 30, "HAND-RECORD GENERATOR", LIGHTGREEN);
-    WriteAt(3, 62, suits, LIGHTRED);
-    const std::string rule(1, (char)SGL_HORIZ);
-    WriteAt(5, 32, rule + " MORE SETTINGS " + rule, YELLOW);
+    DrawSettingsFrame(32, "MORE SETTINGS");
     WriteAt(7, 6, "1  ", YELLOW);
     ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
     ConsoleWrite("Paper for the printouts (auto: the printer's)");
