@@ -4,8 +4,10 @@
 #include <dds/dll.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "dealing/control.h"
@@ -184,6 +186,7 @@ void readpbnfile() {
     int deals = 0, scores = 0, tricks = 0, boards = 0, lineNumber = 0;
     int tagsTaken = 0;
     std::string controlWritten;
+    int numbers[MaxBoards + 1] = {};   // each block's [Board] value
     bool controlSeen = false, scoresSeen = false, tricksSeen = false;
     G.ErrorCode = PbnNoFault;
     G.LoadFailed = 0;
@@ -263,6 +266,7 @@ void readpbnfile() {
             (bit == EventTag ? G.PbnEventText : G.PbnSiteText) = value.empty() ? "----" : value;
         } else if (tag == "[Board") {
             boards++;
+            if (boards <= MaxBoards) numbers[boards] = std::atoi(value.c_str());
         } else if (tag == "[Deal") {
             deals++;
             if (stored) G.DealText[boards] = value;
@@ -286,6 +290,27 @@ void readpbnfile() {
     }
 
     G.PbnBoardCount = (int)std::min(boards, 32767);
+    // Boards go under the numbers their [Board] tags give them when those
+    // number the boards 1 to the count, in any order (a file sorted as text
+    // runs 1, 10, 11, ...); otherwise in the order of the file, as before.
+    if (boards >= 1 && boards <= MaxBoards) {
+        bool numbered = true;
+        std::vector<bool> seen((size_t)boards + 1, false);
+        for (int block = 1; block <= boards && numbered; block++) {
+            const int number = numbers[block];
+            numbered = number >= 1 && number <= boards && !seen[(size_t)number];
+            if (numbered) seen[(size_t)number] = true;
+        }
+        if (numbered) {
+            std::vector<std::string> deal(G.DealText, G.DealText + boards + 1), par(G.ParText, G.ParText + boards + 1),
+                tricksText(G.DDTricksText, G.DDTricksText + boards + 1);
+            for (int block = 1; block <= boards; block++) {
+                G.DealText[numbers[block]] = deal[(size_t)block];
+                G.ParText[numbers[block]] = par[(size_t)block];
+                G.DDTricksText[numbers[block]] = tricksText[(size_t)block];
+            }
+        }
+    }
     if (tagsTaken != (EventTag | SiteTag | DateTag)) G.ErrorCode = PbnMissingHeader;
     if (deals < boards) G.ErrorCode = PbnMissingDeal;
     if (deals > boards) G.ErrorCode = PbnMissingBoard;
@@ -317,7 +342,8 @@ void DecodeDDTricksTexts() {
         for (int k = 0; k < 20; k++) {
             int value = 0;
             if (k < (int)text.size()) {
-                size_t at = digits.find(text[k]);
+                // Other programs write the digits in upper case too.
+                size_t at = digits.find((char)std::tolower((unsigned char)text[k]));
                 if (at != std::string::npos) value = (int)at + 1;
             }
             G.DDTricks[board][FileSeats[k / 5]][FileStrains[k % 5]] = value;

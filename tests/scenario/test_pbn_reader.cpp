@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <utility>
 #include <string>
+#include <vector>
 
 #include "analysis/par.h"
 #include "model/model.h"
@@ -355,7 +357,37 @@ TEST_F(PbnReaderTest, OurMarkAndTheControlNumberOfTheImportedGame) {
     EXPECT_EQ(G.PbnSiteText, "Club Caf\x82 \"Cr\x8Ame\"");
 }
 
-TEST_F(PbnReaderTest, DecoderReadsLowerCaseDigitsOnly) {
+// A file whose boards stand in text order (1, 10, 11, ..., 19, 2, 20, ...)
+// puts each under the number its [Board] tag gives it.
+TEST_F(PbnReaderTest, BoardsGoUnderTheirBoardTagsInAnyOrder) {
+    FillFixedGame(24);
+    std::string deals[25];
+    for (int b = 1; b <= 24; b++) deals[b] = G.DealText[b];
+    const std::string text = PbnFileText("12-07-2026");
+    // The two comment lines, then one block per board, each ended by an
+    // empty line.
+    const size_t first = text.find("[Event");
+    std::vector<std::string> blocks;
+    for (size_t at = first; at < text.size();) {
+        const size_t end = text.find("\r\n\r\n", at) + 4;
+        blocks.push_back(text.substr(at, end - at));
+        at = end;
+    }
+    ASSERT_EQ(blocks.size(), 24u);
+    std::vector<std::string> names;
+    for (int b = 1; b <= 24; b++) names.push_back(std::to_string(b));
+    std::sort(names.begin(), names.end());
+    std::string sorted = text.substr(0, first);
+    for (const std::string& name : names) sorted += blocks[(size_t)std::stoi(name) - 1];
+    ResetTables();
+    WriteFile("GAMEFILE.KM/150307A.pbn", sorted);
+    G.PbnFilePath = "GAMEFILE.KM\\150307A.pbn";
+    ASSERT_FALSE(Run(readpbnfile));
+    ASSERT_EQ(G.LoadFailed, 0);
+    for (int b = 1; b <= 24; b++) EXPECT_EQ(G.DealText[b], deals[b]) << b;
+}
+
+TEST_F(PbnReaderTest, DecoderReadsHexDigitsInEitherCase) {
     G.TotalBoards = 24;
     // North: NT 13, S 0, H 1, D 2, C 3; South: 4 5 6 7 8; East: 9 a b c A;
     // West: B ? x 9 z.
@@ -366,8 +398,8 @@ TEST_F(PbnReaderTest, DecoderReadsLowerCaseDigitsOnly) {
     struct { int board, seat, strain, tricks; } cells[] = {
         {1, 1, 5, 13}, {1, 1, 4, 0}, {1, 1, 3, 1}, {1, 1, 1, 3}, {1, 3, 5, 4},
         {1, 2, 5, 9}, {1, 2, 4, 10}, {1, 2, 2, 12},
-        {1, 2, 1, 0},   // "A" is not a digit here
-        {1, 4, 5, 0}, {1, 4, 3, 0}, {1, 4, 2, 9},
+        {1, 2, 1, 10},   // "A", as other programs write it
+        {1, 4, 5, 11}, {1, 4, 3, 0}, {1, 4, 2, 9},
         {2, 1, 5, 0},   // "s" of "short"
         {2, 4, 1, 0},
     };
