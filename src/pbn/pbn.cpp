@@ -4,7 +4,6 @@
 #include <dds/dll.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -343,7 +342,7 @@ void DecodeDDTricksTexts() {
             int value = 0;
             if (k < (int)text.size()) {
                 // Other programs write the digits in upper case too.
-                size_t at = digits.find((char)std::tolower((unsigned char)text[k]));
+                size_t at = digits.find(AsciiLower(text.substr((size_t)k, 1))[0]);
                 if (at != std::string::npos) value = (int)at + 1;
             }
             G.DDTricks[board][FileSeats[k / 5]][FileStrains[k % 5]] = value;
