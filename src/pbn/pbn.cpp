@@ -82,6 +82,17 @@ std::string ErrorMessage(int code, int tagsTaken, int boards) {
     }
 }
 
+// Whether the file's dealer and vulnerability (empty: not given) are the
+// board number's. PBN's other names for the vulnerabilities count as theirs.
+bool FileAgreesOnBoard(int board, const std::string& dealer, const std::string& vulnerable) {
+    if (!dealer.empty() && AsciiUpper(dealer) != std::string(1, SeatLetters[DealerSeat(board)])) return false;
+    if (vulnerable.empty()) return true;
+    std::string vul = AsciiUpper(vulnerable);
+    if (vul == "LOVE" || vul == "-") vul = "NONE";
+    if (vul == "BOTH") vul = "ALL";
+    return vul == AsciiUpper(G.PbnVulName[VulIndex(board)]);
+}
+
 }  // namespace
 
 // ---- Writer ---------------------------------------------------------------
@@ -186,6 +197,11 @@ void readpbnfile() {
     int tagsTaken = 0;
     std::string controlWritten;
     int numbers[MaxBoards + 1] = {};   // each block's [Board] value
+    std::vector<int> disagreeing;      // boards whose dealer or vulnerability differ
+    // Each block's [Dealer] and [Vulnerable] as the file gives them ("#":
+    // the block before's), to compare with the board number's.
+    std::string dealers[MaxBoards + 1], vulnerable[MaxBoards + 1];
+    std::string lastDealer, lastVulnerable;
     bool controlSeen = false, scoresSeen = false, tricksSeen = false;
     G.ErrorCode = PbnNoFault;
     G.LoadFailed = 0;
@@ -266,6 +282,10 @@ void readpbnfile() {
         } else if (tag == "[Board") {
             boards++;
             if (boards <= MaxBoards) numbers[boards] = std::atoi(value.c_str());
+        } else if (tag == "[Dealer" || tag == "[Vulnerable") {
+            std::string& last = tag == "[Dealer" ? lastDealer : lastVulnerable;
+            if (value != "#") last = value;
+            if (stored) (tag == "[Dealer" ? dealers : vulnerable)[boards] = last;
         } else if (tag == "[Deal") {
             deals++;
             if (stored) G.DealText[boards] = value;
@@ -309,6 +329,11 @@ void readpbnfile() {
                 G.DDTricksText[numbers[block]] = tricksText[(size_t)block];
             }
         }
+        for (int block = 1; block <= boards; block++) {
+            const int board = numbered ? numbers[block] : block;
+            if (!FileAgreesOnBoard(board, dealers[block], vulnerable[block])) disagreeing.push_back(board);
+        }
+        std::sort(disagreeing.begin(), disagreeing.end());
     }
     if (tagsTaken != (EventTag | SiteTag | DateTag)) G.ErrorCode = PbnMissingHeader;
     if (deals < boards) G.ErrorCode = PbnMissingDeal;
@@ -319,6 +344,14 @@ void readpbnfile() {
     if (G.ErrorCode == PbnNoFault && G.PbnCreatedHere)
         G.ControlString = ControlStringOfFile(controlWritten, G.GameSerial, G.SessionNumber, boards);
 
+    // The board number decides dealer and vulnerability, as for every game;
+    // a file that says otherwise is told of once, and the import goes on.
+    if (G.ErrorCode == PbnNoFault && !disagreeing.empty()) {
+        std::string list;
+        for (int board : disagreeing) list += (list.empty() ? "" : ", ") + std::to_string(board);
+        ShowWarning(FitWarning("Dealer/vulnerability by board number; the file differs on board" +
+                               std::string(disagreeing.size() > 1 ? "s " : " ") + list));
+    }
     if (G.ErrorCode != PbnNoFault) {
         BlankRows(WorkAreaTop, WorkAreaBottom);
         ConsoleLocate(15, 10);

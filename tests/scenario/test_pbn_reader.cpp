@@ -387,6 +387,35 @@ TEST_F(PbnReaderTest, BoardsGoUnderTheirBoardTagsInAnyOrder) {
     for (int b = 1; b <= 24; b++) EXPECT_EQ(G.DealText[b], deals[b]) << b;
 }
 
+// Dealer and vulnerability come from the board number; boards on which the
+// file says otherwise are named once, and the import goes on. PBN's other
+// names ("Love" for None) agree.
+TEST_F(PbnReaderTest, BoardsWhoseDealerOrVulnerabilityDifferAreNamed) {
+    FillFixedGame(24);
+    std::string text = PbnFileText("12-07-2026");
+    auto change = [&](int board, const std::string& from, const std::string& to) {
+        const size_t block = text.find("[Board \"" + std::to_string(board) + "\"]");
+        const size_t at = text.find(from, block);
+        ASSERT_NE(at, std::string::npos) << board << from;
+        text.replace(at, from.size(), to);
+    };
+    change(1, "[Vulnerable \"None\"]", "[Vulnerable \"Love\"]");
+    change(3, "[Dealer \"S\"]", "[Dealer \"N\"]");
+    change(5, "[Vulnerable \"NS\"]", "[Vulnerable \"Both\"]");
+    ResetTables();
+    WriteFile("GAMEFILE.KM/150307A.pbn", text);
+    G.PbnFilePath = "GAMEFILE.KM\\150307A.pbn";
+    std::string warning;
+    console.onReadKey = [&](ScriptedConsole& c) { warning = c.Text(22, 1, 80); };
+    console.Type(" ");
+    ASSERT_FALSE(Run(readpbnfile));
+    EXPECT_NE(warning.find(" Dealer/vulnerability by board number; the file differs on boards 3, 5 "),
+              std::string::npos)
+        << warning;
+    EXPECT_EQ(G.LoadFailed, 0);
+    EXPECT_EQ(G.PbnBoardCount, 24);
+}
+
 TEST_F(PbnReaderTest, DecoderReadsHexDigitsInEitherCase) {
     G.TotalBoards = 24;
     // North: NT 13, S 0, H 1, D 2, C 3; South: 4 5 6 7 8; East: 9 a b c A;
