@@ -207,7 +207,7 @@ void ShowPbnFound() {
     ClearWorkArea();
     ConsoleColor(BROWN, BLUE);
     ConsoleLocate(MenuTopRow, 20);
-    ConsoleWrite(FitToFrame("PBN File found: " + SystemPath(G.PbnFilePath), 20));
+    ConsoleWrite("PBN File found: " + SystemPath(G.PbnFilePath));
     G.ClubName = NameFromPbnValue(G.PbnSiteText);
     G.EventName = NameFromPbnValue(G.PbnEventText);
     G.TotalBoards = G.PbnBoardCount;

@@ -223,8 +223,9 @@ void readpbnfile() {
         BlankRows(WorkAreaTop, WorkAreaBottom);
         ConsoleLocate(16, 18);
         ConsoleColor(BRIGHTWHITE, MAGENTA);
-        // The path as this system writes it, the line kept inside the frame.
-        ConsoleWrite(FitToFrame(" Filename  " + SystemPath(G.PbnFilePath) + "  not found ", 18));
+        // The path as this system writes it (the kit keeps the line inside
+        // the frame).
+        ConsoleWrite(" Filename  " + SystemPath(G.PbnFilePath) + "  not found ");
         ConsoleLocate(18, 36);
         ConsoleColor(YELLOW, BLUE);
         ConsoleWrite("<any key>");

@@ -141,6 +141,22 @@ bool WriteFailed(int error) {
     return false;
 }
 
+// Makes a temporary from a mkostemp pattern, its name recorded for the
+// signal handler, both while the ending signals are blocked. The open
+// descriptor, or -1 with the reason in lastWriteError.
+int OpenPendingTemporary(const std::string& pattern) {
+    if (pattern.size() >= sizeof pendingTemp) {
+        WriteFailed(ENAMETOOLONG);
+        return -1;
+    }
+    EndSignalsBlocked blocked;
+    std::memcpy(pendingTemp, pattern.c_str(), pattern.size() + 1);
+    const int fd = mkostemp(pendingTemp, O_CLOEXEC);
+    if (fd < 0) WriteFailed(errno);
+    else pendingSet = 1;
+    return fd;
+}
+
 }  // namespace
 
 std::string LastFileError() { return lastWriteError ? std::strerror(lastWriteError) : ""; }
@@ -195,18 +211,10 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
 
     // A hidden, unique name beside the file, so the rename stays on one
     // file system.
-    std::string temp = folder + "." + base + ".XXXXXX";
-    if (temp.size() >= sizeof pendingTemp) return WriteFailed(ENAMETOOLONG);
-    int fd;
-    {
-        // The temporary exists only once the handler knows its name.
-        EndSignalsBlocked blocked;
-        std::memcpy(pendingTemp, temp.c_str(), temp.size() + 1);
-        fd = mkostemp(pendingTemp, O_CLOEXEC);
-        if (fd < 0) return WriteFailed(errno);
-        pendingSet = 1;
-        temp = pendingTemp;
-    }
+    // The temporary exists only once the handler knows its name.
+    const int fd = OpenPendingTemporary(folder + "." + base + ".XXXXXX");
+    if (fd < 0) return false;
+    const std::string temp = pendingTemp;
 
     // A plain file keeps its mode (readable by its owner, or the program
     // could not read back what it wrote); anything else, such as a link
@@ -230,24 +238,16 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
         pendingSet = 0;
     }
     if (!ok) return WriteFailed(error);
-    if (ok) SyncFolder(folder);
-    return ok;
+    SyncFolder(folder);
+    return true;
 }
 
 bool FolderTakesFiles(const std::string& folder) {
     lastWriteError = 0;
     std::string probe = ResolvePath(folder);
     if (!probe.empty() && probe.back() != '/') probe += '/';
-    probe += ".kelmo-probe.XXXXXX";
-    int fd;
-    {
-        EndSignalsBlocked blocked;
-        if (probe.size() >= sizeof pendingTemp) return WriteFailed(ENAMETOOLONG);
-        std::memcpy(pendingTemp, probe.c_str(), probe.size() + 1);
-        fd = mkostemp(pendingTemp, O_CLOEXEC);
-        if (fd < 0) return WriteFailed(errno);
-        pendingSet = 1;
-    }
+    const int fd = OpenPendingTemporary(probe + ".kelmo-probe.XXXXXX");
+    if (fd < 0) return false;
     close(fd);
     EndSignalsBlocked blocked;
     unlink(pendingTemp);

@@ -242,8 +242,9 @@ private:
         const double roomX = A4WidthPt - 2 * MarginPt, roomY = A4HeightPt - 2 * MarginPt;
         const double letterX = LetterWidthPt - 2 * MarginPt, letterY = LetterHeightPt - 2 * MarginPt;
         const double scale = std::min(roomX / letterX, roomY / letterY);
-        cairo_translate(cr, (roomX - letterX * scale) / 2, (roomY - letterY * scale) / 2);
-        cairo_translate(cr, MarginPt * (1 - scale), MarginPt * (1 - scale));
+        // The shrunk margin as well as the area moves in by what it lost.
+        cairo_translate(cr, (roomX - letterX * scale) / 2 + MarginPt * (1 - scale),
+                        (roomY - letterY * scale) / 2 + MarginPt * (1 - scale));
         cairo_scale(cr, scale, scale);
     }
 

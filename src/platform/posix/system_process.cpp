@@ -46,7 +46,7 @@ public:
             // Its complaints ("no method available") would stay on the
             // terminal after the program ends; its failure is told on row
             // 22. Standard output stays: a text browser draws there.
-            int quiet = open("/dev/null", O_WRONLY);
+            int quiet = open("/dev/null", O_WRONLY | O_CLOEXEC);
             if (quiet >= 0) dup2(quiet, STDERR_FILENO);
             execvp(args[0], args.data());
             int error = errno;

@@ -202,11 +202,12 @@ bool ClaimWorkingFolder() {
     // the process ends, however it ends.
     static HANDLE held = INVALID_HANDLE_VALUE;
     if (held != INVALID_HANDLE_VALUE) return true;
-    HANDLE file = CreateFileA(ResolvePath("KELMO.LCK").c_str(), GENERIC_READ | GENERIC_WRITE,
+    const std::string path = ResolvePath("KELMO.LCK");
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        file = CreateFileA(ResolvePath("KELMO.LCK").c_str(), GENERIC_READ,
+        file = CreateFileA(path.c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return true;

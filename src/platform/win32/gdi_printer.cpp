@@ -154,8 +154,9 @@ public:
         height_ = GetDeviceCaps(dc_, VERTRES);
         scale_ = PageScale();
         // Device pixels to a unit (an inch on Letter): the one scale at which
-        // the page fits this printer's printable area. Fonts and pens follow
-        // it, so every paper shows the Letter page's proportions.
+        // the page fits this printer's printable area. Fonts follow it (pen
+        // widths stay in device pixels), so every paper shows the Letter
+        // page's text and boxes in their proportions.
         unit_ = scale_.PixelsPerUnit(width_, height_);
         curX_ = curY_ = 0;
         color_ = RGB(0, 0, 0);
