@@ -7,6 +7,7 @@
 // or "no-default", when the job was kept as PRINTS/check.pdf through the
 // queue kelmotest standing in for Microsoft Print to PDF (wine has none).
 // With "a4" the job is printed on A4 paper, forced as the settings force it.
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -51,6 +52,8 @@ int main(int argc, char** argv) {
     printer->OpenJob("empty");
     printer->CloseJob(true);
     delete printer;
+    // What the job came to, for the test to show when it fails.
+    std::printf("outcome %d: %s\n", (int)result.outcome, result.text.c_str());
     if (none) return result.outcome != JobResult::Failed && result.text.empty() ? 0 : 1;
     if (mode == "file-default" || mode == "no-default")
         return result.outcome == JobResult::KeptOnly && result.text == "PRINTS/check.pdf" ? 0 : 1;
