@@ -93,6 +93,7 @@ struct AheadJob {
     std::string deals[MaxBoards + 1];
     int codes[MaxBoards + 1] = {};
     ddTableResults results[MaxBoards + 1];
+    bool absent[MaxBoards + 1] = {};   // boards an imported game lacks: nothing to solve
     int doneThrough = 0;    // boards up to here have their code and results
     int shownThrough = 0;   // boards up to here have been taken by the screen
     bool finished = false;  // the worker has stopped
@@ -125,6 +126,11 @@ void SolveAheadLoop(AheadJob& work) {
     auto par = std::make_unique<allParResults>();
     int first = 1;
     while (first <= work.total && MayStart(work, first)) {
+        if (work.absent[first]) {
+            work.codes[first] = RETURN_NO_FAULT;
+            Publish(work, first++);
+            continue;
+        }
         // A faulty deal never reaches DDS; the screen stops at it.
         int fault = DealFault(work.deals[first]);
         if (fault != RETURN_NO_FAULT) {
@@ -133,7 +139,7 @@ void SolveAheadLoop(AheadJob& work) {
             break;
         }
         int last = first;
-        while (last < std::min(work.total, first + work.batch - 1) &&
+        while (last < std::min(work.total, first + work.batch - 1) && !work.absent[last + 1] &&
                DealFault(work.deals[last + 1]) == RETURN_NO_FAULT)
             last++;
         std::memset(deals.get(), 0, sizeof *deals);
@@ -194,7 +200,10 @@ void StartWorker(int total) {
     job = std::make_unique<AheadJob>();
     job->total = total;
     job->batch = AheadBatchSize();
-    for (int board = 1; board <= total; board++) job->deals[board] = G.DealText[board];
+    for (int board = 1; board <= total; board++) {
+        job->deals[board] = G.DealText[board];
+        job->absent[board] = !BoardInGame(board);
+    }
     try {
         AheadJob* work = job.get();
         worker = StartThread([work] { RunWorker(work); });
@@ -320,6 +329,10 @@ void ddanalysis() {
         }
         int code = RETURN_NO_FAULT;
         ddTableResults results;
+        if (!BoardInGame(board)) {
+            TakeSolved(board, code, results);   // passed over, so the worker goes on
+            continue;
+        }
         if (TakeSolved(board, code, results))
             TakeResult(board, code, results);
         else

@@ -112,5 +112,6 @@ std::string ParOfBoard(int board, const int tricks[5][6]) {
 
 void GetParResults() {
     int total = std::clamp(G.TotalBoards, 0, MaxBoards);
-    for (int board = 1; board <= total; board++) G.ParText[board] = ParOfBoard(board, G.DDTricks[board]);
+    for (int board = 1; board <= total; board++)
+        G.ParText[board] = BoardInGame(board) ? ParOfBoard(board, G.DDTricks[board]) : std::string();
 }

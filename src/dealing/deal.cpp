@@ -154,7 +154,7 @@ int HandsFromDealTexts() {
     int total = G.TotalBoards < 0 ? 0 : (G.TotalBoards > MaxBoards ? MaxBoards : G.TotalBoards);
     int firstBad = 0;
     for (int board = 1; board <= total; board++)
-        if (!HandMasksFromDealText(G.DealText[board], G.HandMasks[board]) && firstBad == 0)
+        if (BoardInGame(board) && !HandMasksFromDealText(G.DealText[board], G.HandMasks[board]) && firstBad == 0)
             firstBad = board;
     // The summaries follow the masks on every board, also the emptied ones.
     for (int board = 1; board <= MaxBoards; board++) SummarizeBoard(board);

@@ -210,7 +210,8 @@ void ShowPbnFound() {
     ConsoleWrite("PBN File found: " + SystemPath(G.PbnFilePath));
     G.ClubName = NameFromPbnValue(G.PbnSiteText);
     G.EventName = NameFromPbnValue(G.PbnEventText);
-    G.TotalBoards = G.PbnBoardCount;
+    // The 24-board layouts when the highest board allows, else the 36.
+    G.TotalBoards = G.PbnHighestBoard <= 24 ? 24 : 36;
     ShowField(6, "");
     ConsoleColor(BROWN, KEEP_BACKGROUND);
     ConsoleLocate(6, FieldColumn);
@@ -219,7 +220,7 @@ void ShowPbnFound() {
     ConsoleColor(BROWN, KEEP_BACKGROUND);
     ConsoleLocate(9, FieldColumn);
     ConsoleWrite(G.EventName);
-    ShowField(10, std::to_string(G.TotalBoards));
+    ShowField(10, std::to_string(G.PbnBoardCount));
 }
 
 void LoadClubName() {

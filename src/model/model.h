@@ -88,8 +88,16 @@ struct GameModel {
     // PBN file values (reader and writer).
     std::string PbnFilePath;
     std::string PbnEventText, PbnSiteText;
-    int PbnBoardCount = 0;
+    int PbnBoardCount = 0;     // the boards the imported game has
+    int PbnHighestBoard = 0;   // its highest board number
     int PbnErrorBoard = 0, PbnErrorLine = 0;
+    // Which game of the file the import takes (a file may hold several),
+    // and whether the file names no club or event, so they are asked.
+    int PbnGameChoice = 0;
+    int PbnAskNames = 0;
+    // Boards up to TotalBoards that an imported game does not have: no
+    // analysis, no printing, not in the file written.
+    int BoardAbsent[MaxBoards + 1] = {};
 
     // Name tables.
     std::string SuitSymbol[5];
@@ -158,6 +166,11 @@ constexpr char SessionLetters[] = "MAEL";
 int DealerSeat(int board);        // 0 North .. 3 West
 int VulIndex(int board);          // index into VulName / PbnVulName
 bool SeatVulnerable(int board, int seat);  // seat 0..3
+// Whether the game has the board: 1..TotalBoards, and not one an imported
+// game lacks.
+inline bool BoardInGame(int board) {
+    return board >= 1 && board <= G.TotalBoards && board <= MaxBoards && !G.BoardAbsent[board];
+}
 
 // The stem of a game's file names (archive, PBN file, print jobs): the date
 // as yymmdd and the session's letter ("" outside 1..4).

@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "dealing/control.h"
 #include "dealing/deal.h"
 #include "model/model.h"
 #include "model/text.h"
+#include "pbn/pbnscan.h"
 #include "platform/files.h"
 #include "platform/cp437.h"
 #include "platform/platform.h"
@@ -28,8 +30,6 @@ const int FileStrains[5] = {5, 4, 3, 2, 1};
 // program (a club, an event) are no mark.
 const std::string CreatedMark = "% Created by KELMO";
 const std::string ControlMark = "% KM Game Control: ";
-// The header tags taken, one bit each.
-constexpr int EventTag = 1, SiteTag = 2, DateTag = 4;
 
 int BoardsInModel(int count) { return std::clamp(count, 0, MaxBoards); }
 
@@ -42,55 +42,17 @@ std::string Quoted(const std::string& tag, const std::string& value) {
     return "[" + tag + " " + std::string(1, DoubleQuote) + escaped + std::string(1, DoubleQuote) + "]";
 }
 
-// The string that opens at `open`, its escapes undone; without a closing
-// quote it runs to the end of the line.
-std::string Unquoted(const std::string& line, size_t open) {
-    std::string value;
-    for (size_t at = open + 1; at < line.size(); at++) {
-        char ch = line[at];
-        if (ch == DoubleQuote) break;
-        bool escape = ch == '\\' && at + 1 < line.size() && (line[at + 1] == DoubleQuote || line[at + 1] == '\\');
-        if (escape) ch = line[++at];
-        value += ch;
-    }
-    return value;
-}
-
-bool StartsWith(const std::string& line, const std::string& start) { return line.compare(0, start.size(), start) == 0; }
-
 std::string TwoDigits(int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d", value);
     return text;
 }
 
-std::string ErrorMessage(int code, int tagsTaken, int boards) {
-    std::string board = " " + std::to_string(G.PbnErrorBoard);
-    std::string line = " " + std::to_string(G.PbnErrorLine);
-    switch (code) {
-    case PbnMissingHeader:
-        if (!(tagsTaken & DateTag)) return "missing [Date] tag or data";
-        if (!(tagsTaken & SiteTag)) return "missing [Site] tag or data";
-        return "missing [Event] tag or data";
-    case PbnMissingDeal: return "missing [Deal] tag";
-    case PbnMissingScore: return "missing [OptimumScore] tag";
-    case PbnMissingTricks: return "missing [DoubleDummyTricks] tag";
-    case PbnMissingBoard: return "missing [Board] tag";
-    case PbnBadDeal: return "Hand data corrupt on Board" + board + ", Line" + line;
-    case PbnBadTricks: return "DoubleDummy tricks data corrupt on Board" + board + ", Line" + line;
-    default: return "Total boards (" + std::to_string(boards) + ") must be 24 or 36";
-    }
-}
-
 // Whether the file's dealer and vulnerability (empty: not given) are the
 // board number's. PBN's other names for the vulnerabilities count as theirs.
 bool FileAgreesOnBoard(int board, const std::string& dealer, const std::string& vulnerable) {
     if (!dealer.empty() && AsciiUpper(dealer) != std::string(1, SeatLetters[DealerSeat(board)])) return false;
-    if (vulnerable.empty()) return true;
-    std::string vul = AsciiUpper(vulnerable);
-    if (vul == "LOVE" || vul == "-") vul = "NONE";
-    if (vul == "BOTH") vul = "ALL";
-    return vul == AsciiUpper(G.PbnVulName[VulIndex(board)]);
+    return vulnerable.empty() || PbnVulnerabilityName(vulnerable) == AsciiUpper(G.PbnVulName[VulIndex(board)]);
 }
 
 }  // namespace
@@ -118,8 +80,10 @@ std::string PbnFileText(const std::string& todayMmDdYyyy) {
     lines.push_back(CreatedMark + ", " + todayMmDdYyyy);
     lines.push_back(ControlMark + G.ControlString);
     int total = BoardsInModel(G.TotalBoards);
+    bool first = true;
     for (int board = 1; board <= total; board++) {
-        bool first = board == 1;
+        // An imported game's file holds the boards it has.
+        if (!BoardInGame(board)) continue;
         lines.push_back(Quoted("Event", first ? G.EventName : "#"));
         lines.push_back(Quoted("Site", first ? G.ClubName : "#"));
         lines.push_back(Quoted("Date", first ? G.PbnDate : "#"));
@@ -130,6 +94,7 @@ std::string PbnFileText(const std::string& todayMmDdYyyy) {
         lines.push_back(Quoted("OptimumScore", G.ParText[board]));
         lines.push_back(Quoted("DoubleDummyTricks", G.DDTricksText[board]));
         lines.push_back("");
+        first = false;
     }
     // PBN files are ISO 8859-1; the names are held in the console's code page.
     return Latin1FromCp437(JoinCrLf(lines));
@@ -192,22 +157,164 @@ void SavePbnFile() {
 
 // ---- Reader ---------------------------------------------------------------
 
+namespace {
+
+// One game of a PBN file, as the chooser lists it.
+struct PbnChoice {
+    std::string path;   // as the program names files ("folder\\name")
+    std::string name;   // the file's own name
+    int game = 0;       // its index in the file
+    std::string event, date;
+    int boards = 0;
+    int64_t written = 0;
+};
+
+std::string ShownValue(const std::string& value, bool has) {
+    return !has || value.empty() || value == "?" ? std::string("-") : value;
+}
+
+// The games of every PBN file of the PBN folder and the working folder,
+// newest file first; only the games of `onlyPath` when it is given.
+std::vector<PbnChoice> PbnChoices(const std::string& onlyPath) {
+    std::vector<PbnChoice> choices;
+    std::vector<std::string> folders;
+    if (!G.PBNfilesDirectory.empty()) folders.push_back(G.PBNfilesDirectory);
+    folders.push_back("");
+    std::vector<std::string> seen;
+    for (const std::string& folder : folders) {
+        for (const FolderFile& file : FilesInFolder(folder)) {
+            const std::string lower = AsciiLower(file.name);
+            if (lower.size() < 5 || lower.compare(lower.size() - 4, 4, ".pbn") != 0) continue;
+            const std::string path = folder.empty() ? file.name : folder + "\\" + file.name;
+            if (!onlyPath.empty() && AsciiLower(ResolvePath(path)) != AsciiLower(ResolvePath(onlyPath))) continue;
+            // A folder named twice (the PBN folder is the working folder)
+            // lists its files once.
+            const std::string resolved = ResolvePath(path);
+            if (std::find(seen.begin(), seen.end(), resolved) != seen.end()) continue;
+            seen.push_back(resolved);
+            std::string bytes;
+            if (!ReadWholeFile(path, bytes)) continue;
+            const PbnFileFound found = ScanPbnText(PbnTextFromBytes(bytes));
+            for (size_t game = 0; game < found.games.size(); game++) {
+                const PbnGameFound& g = found.games[game];
+                choices.push_back({path, Cp437FromTextFile(file.name), (int)game, ShownValue(g.event, g.hasEvent),
+                                   ShownValue(g.date, g.hasDate), (int)g.boards.size(), file.written});
+            }
+        }
+    }
+    std::stable_sort(choices.begin(), choices.end(), [](const PbnChoice& a, const PbnChoice& b) {
+        if (a.written != b.written) return a.written > b.written;
+        return a.path != b.path ? a.path < b.path : a.game < b.game;
+    });
+    return choices;
+}
+
+std::string ChoiceLine(const PbnChoice& c) {
+    char line[96];
+    std::snprintf(line, sizeof line, " %-20.20s  %-26.26s  %-10.10s  %2d board%s ", c.name.c_str(), c.event.c_str(),
+                  c.date.c_str(), c.boards, c.boards == 1 ? " " : "s");
+    return line;
+}
+
+// The chooser: rows 17..21 list the games, row 23 says how to choose.
+// Sets G.PbnFilePath and G.PbnGameChoice; false on Esc.
+bool ChoosePbnGame(const std::vector<PbnChoice>& choices) {
+    constexpr int top = 17, rows = 5;
+    const int count = (int)choices.size();
+    int chosen = 0, first = 0;
+    ConsoleCursor(CURSOR_HIDE);
+    ConsoleLocate(23, 8);
+    ConsoleColor(LIGHTCYAN, BLUE);
+    ConsoleWrite("Up/Down, PgUp/PgDn: choose a PBN game    Enter: take it    Esc: menu");
+    FlushKeys();
+    for (;;) {
+        first = std::clamp(first, std::max(0, chosen - rows + 1), chosen);
+        for (int row = 0; row < rows; row++) {
+            const int at = first + row;
+            ConsoleLocate(top + row, 4);
+            if (at >= count) {
+                ConsoleColor(BRIGHTWHITE, BLUE);
+                ConsoleWrite(std::string(74, ' '));
+                continue;
+            }
+            ConsoleColor(at == chosen ? BLUE : BRIGHTWHITE, at == chosen ? WHITE : BLUE);
+            ConsoleWrite(ChoiceLine(choices[(size_t)at]));
+        }
+        const std::string key = ReadKey();
+        if (key == KeyUp) chosen = std::max(chosen - 1, 0);
+        else if (key == KeyDown) chosen = std::min(chosen + 1, count - 1);
+        else if (key == KeyPageUp) chosen = std::max(chosen - rows, 0);
+        else if (key == KeyPageDown) chosen = std::min(chosen + rows, count - 1);
+        else if (key == KeyEnter) break;
+        else if (key == KeyEsc) return false;
+        else PlayNamedSound("beep2");
+    }
+    G.PbnFilePath = choices[(size_t)chosen].path;
+    G.PbnGameChoice = choices[(size_t)chosen].game;
+    BlankRows(WorkAreaTop, WorkAreaBottom);
+    return true;
+}
+
+// The faults of the game taken, in the order they are reported: the first
+// board without a deal or with a deal, or tricks, that cannot be read; then
+// scores or tricks on some boards but not all.
+void CheckGame(const PbnGameFound& game) {
+    int scores = 0, tricks = 0;
+    for (const PbnBoardFound& board : game.boards) {
+        scores += board.hasScore;
+        tricks += board.hasTricks;
+        if (G.ErrorCode != PbnNoFault) continue;
+        G.PbnErrorBoard = board.number;
+        if (!board.hasDeal) {
+            G.ErrorCode = PbnMissingDeal;
+            G.PbnErrorLine = board.line;
+        } else if (!DealFaultWords(board.deal).empty() || TrimTrailing(board.deal).size() != DealTextLength) {
+            G.ErrorCode = PbnBadDeal;
+            G.PbnErrorLine = board.dealLine;
+        } else if (board.hasTricks && board.tricks.size() != 20) {
+            G.ErrorCode = PbnBadTricks;
+            G.PbnErrorLine = board.tricksLine;
+        }
+    }
+    const int boards = (int)game.boards.size();
+    if (G.ErrorCode == PbnNoFault) {
+        G.PbnErrorBoard = G.PbnErrorLine = 0;
+        if (scores && scores < boards) G.ErrorCode = PbnMissingScore;
+        else if (tricks && tricks < boards) G.ErrorCode = PbnMissingTricks;
+        else if (boards == 0) G.ErrorCode = PbnWrongBoardCount;
+    }
+}
+
+// The fault's message as before, and below it what is wrong, in words.
+std::pair<std::string, std::string> FaultText(const PbnGameFound& game) {
+    const std::string board = std::to_string(G.PbnErrorBoard), line = std::to_string(G.PbnErrorLine);
+    switch (G.ErrorCode) {
+    case PbnMissingDeal: return {"missing [Deal] tag", "Board " + board + " (line " + line + ") has no deal"};
+    case PbnMissingScore: return {"missing [OptimumScore] tag", "Some boards have one, others not"};
+    case PbnMissingTricks: return {"missing [DoubleDummyTricks] tag", "Some boards have one, others not"};
+    case PbnBadTricks: return {"DoubleDummy tricks data corrupt on Board " + board + ", Line " + line, ""};
+    case PbnBadDeal:
+        for (const PbnBoardFound& b : game.boards)
+            if (b.number == G.PbnErrorBoard) {
+                std::string words = DealFaultWords(b.deal);
+                if (words.empty()) words = "blanks between the cards";
+                words[0] = AsciiUpper(words.substr(0, 1))[0];
+                return {"Hand data corrupt on Board " + board + ", Line " + line, words};
+            }
+        return {"Hand data corrupt on Board " + board + ", Line " + line, ""};
+    default: return {"No deals in the file", ""};
+    }
+}
+
+}  // namespace
+
 void readpbnfile() {
-    int deals = 0, scores = 0, tricks = 0, boards = 0, lineNumber = 0;
-    int tagsTaken = 0;
-    std::string controlWritten;
-    int numbers[MaxBoards + 1] = {};   // each block's [Board] value
-    std::vector<int> disagreeing;      // boards whose dealer or vulnerability differ
-    // Each block's [Dealer] and [Vulnerable] as the file gives them ("#":
-    // the block before's), to compare with the board number's.
-    std::string dealers[MaxBoards + 1], vulnerable[MaxBoards + 1];
-    std::string lastDealer, lastVulnerable;
-    bool controlSeen = false, scoresSeen = false, tricksSeen = false;
     G.ErrorCode = PbnNoFault;
     G.LoadFailed = 0;
     G.PbnCreatedHere = 0;
-    G.PbnBoardCount = 0;
+    G.PbnBoardCount = G.PbnHighestBoard = 0;
     G.PbnErrorBoard = G.PbnErrorLine = 0;
+    G.PbnAskNames = 0;
     G.PbnEventText.clear();
     G.PbnSiteText.clear();
     // An imported game has a control number only when its file proves it.
@@ -217,8 +324,10 @@ void readpbnfile() {
         G.DealText[board].clear();
         G.ParText[board].clear();
         G.DDTricksText[board].clear();
+        G.BoardAbsent[board] = 0;
     }
 
+    bool chosen = false;
     if (!FileExists(G.PbnFilePath)) {
         BlankRows(WorkAreaTop, WorkAreaBottom);
         ConsoleLocate(16, 18);
@@ -226,124 +335,81 @@ void readpbnfile() {
         // The path as this system writes it (the kit keeps the line inside
         // the frame).
         ConsoleWrite(" Filename  " + SystemPath(G.PbnFilePath) + "  not found ");
-        ConsoleLocate(18, 36);
-        ConsoleColor(YELLOW, BLUE);
-        ConsoleWrite("<any key>");
-        G.LoadFailed = 1;
         PlayNamedSound("beep2");
-        FlushKeys();
-        ReadKey();
-        return;
+        // The PBN files there are: the director takes one of their games.
+        const std::vector<PbnChoice> choices = PbnChoices("");
+        if (choices.empty()) {
+            ConsoleLocate(18, 36);
+            ConsoleColor(YELLOW, BLUE);
+            ConsoleWrite("<any key>");
+            G.LoadFailed = 1;
+            FlushKeys();
+            ReadKey();
+            return;
+        }
+        if (!ChoosePbnGame(choices)) {
+            G.LoadFailed = 1;
+            return;
+        }
+        chosen = true;
+    } else {
+        G.PbnGameChoice = 0;
     }
 
     std::string bytes;
     if (!ReadWholeFile(G.PbnFilePath, bytes)) {
         G.LoadFailed = 1;
-        ShowWarning("Cannot read PBN file " + G.PbnFilePath);
+        ShowWarning(FitWarning("Cannot read PBN file " + SystemPath(G.PbnFilePath)));
         return;
+    }
+    PbnFileFound found = ScanPbnText(PbnTextFromBytes(bytes));
+    // A file of several games: the director says which.
+    if (found.games.size() > 1 && !chosen) {
+        BlankRows(WorkAreaTop, WorkAreaBottom);
+        ConsoleLocate(16, 18);
+        ConsoleColor(BRIGHTWHITE, MAGENTA);
+        ConsoleWrite(" " + SystemPath(G.PbnFilePath) + " holds " + std::to_string(found.games.size()) + " games ");
+        if (!ChoosePbnGame(PbnChoices(G.PbnFilePath))) {
+            G.LoadFailed = 1;
+            return;
+        }
     }
     BlankRows(WorkAreaTop, WorkAreaBottom);
     ConsoleLocate(15, 33);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("Loading data...");
 
-    auto noteFault = [&](int code) {
-        G.ErrorCode = code;
-        G.PbnErrorBoard = boards;
-        G.PbnErrorLine = lineNumber;
+    static const PbnGameFound none;
+    const bool have = G.PbnGameChoice >= 0 && G.PbnGameChoice < (int)found.games.size();
+    const PbnGameFound& game = have ? found.games[(size_t)G.PbnGameChoice] : none;
+    G.PbnCreatedHere = found.createdHere ? 1 : 0;
+    CheckGame(game);
+
+    // The names: a file without them (or with "?") has them asked.
+    auto name = [](const std::string& value, bool has, std::string& into) {
+        if (!has || value.empty() || value == "?") return false;
+        into = value;
+        return true;
     };
+    if (!name(game.event, game.hasEvent, G.PbnEventText) | !name(game.site, game.hasSite, G.PbnSiteText))
+        G.PbnAskNames = 1;
 
-    for (const std::string& line : SplitTextLines(Cp437FromLatin1(bytes))) {
-        lineNumber++;
-        if (StartsWith(line, CreatedMark)) {
-            G.PbnCreatedHere = 1;
-            continue;
-        }
-        if (StartsWith(line, ControlMark) && !controlSeen) {
-            controlSeen = true;
-            controlWritten = TrimTrailing(line.substr(ControlMark.size()));
-            continue;
-        }
-        if (line.empty() || line[0] != '[') continue;
-
-        size_t open = line.find(DoubleQuote);
-        std::string tag = TrimTrailing(line.substr(0, open));
-        std::string value;
-        if (open != std::string::npos) value = Unquoted(line, open);
-        // Values of boards past the tables are counted, never stored.
-        bool stored = boards >= 1 && boards <= MaxBoards;
-
-        if (tag == "[Event" || tag == "[Site" || tag == "[Date") {
-            int bit = tag == "[Event" ? EventTag : tag == "[Site" ? SiteTag : DateTag;
-            if (tagsTaken & bit) continue;
-            tagsTaken |= bit;
-            // The date comes from the director, not the file.
-            if (bit == DateTag) continue;
-            (bit == EventTag ? G.PbnEventText : G.PbnSiteText) = value.empty() ? "----" : value;
-        } else if (tag == "[Board") {
-            boards++;
-            if (boards <= MaxBoards) numbers[boards] = std::atoi(value.c_str());
-        } else if (tag == "[Dealer" || tag == "[Vulnerable") {
-            std::string& last = tag == "[Dealer" ? lastDealer : lastVulnerable;
-            if (value != "#") last = value;
-            if (stored) (tag == "[Dealer" ? dealers : vulnerable)[boards] = last;
-        } else if (tag == "[Deal") {
-            deals++;
-            if (stored) G.DealText[boards] = value;
-            // The same check as a new analysis: four hands of thirteen, every
-            // card once, whether the file is ours or not.
-            if (value.size() != DealTextLength || DealFault(value) != RETURN_NO_FAULT) {
-                noteFault(PbnBadDeal);
-                // A text the hands cannot be built from never reaches them.
-                if (stored) G.DealText[boards].clear();
-            }
-        } else if (tag == "[OptimumScore") {
-            scores++;
-            scoresSeen = true;
-            if (stored) G.ParText[boards] = value;
-        } else if (tag == "[DoubleDummyTricks") {
-            tricks++;
-            tricksSeen = true;
-            if (stored) G.DDTricksText[boards] = value;
-            if (value.size() != 20) noteFault(PbnBadTricks);
-        }
+    G.PbnBoardCount = (int)game.boards.size();
+    G.PbnHighestBoard = game.highest;
+    const int total = game.highest <= 24 ? 24 : 36;
+    for (int board = 1; board <= MaxBoards; board++) G.BoardAbsent[board] = board <= total;
+    std::vector<int> disagreeing;   // boards whose dealer or vulnerability differ
+    for (const PbnBoardFound& board : game.boards) {
+        G.BoardAbsent[board.number] = 0;
+        G.DealText[board.number] = TrimTrailing(board.deal);
+        G.ParText[board.number] = board.score;
+        G.DDTricksText[board.number] = board.tricks;
+        if (!FileAgreesOnBoard(board.number, board.dealer, board.vulnerable)) disagreeing.push_back(board.number);
     }
-
-    G.PbnBoardCount = (int)std::min(boards, 32767);
-    // Boards go under the numbers their [Board] tags give them when those
-    // number the boards 1 to the count, in any order (a file sorted as text
-    // runs 1, 10, 11, ...); otherwise in the order of the file, as before.
-    if (boards >= 1 && boards <= MaxBoards) {
-        bool numbered = true;
-        std::vector<bool> seen((size_t)boards + 1, false);
-        for (int block = 1; block <= boards && numbered; block++) {
-            const int number = numbers[block];
-            numbered = number >= 1 && number <= boards && !seen[(size_t)number];
-            if (numbered) seen[(size_t)number] = true;
-        }
-        if (numbered) {
-            std::vector<std::string> deal(G.DealText, G.DealText + boards + 1), par(G.ParText, G.ParText + boards + 1),
-                tricksText(G.DDTricksText, G.DDTricksText + boards + 1);
-            for (int block = 1; block <= boards; block++) {
-                G.DealText[numbers[block]] = deal[(size_t)block];
-                G.ParText[numbers[block]] = par[(size_t)block];
-                G.DDTricksText[numbers[block]] = tricksText[(size_t)block];
-            }
-        }
-        for (int block = 1; block <= boards; block++) {
-            const int board = numbered ? numbers[block] : block;
-            if (!FileAgreesOnBoard(board, dealers[block], vulnerable[block])) disagreeing.push_back(board);
-        }
-        std::sort(disagreeing.begin(), disagreeing.end());
-    }
-    if (tagsTaken != (EventTag | SiteTag | DateTag)) G.ErrorCode = PbnMissingHeader;
-    if (deals < boards) G.ErrorCode = PbnMissingDeal;
-    if (deals > boards) G.ErrorCode = PbnMissingBoard;
-    if (scoresSeen && scores < boards) G.ErrorCode = PbnMissingScore;
-    if (tricksSeen && tricks < boards) G.ErrorCode = PbnMissingTricks;
-    if (boards != 24 && boards != 36) G.ErrorCode = PbnWrongBoardCount;
+    std::sort(disagreeing.begin(), disagreeing.end());
     if (G.ErrorCode == PbnNoFault && G.PbnCreatedHere)
-        G.ControlString = ControlStringOfFile(controlWritten, G.GameSerial, G.SessionNumber, boards);
+        G.ControlString = ControlStringOfFile(found.controlWritten, G.GameSerial, G.SessionNumber,
+                                              G.PbnBoardCount == G.PbnHighestBoard ? G.PbnBoardCount : 0);
 
     // The board number decides dealer and vulnerability, as for every game;
     // a file that says otherwise is told of once, and the import goes on.
@@ -354,12 +420,17 @@ void readpbnfile() {
                                std::string(disagreeing.size() > 1 ? "s " : " ") + list));
     }
     if (G.ErrorCode != PbnNoFault) {
+        // A text the hands cannot be built from never reaches them.
+        if (G.ErrorCode == PbnBadDeal) G.DealText[G.PbnErrorBoard].clear();
         BlankRows(WorkAreaTop, WorkAreaBottom);
         ConsoleLocate(15, 10);
         ConsoleColor(LIGHTRED, BLUE);
         ConsoleWrite("[File ERROR]  ");
         ConsoleColor(YELLOW, BLUE);
-        ConsoleWrite(ErrorMessage(G.ErrorCode, tagsTaken, boards));
+        const auto [message, words] = FaultText(game);
+        ConsoleWrite(message);
+        ConsoleLocate(16, 24);
+        ConsoleWrite(words);
         G.LoadFailed = 1;
         PlayNamedSound("beep2");
         ReadKey();
@@ -387,7 +458,7 @@ void DecodeDDTricksTexts() {
 bool PbnStoredTricksUsable() {
     if (!G.PbnCreatedHere) return false;
     int boards = G.PbnBoardCount;
-    if (boards != 24 && boards != 36) return false;
+    if ((boards != 24 && boards != 36) || G.PbnHighestBoard != boards) return false;
     for (int board = 1; board <= boards; board++)
         if (G.DDTricksText[board].size() != 20) return false;
     return true;

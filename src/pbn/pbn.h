@@ -5,14 +5,14 @@
 
 enum PbnFault {
     PbnNoFault = 0,
-    PbnMissingHeader = 1,     // [Event], [Site] or [Date]
+    PbnMissingHeader = 1,     // no longer a fault: the names are asked
     PbnMissingDeal = 2,
     PbnMissingScore = 3,
     PbnMissingTricks = 4,
     PbnMissingBoard = 5,
     PbnBadDeal = 6,
     PbnBadTricks = 7,
-    PbnWrongBoardCount = 8,   // not 24 or 36
+    PbnWrongBoardCount = 8,   // no boards
 };
 
 void EncodeDDTricksTexts();    // DDTricksText from DDTricks
@@ -28,8 +28,9 @@ void SavePbnFile();
 void CheckPbnFolder();
 // Whether the file is the PBN file of the game with this control number.
 bool PbnFileIsOfGame(const std::string& path, const std::string& controlString);
-// Reads G.PbnFilePath into the model; a fault leaves its PbnFault in
-// G.ErrorCode, the last one found of the checks in the order below.
+// Reads G.PbnFilePath into the model: one game of it, chosen by the
+// director when the file holds several, or from the PBN files there are
+// when it is missing. A fault leaves its PbnFault in G.ErrorCode.
 void readpbnfile();
 void DecodeDDTricksTexts();    // DDTricks from DDTricksText
 // True when the file just read was written here and every board carries a

@@ -155,13 +155,13 @@ std::string Cp437FromUtf16(const std::string& s, bool bigEndian) {
 
 }  // namespace
 
-std::string Cp437FromTextFile(const std::string& bytes) {
+std::string Cp437FromTextFile(const std::string& bytes, bool latin1) {
     auto starts = [&bytes](const char* mark) { return bytes.rfind(mark, 0) == 0; };
     if (starts("\xFF\xFE")) return Cp437FromUtf16(bytes, false);
     if (starts("\xFE\xFF")) return Cp437FromUtf16(bytes, true);
     if (starts("\xEF\xBB\xBF")) return Cp437FromUtf8(bytes, 3);
     if (IsUtf8BeyondAscii(bytes)) return Cp437FromUtf8(bytes, 0);
-    return bytes;
+    return latin1 ? Cp437FromLatin1(bytes) : bytes;
 }
 
 std::string TextFileFromCp437(const std::string& text) {

@@ -20,9 +20,9 @@ std::string Latin1FromCp437(const std::string& text);
 // Text files that a user may have saved in an editor (KELMO.INI,
 // CLUBNAME.KM, an archive file) as code page 437 text: UTF-16 with a
 // byte-order mark, UTF-8 with or without one (when the bytes are valid
-// UTF-8), else the bytes as the program writes them. A character code page
-// 437 lacks becomes "?".
-std::string Cp437FromTextFile(const std::string& bytes);
+// UTF-8), else the bytes as the program writes them (latin1: as ISO
+// 8859-1, for PBN files). A character code page 437 lacks becomes "?".
+std::string Cp437FromTextFile(const std::string& bytes, bool latin1 = false);
 // The bytes that Cp437FromTextFile reads back as the text: the text itself,
 // unless it would pass for UTF-8; then UTF-8 with a byte-order mark.
 std::string TextFileFromCp437(const std::string& text);

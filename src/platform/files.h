@@ -5,6 +5,7 @@
 #pragma once
 
 #include <ctime>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,14 @@ bool IsOwnTemporaryName(const std::string& name);
 int RemoveStaleTemporaries(const std::string& folder, const timespec& before);
 // The same for temporaries older than this run of the program.
 int RemoveStaleTemporaries(const std::string& folder);
+
+// The plain files of a folder ("" is the working folder), each with the
+// time it was last written (seconds); unsorted.
+struct FolderFile {
+    std::string name;
+    int64_t written = 0;
+};
+std::vector<FolderFile> FilesInFolder(const std::string& folder);
 // Claims the working folder for this copy of the program: a lock on the
 // file KELMO.LCK there (made when missing, never changed), held until the
 // process ends; the system lets it go even when a copy is killed. False

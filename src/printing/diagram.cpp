@@ -198,8 +198,8 @@ void DrawBoardGrid(int side) {
     for (int r = 0; r < nr; r++)
         for (int c = 1; c <= nc; c++) {
             int board = nc * (4 * side + r) + c;
-            // A game of fewer boards than the sheet holds leaves the rest blank.
-            if (board > G.TotalBoards || board > MaxBoards) continue;
+            // A board the game lacks leaves its place blank.
+            if (!BoardInGame(board)) continue;
             DrawCell(board, (c - 1) * L.columnWidth, top + r * L.rowHeight);
         }
 }

@@ -67,7 +67,7 @@ void PrintDupeSheet() {
     for (int r = 0; r < layout.rows; r++)
         for (int c = 0; c <= 3; c++) {
             int board = 4 * r + c + 1;
-            if (board > G.TotalBoards) continue;
+            if (!BoardInGame(board)) continue;
             DrawTextAt(2 * c + (board < 10 ? 0.93 : 0.88), 1 + r * rh + layout.numberY, std::to_string(board));
         }
 
@@ -76,7 +76,7 @@ void PrintDupeSheet() {
         for (int suit = 0; suit < 4; suit++) {
             for (int c = 0; c <= 3; c++) {
                 int board = 4 * r + c + 1;
-                if (board > G.TotalBoards) continue;
+                if (!BoardInGame(board)) continue;
                 UseFont(SuitFace, 10);
                 DrawTextAt(2 * c + 0.12, y + 0.013, G.SuitFontLetter[suit]);
                 UseFont(ArialFace, 12);

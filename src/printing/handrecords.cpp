@@ -1,6 +1,8 @@
 // Hand-records for duplication: two boards to a page, each half with the
 // four hands boxed round a compass cross, the logo, the date and the
 // control number.
+#include <vector>
+
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/print.h"
@@ -75,7 +77,12 @@ void PrintHandRecords() {
     ConsoleLocate(WorkAreaTop, 26);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("HAND-RECORDS FOR DUPLICATION");
-    int pages = HandRecordPages(G.TotalBoards);
+    // Two boards a page, of the boards the game has (an imported game may
+    // lack some).
+    std::vector<int> boards;
+    for (int board = 1; board <= MaxBoards; board++)
+        if (BoardInGame(board)) boards.push_back(board);
+    int pages = HandRecordPages((int)boards.size());
     ConsoleLocate(16, 17);
     ConsoleColor(BRIGHTWHITE);
     ConsoleWrite("Load paper for " + std::to_string(pages) + " pages.  Any key when ready...");
@@ -98,9 +105,9 @@ void PrintHandRecords() {
             return;
         }
         for (int half = 1; half <= 2; half++) {
-            int board = 2 * (page - 1) + half;
-            if (board > G.TotalBoards) break;
-            DrawHalf(board, (half - 1) * HalfHeight);
+            const size_t at = (size_t)(2 * (page - 1) + half - 1);
+            if (at >= boards.size()) break;
+            DrawHalf(boards[at], (half - 1) * HalfHeight);
             if (half == 1) DrawCutMarks();
         }
         EndPage();

@@ -166,7 +166,10 @@ void ShowGameFields() {
     ConsoleLocate(9, FieldColumn);
     ConsoleWrite(G.EventName);
     ConsoleLocate(10, FieldColumn);
-    ConsoleWrite(std::to_string(G.TotalBoards));
+    // The boards the game has: an imported game may lack some.
+    int boards = 0;
+    for (int board = 1; board <= MaxBoards; board++) boards += BoardInGame(board);
+    ConsoleWrite(std::to_string(boards));
 }
 
 void ClearWorkArea() {

@@ -146,7 +146,10 @@ PathResult PbnImportPath() {
         return PathResult::Abandoned;
     // The reader has already told the user why.
     if (G.LoadFailed == 1) return PathResult::BackToMenu;
-    if (AnyAbandoned({ShowPbnFound, AskChangeNames})) return PathResult::Abandoned;
+    if (Abandoned(ShowPbnFound)) return PathResult::Abandoned;
+    // A file that names no club or event has them asked.
+    if (G.PbnAskNames == 1) G.YesNoAnswer = 1;
+    else if (Abandoned(AskChangeNames)) return PathResult::Abandoned;
     if (G.YesNoAnswer == 0) {
         ShowGameFields();
     } else {
@@ -155,8 +158,8 @@ PathResult PbnImportPath() {
                 return PathResult::Abandoned;
         } while (G.YesNoAnswer == 0);
     }
-    // The reader checks only the length of each deal: a text that does not
-    // make a deal must not reach the solver.
+    // The reader has checked every deal; this is the last guard before the
+    // solver.
     int badBoard = HandsFromDealTexts();
     if (badBoard != 0) {
         ClearWorkArea();

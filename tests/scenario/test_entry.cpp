@@ -281,11 +281,13 @@ TEST_F(EntryTest, PbnFoundTakesNamesCutToFortyAndTheBoardCount) {
     G.PbnFilePath = "gamefile.km\\150307A.pbn";
     G.PbnSiteText = "  " + std::string(38, 'S') + "TAIL beyond forty";
     G.PbnEventText = " Club Pairs ";
+    // 27 boards up to board 28: the 36-board layouts, the count shown.
     G.PbnBoardCount = 27;
+    G.PbnHighestBoard = 28;
     ASSERT_FALSE(Run(ShowPbnFound));
     EXPECT_EQ(G.ClubName, std::string(38, 'S'));
     EXPECT_EQ(G.EventName, "Club Pairs");
-    EXPECT_EQ(G.TotalBoards, 27);
+    EXPECT_EQ(G.TotalBoards, 36);
     EXPECT_TRUE(MatchesGolden(console, SystemGolden("entry-pbn-found")));
 
     G.PbnSiteText = std::string(45, 'x');

@@ -23,6 +23,7 @@ inline const SolvedDeal SolvedDeals[] = {
 // multiple of 4).
 inline void FillFixedGame(int boards, int offset = 0) {
     G.TotalBoards = boards;
+    for (int& absent : G.BoardAbsent) absent = 0;
     G.ClubName = "Keelward Bridge Club";
     G.EventName = "Tuesday Pairs";
     G.GameYear = 15;

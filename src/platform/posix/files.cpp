@@ -322,6 +322,20 @@ int RemoveStaleTemporaries(const std::string& folder, const timespec& before) {
 
 int RemoveStaleTemporaries(const std::string& folder) { return RemoveStaleTemporaries(folder, programStart); }
 
+std::vector<FolderFile> FilesInFolder(const std::string& folder) {
+    std::vector<FolderFile> files;
+    const std::string path = ResolvePath(folder.empty() ? "." : folder);
+    DIR* dir = opendir(path.c_str());
+    if (!dir) return files;
+    while (dirent* entry = readdir(dir)) {
+        struct stat st;
+        if (stat((path + "/" + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            files.push_back({entry->d_name, (int64_t)st.st_mtim.tv_sec});
+    }
+    closedir(dir);
+    return files;
+}
+
 std::string GetEnvironment(const std::string& name) {
     if (name.empty()) return "";
     if (const char* value = std::getenv(name.c_str())) return value;

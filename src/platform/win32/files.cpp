@@ -250,6 +250,20 @@ int RemoveStaleTemporaries(const std::string& folder, const timespec& before) {
 
 int RemoveStaleTemporaries(const std::string& folder) { return RemoveStaleTemporaries(folder, programStart); }
 
+std::vector<FolderFile> FilesInFolder(const std::string& folder) {
+    std::vector<FolderFile> files;
+    const std::string path = ResolvePath(folder.empty() ? "." : folder);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "/*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        files.push_back({found.cFileName, (int64_t)FromFileTime(found.ftLastWriteTime).tv_sec});
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return files;
+}
+
 std::string GetEnvironment(const std::string& name) {
     // Windows matches variable names without regard to case itself.
     if (name.empty()) return "";

@@ -1,0 +1,50 @@
+// Reading PBN text as other programs write it: the tags of each board,
+// the games a file holds, and what is wrong with a deal, in words. Pure:
+// text in, values out.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One board of a file, its values after "#" inheritance.
+struct PbnBoardFound {
+    int number = 0;      // the board number the game gives it (1..36)
+    int tagNumber = 0;   // its [Board] value; 0 when none or not a number
+    int line = 0;        // the line of its first tag
+    int dealLine = 0, tricksLine = 0;
+    std::string deal, dealer, vulnerable, score, tricks;
+    bool hasDeal = false, hasScore = false, hasTricks = false;
+};
+
+// One game: boards of one Event and Date, each board number once, at most
+// 36 boards.
+struct PbnGameFound {
+    std::string event, site, date;   // its first board's
+    bool hasEvent = false, hasSite = false, hasDate = false;
+    int line = 0;
+    std::vector<PbnBoardFound> boards;   // in file order
+    int highest = 0;                     // the highest board number
+};
+
+struct PbnFileFound {
+    bool createdHere = false;     // our first comment line
+    std::string controlWritten;   // our control line's value
+    std::vector<PbnGameFound> games;
+};
+
+// The file's bytes as code page 437 text: UTF-16 with a byte-order mark,
+// UTF-8 with or without one when the bytes are valid UTF-8, else ISO
+// 8859-1, the charset the standard names.
+std::string PbnTextFromBytes(const std::string& bytes);
+
+// The games of a file's text.
+PbnFileFound ScanPbnText(const std::string& text);
+
+// What keeps a deal text from being a whole deal, in words ("North holds 12
+// cards", "the seven of clubs is held twice", "no cards"); "" for a whole
+// deal.
+std::string DealFaultWords(const std::string& deal);
+
+// The dealer letter and vulnerability name of PBN's other spellings, in
+// upper case: "Love" and "-" are "NONE", "Both" is "ALL".
+std::string PbnVulnerabilityName(const std::string& value);
