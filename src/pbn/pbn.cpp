@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/analysis.h"
 #include "dealing/control.h"
 #include "dealing/deal.h"
 #include "model/model.h"
@@ -306,6 +307,27 @@ std::pair<std::string, std::string> FaultText(const PbnGameFound& game) {
     }
 }
 
+// Whether the deals read are the ones the control number deals: a file of
+// ours whose deals were edited is another program's file.
+bool DealsOfControl(const std::string& control, int boards) {
+    int gameNumber = 0;
+    for (int at : {2, 4, 7, 9}) gameNumber = gameNumber * 10 + (control[(size_t)at] - '0');
+    const int saved = G.GameNumber;
+    G.GameNumber = gameNumber;
+    ApplyDealingKey();
+    G.GameNumber = saved;
+    bool same = true;
+    for (int board = 1; board <= boards && same; board++) {
+        // As the dealing does, without its pauses.
+        do {
+            ShuffleAndDeal(G.HandMasks[board]);
+            SummarizeBoard(board);
+        } while (G.LongestEast[board] + G.LongestWest[board] > 22);
+        same = DealTextOfBoard(board) == G.DealText[board];
+    }
+    return same;
+}
+
 }  // namespace
 
 void readpbnfile() {
@@ -391,8 +413,9 @@ void readpbnfile() {
         into = value;
         return true;
     };
-    if (!name(game.event, game.hasEvent, G.PbnEventText) | !name(game.site, game.hasSite, G.PbnSiteText))
-        G.PbnAskNames = 1;
+    const bool haveEvent = name(game.event, game.hasEvent, G.PbnEventText);
+    const bool haveSite = name(game.site, game.hasSite, G.PbnSiteText);
+    if (!haveEvent || !haveSite) G.PbnAskNames = 1;
 
     G.PbnBoardCount = (int)game.boards.size();
     G.PbnHighestBoard = game.highest;
@@ -410,6 +433,13 @@ void readpbnfile() {
     if (G.ErrorCode == PbnNoFault && G.PbnCreatedHere)
         G.ControlString = ControlStringOfFile(found.controlWritten, G.GameSerial, G.SessionNumber,
                                               G.PbnBoardCount == G.PbnHighestBoard ? G.PbnBoardCount : 0);
+    if (!G.ControlString.empty() && !DealsOfControl(G.ControlString, G.PbnBoardCount)) {
+        // Analysed afresh, and no control number printed for deals it
+        // does not deal.
+        G.ControlString.clear();
+        G.PbnCreatedHere = 0;
+        ShowWarning("Deals differ from the file's control number: analysed afresh");
+    }
 
     // The board number decides dealer and vulnerability, as for every game;
     // a file that says otherwise is told of once, and the import goes on.

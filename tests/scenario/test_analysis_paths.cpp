@@ -286,3 +286,40 @@ TEST_F(GamePathTest, ImportOfAFileWithoutOurMarkAnalysesAndNamesCanChange) {
 }
 
 }  // namespace
+
+namespace {
+
+// Another program's file, under its own name: taken from the list, three
+// boards under their numbers 2, 5 and 30, the names asked since it has
+// none. Only those boards are analysed, each as a fresh analysis finds it.
+TEST_F(GamePathTest, ImportOfAnotherProgramsFileTakesItsBoardsByNumber) {
+    const int numbers[3] = {2, 5, 30};
+    std::string text = "% another program\n";
+    for (int i = 0; i < 3; i++)
+        text += "[Board \"" + std::to_string(numbers[i]) + "\"]\n[Deal \"" + SolvedDeals[i].deal +
+                "\"]\n[DoubleDummyTricks \"DDDDDDDDDDDDDDDDDDDD\"]\n\n";
+    WriteFile("PbnFiles/club session.pbn", text);
+    ResetGameModel();
+    Keys({"p", "030715\r", "a", KeyEnter, KeyEnter, "Harbour Club\r", "Open Pairs\r", KeyEnter});
+    Finish();
+    EXPECT_EQ(RunToEnd(), 0);
+    ExpectPrintingAfterAnalyses(1);
+    EXPECT_EQ(G.ClubName, "Harbour Club");
+    EXPECT_EQ(G.TotalBoards, 36);
+    for (int b = 1; b <= 36; b++) {
+        const int* at = std::find(numbers, numbers + 3, b);
+        if (at == numbers + 3) {
+            EXPECT_FALSE(BoardInGame(b)) << b;
+            EXPECT_EQ(G.ParText[b], "") << b;
+            continue;
+        }
+        const SolvedDeal& solved = SolvedDeals[at - numbers];
+        for (int i = 0; i < 20; i++) {
+            int x = i / 4;
+            EXPECT_EQ(G.DDTricks[b][i % 4 + 1][x < 4 ? 4 - x : 5], solved.res[i]) << b;
+        }
+        EXPECT_EQ(G.ParText[b], ParOfBoard(b, G.DDTricks[b]));
+    }
+}
+
+}  // namespace

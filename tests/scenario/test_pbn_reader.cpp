@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis.h"
 #include "analysis/par.h"
+#include "dealing/deal.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "platform/files.h"
@@ -380,9 +382,17 @@ TEST_F(PbnReaderTest, OurMarkAndTheControlNumberOfTheImportedGame) {
              t.replace(0, t.find("[Event"), "% PBN 2.1\r\n% EXPORT\r\n");
              t.replace(t.find("Keelward Bridge Club"), 20, "Club Caf\xE9 \\\"Cr\xE8me\\\""); }, 0, ""},
     };
+    // The file of the game the control number deals (game 1234).
+    FillFixedGame(24);
+    G.GameNumber = 1234;
+    ApplyDealingKey();
+    DealBoards(1, 24, 0);
+    BuildDealTexts();
+    const std::string own = PbnFileText("03-07-2015");
+    ResetTables();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string text = OwnFile(24);
+        std::string text = own;
         c.change(text);
         G.GameSerial = c.serial;
         G.SessionNumber = c.session;
@@ -393,6 +403,26 @@ TEST_F(PbnReaderTest, OurMarkAndTheControlNumberOfTheImportedGame) {
         EXPECT_EQ(G.ControlString, c.control);
     }
     EXPECT_EQ(G.PbnSiteText, "Club Caf\x82 \"Cr\x8Ame\"");
+
+    // Its deals edited (board 5's first two hands changed places): no
+    // control number, the file analysed afresh, and the director told.
+    std::string edited = own;
+    const size_t deal = edited.find("[Deal \"", edited.find("[Board \"5\"]")) + 9;
+    const size_t gap = edited.find(' ', deal), next = edited.find(' ', gap + 1);
+    edited.replace(deal, next - deal,
+                   edited.substr(gap + 1, next - gap - 1) + " " + edited.substr(deal, gap - deal));
+    G.GameSerial = 5179;
+    G.SessionNumber = 2;
+    std::string warning;
+    console.onReadKey = [&](ScriptedConsole& c) { warning = c.Text(22, 1, 80); };
+    console.Type(" ");
+    WriteFile("GAMEFILE.KM/150307A.pbn", edited);
+    ASSERT_FALSE(Run(readpbnfile));
+    EXPECT_NE(warning.find(" Deals differ from the file's control number: analysed afresh "), std::string::npos)
+        << warning;
+    EXPECT_EQ(G.LoadFailed, 0);
+    EXPECT_EQ(G.ControlString, "");
+    EXPECT_FALSE(PbnStoredTricksUsable());
 }
 
 // A file whose boards stand in text order (1, 10, 11, ..., 19, 2, 20, ...)
