@@ -174,9 +174,19 @@ std::string ShownValue(const std::string& value, bool has) {
     return !has || value.empty() || value == "?" ? std::string("-") : value;
 }
 
+// The games of a file, as the list shows them.
+void AddChoices(std::vector<PbnChoice>& choices, const std::string& path, const std::string& name,
+                const PbnFileFound& found, int64_t written) {
+    for (size_t game = 0; game < found.games.size(); game++) {
+        const PbnGameFound& g = found.games[game];
+        choices.push_back({path, Cp437FromTextFile(name), (int)game, ShownValue(g.event, g.hasEvent),
+                           ShownValue(g.date, g.hasDate), (int)g.boards.size(), written});
+    }
+}
+
 // The games of every PBN file of the PBN folder and the working folder,
-// newest file first; only the games of `onlyPath` when it is given.
-std::vector<PbnChoice> PbnChoices(const std::string& onlyPath) {
+// newest file first.
+std::vector<PbnChoice> PbnChoices() {
     std::vector<PbnChoice> choices;
     std::vector<std::string> folders;
     if (!G.PBNfilesDirectory.empty()) folders.push_back(G.PBNfilesDirectory);
@@ -187,7 +197,6 @@ std::vector<PbnChoice> PbnChoices(const std::string& onlyPath) {
             const std::string lower = AsciiLower(file.name);
             if (lower.size() < 5 || lower.compare(lower.size() - 4, 4, ".pbn") != 0) continue;
             const std::string path = folder.empty() ? file.name : folder + "\\" + file.name;
-            if (!onlyPath.empty() && AsciiLower(ResolvePath(path)) != AsciiLower(ResolvePath(onlyPath))) continue;
             // A folder named twice (the PBN folder is the working folder)
             // lists its files once.
             const std::string resolved = ResolvePath(path);
@@ -195,12 +204,7 @@ std::vector<PbnChoice> PbnChoices(const std::string& onlyPath) {
             seen.push_back(resolved);
             std::string bytes;
             if (!ReadWholeFile(path, bytes)) continue;
-            const PbnFileFound found = ScanPbnText(PbnTextFromBytes(bytes));
-            for (size_t game = 0; game < found.games.size(); game++) {
-                const PbnGameFound& g = found.games[game];
-                choices.push_back({path, Cp437FromTextFile(file.name), (int)game, ShownValue(g.event, g.hasEvent),
-                                   ShownValue(g.date, g.hasDate), (int)g.boards.size(), file.written});
-            }
+            AddChoices(choices, path, file.name, ScanPbnText(PbnTextFromBytes(bytes)), file.written);
         }
     }
     std::stable_sort(choices.begin(), choices.end(), [](const PbnChoice& a, const PbnChoice& b) {
@@ -222,6 +226,7 @@ std::string ChoiceLine(const PbnChoice& c) {
 bool ChoosePbnGame(const std::vector<PbnChoice>& choices) {
     constexpr int top = 17, rows = 5;
     const int count = (int)choices.size();
+    if (count == 0) return false;
     int chosen = 0, first = 0;
     ConsoleCursor(CURSOR_HIDE);
     ConsoleLocate(23, 8);
@@ -359,7 +364,7 @@ void readpbnfile() {
         ConsoleWrite(" Filename  " + SystemPath(G.PbnFilePath) + "  not found ");
         PlayNamedSound("beep2");
         // The PBN files there are: the director takes one of their games.
-        const std::vector<PbnChoice> choices = PbnChoices("");
+        const std::vector<PbnChoice> choices = PbnChoices();
         if (choices.empty()) {
             ConsoleLocate(18, 36);
             ConsoleColor(YELLOW, BLUE);
@@ -391,7 +396,10 @@ void readpbnfile() {
         ConsoleLocate(16, 18);
         ConsoleColor(BRIGHTWHITE, MAGENTA);
         ConsoleWrite(" " + SystemPath(G.PbnFilePath) + " holds " + std::to_string(found.games.size()) + " games ");
-        if (!ChoosePbnGame(PbnChoices(G.PbnFilePath))) {
+        std::vector<PbnChoice> choices;
+        const std::string& path = G.PbnFilePath;
+        AddChoices(choices, path, path.substr(path.find_last_of("/\\") + 1), found, 0);
+        if (!ChoosePbnGame(choices)) {
             G.LoadFailed = 1;
             return;
         }
