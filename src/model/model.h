@@ -116,6 +116,7 @@ struct GameModel {
     std::string ClubNameFont, EventNameFont, PBNfilesDirectory;
     // Settings after the nine lines, each a "Key=value" line of its own.
     std::string PaperSize = "auto";   // "auto", "A4" or "Letter"
+    int PbnExportFormat = 0;          // 1: PBN files in the standard's export format
 
     // Settings editor: the changed flag, and the installed-font list (each
     // family upper-cased and followed by ", "), built once per run.

@@ -76,7 +76,53 @@ void MakePbnFilePath() {
     G.PbnFilePath = G.PBNfilesDirectory + "\\" + GameDateDigits(G.GameYear, G.GameMonth, G.GameDay) + session + ".pbn";
 }
 
+std::string StandardOptimumScore(const std::string& par) {
+    const size_t space = par.find(' ');
+    if (par.empty() || space == std::string::npos) return "NS 0";   // "Passout"
+    // The side of the first seat named: its score.
+    return std::string(par[0] == 'N' || par[0] == 'S' ? "NS" : "EW") + par.substr(space);
+}
+
+namespace {
+
+// The game in the standard's export format: its tags in their order, every
+// value written out ("?" where unknown), the par for a side, and the table
+// of the twenty double-dummy results.
+std::string PbnExportText(const std::string& todayMmDdYyyy) {
+    static const char* const denominations[5] = {"NT", " S", " H", " D", " C"};
+    std::vector<std::string> lines = {CreatedMark + ", " + todayMmDdYyyy, ControlMark + G.ControlString,
+                                      "% PBN 2.1", "% EXPORT"};
+    auto known = [](const std::string& value) { return value.empty() ? std::string("?") : value; };
+    const int total = BoardsInModel(G.TotalBoards);
+    for (int board = 1; board <= total; board++) {
+        if (!BoardInGame(board)) continue;
+        lines.push_back(Quoted("Event", known(G.EventName)));
+        lines.push_back(Quoted("Site", known(G.ClubName)));
+        lines.push_back(Quoted("Date", known(G.PbnDate)));
+        lines.push_back(Quoted("Board", std::to_string(board)));
+        for (const char* player : {"West", "North", "East", "South"}) lines.push_back(Quoted(player, "?"));
+        lines.push_back(Quoted("Dealer", std::string(1, SeatLetters[DealerSeat(board)])));
+        lines.push_back(Quoted("Vulnerable", G.PbnVulName[VulIndex(board)]));
+        lines.push_back(Quoted("Deal", G.DealText[board]));
+        for (const char* unplayed : {"Scoring", "Declarer", "Contract", "Result"}) lines.push_back(Quoted(unplayed, "?"));
+        lines.push_back(Quoted("DoubleDummyTricks", G.DDTricksText[board]));
+        lines.push_back(Quoted("OptimumScore", StandardOptimumScore(G.ParText[board])));
+        lines.push_back("[OptimumResultTable \"Declarer;Denomination\\2R;Result\\2R\"]");
+        for (int k = 0; k < 20; k++) {
+            char line[16];
+            std::snprintf(line, sizeof line, "%c %s %2d", "NSEW"[k / 5], denominations[k % 5],
+                          std::clamp(G.DDTricks[board][FileSeats[k / 5]][FileStrains[k % 5]], 0, 13));
+            lines.push_back(line);
+        }
+        lines.push_back("");
+    }
+    return Latin1FromCp437(JoinCrLf(lines));
+}
+
+}  // namespace
+
 std::string PbnFileText(const std::string& todayMmDdYyyy) {
+    if (G.PbnExportFormat == 1) return PbnExportText(todayMmDdYyyy);
     std::vector<std::string> lines;
     lines.push_back(CreatedMark + ", " + todayMmDdYyyy);
     lines.push_back(ControlMark + G.ControlString);

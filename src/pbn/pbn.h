@@ -37,5 +37,9 @@ void DecodeDDTricksTexts();    // DDTricks from DDTricksText
 // complete double-dummy tricks value, so its tricks can be used unanalysed.
 bool PbnStoredTricksUsable();
 
-// The whole file as bytes (CR LF lines), from the game model.
+// The whole file as bytes (CR LF lines), from the game model: in the
+// standard's export format when the setting asks for it.
 std::string PbnFileText(const std::string& todayMmDdYyyy);
+// A par ("N 140", "S -500", "NE 90", "Passout") as the standard's
+// two-side form ("NS 140", "NS -500", "NS 90", "NS 0").
+std::string StandardOptimumScore(const std::string& par);

@@ -207,27 +207,33 @@ void display() {
 }
 
 // The second screen: the settings after the nine lines. "1" steps the
-// paper through auto, A4 and Letter.
+// paper through auto, A4 and Letter; "2" turns the export format of the
+// PBN files on and off.
 void MoreSettings() {
     DrawSettingsFrame(32, "MORE SETTINGS");
     WriteAt(7, 6, "1  ", YELLOW);
     ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
     ConsoleWrite("Paper for the printouts (auto: the printer's)");
+    WriteAt(8, 6, "2  ", YELLOW);
+    ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
+    ConsoleWrite("PBN files in export form, for other programs");
     for (;;) {
         ShowValue(1, G.PaperSize);
+        ShowValue(2, G.PbnExportFormat == 1 ? "yes" : "no");
         BlankRows(16, WorkAreaBottom);
-        WriteAt(17, 30, "Change (1)  or  (Q)uit ", YELLOW, BLUE);
+        WriteAt(17, 29, "Change (1-2)  or  (Q)uit ", YELLOW, BLUE);
         WriteAt(19, 35, "Select:  Q", YELLOW, BLUE);
         ConsoleLocate(19, 44);
         ConsoleCursor(99);
         FlushKeys();
         const std::string key = UpperKey(ReadKey());
         if (key == "Q" || key == KeyEnter || key == KeyEsc) return;
-        if (key != "1") {
+        if (key == "1") G.PaperSize = G.PaperSize == "auto" ? "A4" : G.PaperSize == "A4" ? "Letter" : "auto";
+        else if (key == "2") G.PbnExportFormat = 1 - G.PbnExportFormat;
+        else {
             PlayNamedSound("beep2");
             continue;
         }
-        G.PaperSize = G.PaperSize == "auto" ? "A4" : G.PaperSize == "A4" ? "Letter" : "auto";
         G.SettingsChanged = 1;
     }
 }

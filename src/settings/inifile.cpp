@@ -40,8 +40,10 @@ bool IsYesNoLine(int index) { return index >= 3 && index <= 5; }
 // counted as a line of the nine. A value it does not know is the default.
 bool TakeLaterSetting(const std::string& line) {
     const SettingsLineParts parts = SplitSettingsLine(line);
-    if (AsciiUpper(parts.key) != "PAPERSIZE") return false;
-    G.PaperSize = PaperSizeName(parts.value);
+    const std::string key = AsciiUpper(parts.key);
+    if (key == "PAPERSIZE") G.PaperSize = PaperSizeName(parts.value);
+    else if (key == "PBNEXPORT") G.PbnExportFormat = AsciiUpper(Trim(parts.value)) == "YES" ? 1 : 0;
+    else return false;
     return true;
 }
 
@@ -73,6 +75,7 @@ void UseDefaults() {
     G.SettingsLines[10].clear();
     for (int i = 1; i <= 7; i++) SetDefaultSetting(i);
     G.PaperSize = "auto";
+    G.PbnExportFormat = 0;
 }
 
 void WaitAnyKey(int row) {
@@ -185,6 +188,7 @@ bool ReadSettingsLines() {
     int count = 0;
     const bool readable = ReadTextLines(G.SettingsFileName, lines);
     G.PaperSize = "auto";
+    G.PbnExportFormat = 0;
     for (const auto& line : lines) {
         if (line.empty()) continue;
         if (count >= SettingsLineCount && TakeLaterSetting(line)) continue;
@@ -199,6 +203,7 @@ bool WriteSettingsLines() {
     if (std::atoi(G.SettingsLines[0].c_str()) == 0) G.SettingsLines[0] = "9";
     std::vector<std::string> lines(G.SettingsLines + 1, G.SettingsLines + 1 + SettingsLineCount);
     lines.push_back("PaperSize=" + G.PaperSize);
+    lines.push_back(std::string("PbnExport=") + (G.PbnExportFormat == 1 ? "yes" : "no"));
     if (WriteTextFile(G.SettingsFileName, JoinCrLf(lines))) return true;
     ShowWarning(FitWarning(WriteFailureText("Could not write", G.SettingsFileName)));
     return false;

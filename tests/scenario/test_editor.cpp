@@ -140,22 +140,26 @@ TEST_F(EditorTest, UnknownFontIsRefusedAndAskedAgain) {
 }
 
 // "M" opens the screen of the later settings; "1" steps the paper through
-// auto, A4 and Letter; the change is saved when the editor is left.
+// auto, A4 and Letter, "2" turns the export form of PBN files on and off;
+// the change is saved when the editor is left.
 TEST_F(EditorTest, MoreSettingsStepThePaperAndSaveIt) {
     AtWait(3, [](ScriptedConsole& c) {
         ExpectShown(c, {{5, 32, "\xc4 MORE SETTINGS \xc4", YELLOW, BLUE},
                         {7, 6, "1  ", YELLOW},
                         {7, 55, "A4 ", BRIGHTWHITE, BLUE},
-                        {17, 30, "Change (1)  or  (Q)uit ", YELLOW, BLUE}});
+                        {8, 6, "2  ", YELLOW},
+                        {8, 55, "no ", BRIGHTWHITE, BLUE},
+                        {17, 29, "Change (1-2)  or  (Q)uit ", YELLOW, BLUE}});
     });
     console.Type("m11x1qq");
     Edit();
     EXPECT_EQ(G.PaperSize, "auto");   // A4, Letter, (x beeps), auto
     EXPECT_EQ(sound.Count("beep2"), 1);
-    console.Type("m1qq");
+    console.Type("m12qq");
     Edit();
     EXPECT_EQ(G.PaperSize, "A4");
-    EXPECT_TRUE(FileHas("PaperSize=A4"));
+    EXPECT_EQ(G.PbnExportFormat, 1);
+    EXPECT_TRUE(FileHas("PaperSize=A4\r\nPbnExport=yes"));
     EXPECT_TRUE(FileHas("Keelward"));
 }
 

@@ -12,7 +12,7 @@
 namespace {
 
 // What the writer puts after the nine lines.
-const std::string Later = "PaperSize=auto\r\n";
+const std::string Later = "PaperSize=auto\r\nPbnExport=no\r\n";
 
 
 using Lines = std::vector<std::string>;
@@ -211,18 +211,22 @@ TEST_F(IniFileTest, WriterSetsACountOfNineAndReaderCountsBeyondTen) {
         std::string file;
         const char* count;
         const char* paper;
+        int export_ = 0;
     } later[] = {
         {Crlf(kDefaults), "9", "auto"},
         {Crlf(kDefaults) + "papersize = a4\r\n", "9", "A4"},
         {Crlf(kDefaults) + "PaperSize=Letter\r\n", "9", "Letter"},
         {Crlf(kDefaults) + "PaperSize=B5\r\n", "9", "auto"},
         {"PaperSize=A4\r\n" + Crlf(kDefaults), "10", "auto"},
+        {Crlf(kDefaults) + "PbnExport=YES\r\nPaperSize=A4\r\n", "9", "A4", 1},
+        {Crlf(kDefaults) + "PbnExport=maybe\r\n", "9", "auto", 0},
     };
     for (const auto& c : later) {
         WriteFile("KELMO.INI", c.file);
         ReadSettingsLines();
         EXPECT_EQ(G.SettingsLines[0], c.count) << c.file;
         EXPECT_EQ(G.PaperSize, c.paper) << c.file;
+        EXPECT_EQ(G.PbnExportFormat, c.export_) << c.file;
     }
 
     Lines twelve;

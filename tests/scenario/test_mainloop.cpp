@@ -6,6 +6,8 @@
 #include <functional>
 #include <iterator>
 
+#include "analysis/analysis.h"
+#include "dealing/deal.h"
 #include "model/model.h"
 #include "shell/kit.h"
 #include "shell/mainloop.h"
@@ -212,11 +214,14 @@ TEST_F(LoopTest, NewGameAnsweredNoReturnsToTheMenuWithoutAnArchiveFile) {
     EXPECT_TRUE(fs::is_empty("GAMEFILE.KM"));
 }
 
-// A 24-board PBN file as this program writes it, for 03/07/15 afternoon.
+// A 24-board PBN file as this program writes it, for 03/07/15 afternoon,
+// game 1234 (its deals are the ones its control number deals).
 std::string PbnFileOfThisProgram() {
-    const std::string deals[2] = {
-        "N:A753.Q975.2.J952 KQJT942.T6.53.63 .KJ3.AQ9864.K874 86.A842.KJT7.AQT",
-        "E:AK.KT.AKJ2.J8762 T82.AQJ983.54.A3 9765.75.T863.Q95 QJ43.642.Q97.KT4"};
+    G.GameYear = 15, G.GameMonth = 3, G.GameDay = 7, G.SessionNumber = 2, G.GameNumber = 1234;
+    ApplyDealingKey();
+    DealBoards(1, 24, 0);
+    std::string deals[25];
+    for (int b = 1; b <= 24; b++) deals[b] = DealTextOfBoard(b);
     std::string text = "% Created by KELMO, 03-07-2015\r\n% KM Game Control: #91722 31459\r\n";
     for (int b = 1; b <= 24; b++) {
         bool first = b == 1;
@@ -224,7 +229,7 @@ std::string PbnFileOfThisProgram() {
         text += std::string("[Site \"") + (first ? "Keelward Club" : "#") + "\"]\r\n";
         text += std::string("[Date \"") + (first ? "2015.03.07" : "#") + "\"]\r\n";
         text += "[Board \"" + std::to_string(b) + "\"]\r\n";
-        text += "[Deal \"" + deals[(b - 1) % 2] + "\"]\r\n";
+        text += "[Deal \"" + deals[b] + "\"]\r\n";
         text += "[OptimumScore \"NS 420\"]\r\n";
         text += "[DoubleDummyTricks \"9a9874343a9a98743437\"]\r\n\r\n";
     }
