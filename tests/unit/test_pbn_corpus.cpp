@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "analysis/analysis.h"
 #include "model/model.h"
 #include "pbn/pbn.h"
 #include "pbn/pbnscan.h"
@@ -28,6 +29,7 @@ TEST(PbnCorpus, GamesOfEachFileAndTheirStoredTricks) {
         {"dj_HandRecord.pbn", "36"},  {"rk_butler.pbn", "28"},          {"rk_indi.pbn", "36 26"},
         {"th_correct_21.pbn", "1 1"}, {"th_three_test_records_crlf.pbn", "3"},
     };
+    PrepareSolver();
     int checked = 0;
     for (const auto& [name, boards] : games) {
         SCOPED_TRACE(name);
