@@ -1,4 +1,4 @@
-# Libraries of the Windows platform: the console and GDI from the system,
+# Libraries of the Windows platform: the console, GDI and CNG (bcrypt) from the system,
 # DDS built from Debian's source by tools/build-windows.sh. Everything is
 # linked statically, so kelmo.exe runs without any DLL of ours.
 set(KELMO_DDS_ROOT "" CACHE PATH "DDS built for Windows (include/dds/dll.h, lib/libdds.a)")
@@ -10,7 +10,7 @@ enable_language(RC)
 add_library(kelmo_platform_libs INTERFACE)
 target_include_directories(kelmo_platform_libs INTERFACE ${KELMO_DDS_ROOT}/include)
 target_link_libraries(kelmo_platform_libs INTERFACE ${KELMO_DDS_ROOT}/lib/libdds.a
-  winmm gdi32 winspool)
+  winmm gdi32 winspool bcrypt)
 target_link_options(kelmo_platform_libs INTERFACE -static $<$<CONFIG:Release>:-s>)
 # The lean Windows headers, without the min and max macros, as of Windows 10.
 target_compile_definitions(kelmo_platform_libs INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config g++
   libncurses-dev libcairo2-dev libfontconfig-dev libfreetype-dev libcups2-dev
-  libasound2-dev libdds-dev fonts-liberation2 fonts-dejavu-core fonts-comic-neue python3
+  libasound2-dev libdds-dev libsodium-dev fonts-liberation2 fonts-dejavu-core fonts-comic-neue python3
   python3-fonttools fontconfig locales xdg-utils
 )
 # The fuzzers are built with clang; libclang-rt-dev follows Debian's default

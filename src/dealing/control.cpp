@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "dealing/dates.h"
+#include "dealing/private.h"
 #include "dealing/random.h"
 #include "model/model.h"
+#include "platform/crypto.h"
+#include "platform/platform.h"
 #include "shell/kit.h"
 
 void DrawGameNumber() {
@@ -29,8 +32,55 @@ std::string MakeControlString(int32_t serial, int gameNumber, int session, int b
     return "#" + chars.substr(0, 5) + " " + chars.substr(5, 5);
 }
 
+void DrawDealSecret() {
+    if (G.PrivateGame != 1 || SystemRandomBytes(G.DealSecretBytes, sizeof G.DealSecretBytes)) return;
+    ShowWarning("The system gives no random bytes: no private game can be dealt");
+    G.AbandonFlag = 1;
+}
+
+namespace {
+
+DealKeyParts KeyPartsOfGame() {
+    DealKeyParts parts;
+    std::copy(std::begin(G.DealSecretBytes), std::end(G.DealSecretBytes), parts.secret.begin());
+    parts.year = G.GameYear, parts.month = G.GameMonth, parts.day = G.GameDay;
+    parts.session = G.SessionNumber;
+    parts.boards = G.TotalBoards;
+    return parts;
+}
+
+// A decoded key becomes the game's: date, session, boards and secret.
+void TakeDealKey(const DealKeyParts& parts) {
+    G.PrivateGame = 1;
+    std::copy(parts.secret.begin(), parts.secret.end(), std::begin(G.DealSecretBytes));
+    G.GameYear = parts.year, G.GameMonth = parts.month, G.GameDay = parts.day;
+    G.SessionNumber = parts.session;
+    G.TotalBoards = parts.boards;
+    G.GameNumber = 0;
+    G.ControlString = MakeDealKey(parts);
+}
+
+}  // namespace
+
 void BuildControlString() {
+    if (G.PrivateGame == 1) {
+        G.ControlString = MakeDealKey(KeyPartsOfGame());
+        return;
+    }
     G.ControlString = MakeControlString(G.GameSerial, G.GameNumber, G.SessionNumber, G.TotalBoards);
+}
+
+std::string GameCodeOfFile(const std::string& written, int32_t serial, int session, int boards) {
+    DealKeyParts parts;
+    if (!LooksLikeDealKey(written)) {
+        G.PrivateGame = 0;
+        return ControlStringOfFile(written, serial, session, boards);
+    }
+    if (!DecodeDealKey(written, parts) || SerialOfDate(parts.month, parts.day, parts.year) != serial ||
+        parts.session != session || parts.boards != boards)
+        return {};
+    TakeDealKey(parts);
+    return G.ControlString;
 }
 
 std::string ControlStringOfFile(const std::string& written, int32_t serial, int session, int boards) {
@@ -91,6 +141,49 @@ bool DecodeControlText(const std::string& typed, int32_t todaySerial, DecodedCon
     return true;
 }
 
+namespace {
+
+// The field of a control number or a deal key: row 15 from column 53 up to
+// the frame, a key going on in row 16. Letters are taken for keys.
+void ReadCodeText() {
+    constexpr int column = 53, width = 25, maximum = 45;
+    G.AbandonFlag = 0;
+    G.InputText.clear();
+    FlushKeys();
+    auto locate = [](size_t at) { ConsoleLocate(15 + (int)at / width, column + (int)at % width); };
+    for (;;) {
+        const std::string key = ReadKey();
+        if (key == KeyEsc) {
+            G.AbandonFlag = 1;
+            return;
+        }
+        if (key == KeyEnter) return;
+        if (key == KeyBackspace) {
+            if (G.InputText.empty()) {
+                PlayNamedSound("beep2");
+                continue;
+            }
+            G.InputText.pop_back();
+            locate(G.InputText.size());
+            ConsoleWrite(" ");
+            locate(G.InputText.size());
+            continue;
+        }
+        const bool letter = key.size() == 1 && ((key[0] >= 'a' && key[0] <= 'z') || (key[0] >= 'A' && key[0] <= 'Z'));
+        const bool allowed = key.size() == 1 && (letter || std::string("0123456789 -").find(key[0]) != std::string::npos);
+        if (!allowed || (int)G.InputText.size() >= maximum) {
+            PlayNamedSound("beep2");
+            continue;
+        }
+        locate(G.InputText.size());
+        ConsoleWrite(key);
+        G.InputText += key;
+        locate(G.InputText.size());
+    }
+}
+
+}  // namespace
+
 void EnterControlString() {
     G.ControlString.clear();
     for (;;) {
@@ -102,11 +195,18 @@ void EnterControlString() {
         ConsoleWrite(std::string(20, ' '));
         ConsoleLocate(15, 53);
         ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
-        ReadLine(ControlCharacters, 11);
+        ReadCodeText();
         if (G.AbandonFlag == 1) return;
 
         DecodedControl decoded;
-        if (DecodeControlText(G.InputText, TodaySerial(), decoded)) {
+        DealKeyParts parts;
+        if (LooksLikeDealKey(G.InputText)) {
+            if (DecodeDealKey(G.InputText, parts)) {
+                TakeDealKey(parts);
+                return;
+            }
+        } else if (DecodeControlText(G.InputText, TodaySerial(), decoded)) {
+            G.PrivateGame = 0;
             G.ControlString = decoded.controlString;
             int32_t serial = decoded.serial;
             parseserialdate(serial);

@@ -7,11 +7,20 @@
 
 // Reseeds from the time of day and draws GameNumber 1..9999.
 void DrawGameNumber();
-// ControlString from GameSerial, GameNumber, SessionNumber, TotalBoards.
+// A private game's secret from the system's cryptographic source; without
+// one the game cannot be private, and the director is told.
+void DrawDealSecret();
+// ControlString from GameSerial, GameNumber, SessionNumber, TotalBoards;
+// for a private game the deal key of its secret, date, session and boards.
 void BuildControlString();
-// Asks for a control number until a good one or Esc; decodes it into the
-// game date, GameNumber, SessionNumber, TotalBoards and ControlString.
+// Asks for a control number or a deal key until a good one or Esc; decodes
+// it into the game date, GameNumber (or the secret), SessionNumber,
+// TotalBoards and ControlString.
 void EnterControlString();
+// A control number or deal key a PBN file names, when it is the very game
+// of the date, session and board count; else "". A key also gives the
+// model its secret and makes the game private.
+std::string GameCodeOfFile(const std::string& written, int32_t serial, int session, int boards);
 
 // Pure rules: the control string of the values, and the decoding of a typed
 // text (spaces are dropped, "x" taken as "X"). Decode returns false on an

@@ -2,10 +2,14 @@
 
 #include <dds/dll.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <optional>
 
+#include "dealing/private.h"
 #include "dealing/random.h"
 #include "model/model.h"
 #include "shell/kit.h"
@@ -18,7 +22,22 @@ int32_t DealingKeySkips(int session, int gameNumber) {
     return (int32_t)(session - 1) * 10000 + gameNumber;
 }
 
+namespace {
+
+// A private game's stream, from its secret; the boards are dealt from it in
+// turn, as from the generator for a control number.
+std::optional<PrivateStream> privateStream;
+
+}  // namespace
+
 void ApplyDealingKey() {
+    if (G.PrivateGame == 1) {
+        DealSecret secret;
+        std::copy(std::begin(G.DealSecretBytes), std::end(G.DealSecretBytes), secret.begin());
+        privateStream.emplace(secret);
+        return;
+    }
+    privateStream.reset();
     RandomReseed((double)DealingKeySeed(G.GameYear, G.GameMonth, G.GameDay));
     RandomStep();
     int32_t skips = DealingKeySkips(G.SessionNumber, G.GameNumber);
@@ -68,6 +87,14 @@ void SummarizeBoard(int board) {
     G.LongestWest[board] = west;
 }
 
+void DealNextBoard(int board) {
+    do {
+        if (privateStream) DealPrivateBoard(*privateStream, G.HandMasks[board]);
+        else ShuffleAndDeal(G.HandMasks[board]);
+        SummarizeBoard(board);
+    } while (G.LongestEast[board] + G.LongestWest[board] > 22);
+}
+
 void DealBoards(int first, int last, int show) {
     if (first < 1) first = 1;
     if (last > MaxBoards) last = MaxBoards;
@@ -88,10 +115,7 @@ void DealBoards(int first, int last, int show) {
             ConsoleLocate(0, 52);
             ConsoleWrite(number);
         }
-        do {
-            ShuffleAndDeal(G.HandMasks[board]);
-            SummarizeBoard(board);
-        } while (G.LongestEast[board] + G.LongestWest[board] > 22);
+        DealNextBoard(board);
         Pause(40);
     }
     Pause(1000);

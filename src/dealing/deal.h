@@ -10,6 +10,9 @@ void ApplyDealingKey();
 // whose East and West longest suits exceed 22 cards together is dealt again
 // from the same stream. show: the progress line in the work area.
 void DealBoards(int first, int last, int show);
+// One board from the current position, dealt again while its East and West
+// longest suits exceed 22 cards; no pause, nothing shown.
+void DealNextBoard(int board);
 // HoldingText, SuitLength, LongestEast, LongestWest of one board.
 void SummarizeBoard(int board);
 // Rebuilds the hands of boards 1..TotalBoards from DealText. Returns 0 when

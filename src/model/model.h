@@ -68,9 +68,12 @@ struct GameModel {
     int FullYear = 0;
     int32_t GameSerial = 0;   // 32 bits: passes 32767 in 2089
 
-    // Control number.
+    // Control number, or for a private game its deal key (ControlString
+    // then holds the key) and the secret the boards are dealt from.
     int GameNumber = 0;
     std::string ControlString;
+    int PrivateGame = 0;
+    uint8_t DealSecretBytes[16] = {};
 
     // Per-board tables, index 1..36 (0 unused).
     int Deck[52] = {};
@@ -117,6 +120,7 @@ struct GameModel {
     // Settings after the nine lines, each a "Key=value" line of its own.
     std::string PaperSize = "auto";   // "auto", "A4" or "Letter"
     int PbnExportFormat = 0;          // 1: PBN files in the standard's export format
+    int PrivateDeals = 0;             // 1: new games dealt from a secret (a deal key)
 
     // Settings editor: the changed flag, and the installed-font list (each
     // family upper-cased and followed by ", "), built once per run.

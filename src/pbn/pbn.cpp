@@ -31,6 +31,7 @@ const int FileStrains[5] = {5, 4, 3, 2, 1};
 // program (a club, an event) are no mark.
 const std::string CreatedMark = "% Created by KELMO";
 const std::string ControlMark = "% KM Game Control: ";
+const std::string DealKeyMark = "% KM Deal Key: ";
 
 int BoardsInModel(int count) { return std::clamp(count, 0, MaxBoards); }
 
@@ -90,7 +91,8 @@ namespace {
 // of the twenty double-dummy results.
 std::string PbnExportText(const std::string& todayMmDdYyyy) {
     static const char* const denominations[5] = {"NT", " S", " H", " D", " C"};
-    std::vector<std::string> lines = {CreatedMark + ", " + todayMmDdYyyy, ControlMark + G.ControlString,
+    std::vector<std::string> lines = {CreatedMark + ", " + todayMmDdYyyy,
+                                      (G.PrivateGame == 1 ? DealKeyMark : ControlMark) + G.ControlString,
                                       "% PBN 2.1", "% EXPORT"};
     auto known = [](const std::string& value) { return value.empty() ? std::string("?") : value; };
     const int total = BoardsInModel(G.TotalBoards);
@@ -125,7 +127,7 @@ std::string PbnFileText(const std::string& todayMmDdYyyy) {
     if (G.PbnExportFormat == 1) return PbnExportText(todayMmDdYyyy);
     std::vector<std::string> lines;
     lines.push_back(CreatedMark + ", " + todayMmDdYyyy);
-    lines.push_back(ControlMark + G.ControlString);
+    lines.push_back((G.PrivateGame == 1 ? DealKeyMark : ControlMark) + G.ControlString);
     int total = BoardsInModel(G.TotalBoards);
     bool first = true;
     for (int board = 1; board <= total; board++) {
@@ -151,7 +153,8 @@ bool PbnFileIsOfGame(const std::string& path, const std::string& controlString) 
     std::vector<std::string> lines;
     if (controlString.empty() || !ReadTextLines(path, lines)) return false;
     for (size_t i = 0; i < lines.size() && i < 2; i++)
-        if (TrimTrailing(lines[i]) == ControlMark + controlString) return true;
+        if (TrimTrailing(lines[i]) == ControlMark + controlString || TrimTrailing(lines[i]) == DealKeyMark + controlString)
+            return true;
     return false;
 }
 
@@ -361,19 +364,17 @@ std::pair<std::string, std::string> FaultText(const PbnGameFound& game) {
 // Whether the deals read are the ones the control number deals: a file of
 // ours whose deals were edited is another program's file.
 bool DealsOfControl(const std::string& control, int boards) {
-    int gameNumber = 0;
-    for (int at : {2, 4, 7, 9}) gameNumber = gameNumber * 10 + (control[(size_t)at] - '0');
     const int saved = G.GameNumber;
-    G.GameNumber = gameNumber;
+    if (G.PrivateGame != 1) {
+        int gameNumber = 0;
+        for (int at : {2, 4, 7, 9}) gameNumber = gameNumber * 10 + (control[(size_t)at] - '0');
+        G.GameNumber = gameNumber;
+    }
     ApplyDealingKey();
     G.GameNumber = saved;
     bool same = true;
     for (int board = 1; board <= boards && same; board++) {
-        // As the dealing does, without its pauses.
-        do {
-            ShuffleAndDeal(G.HandMasks[board]);
-            SummarizeBoard(board);
-        } while (G.LongestEast[board] + G.LongestWest[board] > 22);
+        DealNextBoard(board);
         same = DealTextOfBoard(board) == G.DealText[board];
     }
     return same;
@@ -392,6 +393,7 @@ void readpbnfile() {
     G.PbnSiteText.clear();
     // An imported game has a control number only when its file proves it.
     G.ControlString.clear();
+    G.PrivateGame = 0;
     // Nothing of an earlier game may pass for this file's values.
     for (int board = 0; board <= MaxBoards; board++) {
         G.DealText[board].clear();
@@ -485,12 +487,13 @@ void readpbnfile() {
     }
     std::sort(disagreeing.begin(), disagreeing.end());
     if (G.ErrorCode == PbnNoFault && G.PbnCreatedHere)
-        G.ControlString = ControlStringOfFile(found.controlWritten, G.GameSerial, G.SessionNumber,
-                                              G.PbnBoardCount == G.PbnHighestBoard ? G.PbnBoardCount : 0);
+        G.ControlString = GameCodeOfFile(found.controlWritten, G.GameSerial, G.SessionNumber,
+                                         G.PbnBoardCount == G.PbnHighestBoard ? G.PbnBoardCount : 0);
     if (!G.ControlString.empty() && !DealsOfControl(G.ControlString, G.PbnBoardCount)) {
         // Analysed afresh, and no control number printed for deals it
         // does not deal.
         G.ControlString.clear();
+        G.PrivateGame = 0;
         G.PbnCreatedHere = 0;
         ShowWarning("Deals differ from the file's control number: analysed afresh");
     }

@@ -18,6 +18,7 @@ namespace {
 
 const char* const CreatedMark = "% Created by KELMO";
 const char* const ControlMark = "% KM Game Control: ";
+const char* const DealKeyMark = "% KM Deal Key: ";
 
 // The tags the program reads; others are passed over.
 enum Tag { EventTag, SiteTag, DateTag, BoardTag, DealerTag, VulnerableTag, DealTag, ScoreTag, TricksTag, TagCount };
@@ -103,10 +104,11 @@ private:
 
     void Mark(const std::string& line) {
         if (line.rfind(CreatedMark, 0) == 0) found_.createdHere = true;
-        if (line.rfind(ControlMark, 0) == 0 && !controlSeen_) {
-            controlSeen_ = true;
-            found_.controlWritten = TrimTrailing(line.substr(std::strlen(ControlMark)));
-        }
+        for (const char* mark : {ControlMark, DealKeyMark})
+            if (line.rfind(mark, 0) == 0 && !controlSeen_) {
+                controlSeen_ = true;
+                found_.controlWritten = TrimTrailing(line.substr(std::strlen(mark)));
+            }
     }
 
     // One tag from its "["; returns where reading goes on.

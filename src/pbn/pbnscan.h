@@ -28,7 +28,7 @@ struct PbnGameFound {
 
 struct PbnFileFound {
     bool createdHere = false;     // our first comment line
-    std::string controlWritten;   // our control line's value
+    std::string controlWritten;   // our control line's value (a number or a deal key)
     std::vector<PbnGameFound> games;
 };
 

@@ -159,8 +159,11 @@ HandFit FitHands(int layoutBoards, int longestEast, int longestWest, int longest
 }
 
 std::string CreditsText(int layoutBoards) {
-    std::string text = "Pages by Arno Velik           Analyses by Sig Tarrow           " + G.ControlString;
-    if (layoutBoards == 24) text = G.DateText + std::string(11, ' ') + text;
+    // A deal key is longer than a control number: narrower gaps keep the
+    // line within the page.
+    const std::string gap(G.PrivateGame == 1 ? 4 : 11, ' ');
+    std::string text = "Pages by Arno Velik" + gap + "Analyses by Sig Tarrow" + gap + GameCodePrinted();
+    if (layoutBoards == 24) text = G.DateText + gap + text;
     return text;
 }
 

@@ -89,7 +89,7 @@ void PrintDupeSheet() {
     }
 
     UseFont(ArialFace, 9);
-    DrawTextAt(3.95 - TextWidth(G.ControlString) / 2, 10.08, G.ControlString);
+    DrawTextAt(3.95 - TextWidth(GameCodePrinted()) / 2, 10.08, GameCodePrinted());
     CloseJob();
     Pause(5000);
 

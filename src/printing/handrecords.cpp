@@ -46,7 +46,10 @@ void DrawHalf(int board, double top) {
 
     UseFont(ArialFace, 9);
     DrawTextAt(6.7 - TextWidth(G.DateText) / 2, top + 1.2, G.DateText);
-    DrawTextAt(6.8, top + 4.8, G.ControlString);
+    // A deal key is longer than a control number: it ends where the
+    // number would.
+    const std::string code = GameCodePrinted();
+    DrawTextAt(G.PrivateGame == 1 ? 7.6 - TextWidth(code) : 6.8, top + 4.8, code);
 
     UseFont(SuitFace, 24);
     DrawTextAt(4 - TextWidth("^") / 2, top + 1.9, "^");

@@ -142,3 +142,7 @@ void SetBlack() { SetColor(0, 0, 0); }
 std::string JobTag(const std::string& printout) {
     return GameDateDigits(G.GameYear, G.GameMonth, G.GameDay) + SessionLetter(G.SessionNumber) + "-" + printout;
 }
+
+std::string GameCodePrinted() {
+    return G.PrivateGame == 1 && !G.ControlString.empty() ? "Deal key " + G.ControlString : G.ControlString;
+}

@@ -42,6 +42,9 @@ double TextWidth(const std::string& text);
 void DrawLine(double x1, double y1, double x2, double y2);
 // Text with its top-left corner at (x, y).
 void DrawTextAt(double x, double y, const std::string& text);
+// The game's code as the printouts show it: the control number, or
+// "Deal key " and the key of a private game.
+std::string GameCodePrinted();
 // One suit of a hand from (x, y), card by card with gap between them, or
 // voidMark when the seat holds none.
 void DrawHolding(int board, int seat, int suit, double x, double y, double gap, const std::string& voidMark);

@@ -208,7 +208,7 @@ void display() {
 
 // The second screen: the settings after the nine lines. "1" steps the
 // paper through auto, A4 and Letter; "2" turns the export format of the
-// PBN files on and off.
+// PBN files on and off, "3" private deals.
 void MoreSettings() {
     DrawSettingsFrame(32, "MORE SETTINGS");
     WriteAt(7, 6, "1  ", YELLOW);
@@ -217,11 +217,15 @@ void MoreSettings() {
     WriteAt(8, 6, "2  ", YELLOW);
     ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
     ConsoleWrite("PBN files in export form, for other programs");
+    WriteAt(9, 6, "3  ", YELLOW);
+    ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
+    ConsoleWrite("Private deals (a deal key, no control number)");
     for (;;) {
         ShowValue(1, G.PaperSize);
         ShowValue(2, G.PbnExportFormat == 1 ? "yes" : "no");
+        ShowValue(3, G.PrivateDeals == 1 ? "yes" : "no");
         BlankRows(16, WorkAreaBottom);
-        WriteAt(17, 29, "Change (1-2)  or  (Q)uit ", YELLOW, BLUE);
+        WriteAt(17, 29, "Change (1-3)  or  (Q)uit ", YELLOW, BLUE);
         WriteAt(19, 35, "Select:  Q", YELLOW, BLUE);
         ConsoleLocate(19, 44);
         ConsoleCursor(99);
@@ -230,6 +234,7 @@ void MoreSettings() {
         if (key == "Q" || key == KeyEnter || key == KeyEsc) return;
         if (key == "1") G.PaperSize = G.PaperSize == "auto" ? "A4" : G.PaperSize == "A4" ? "Letter" : "auto";
         else if (key == "2") G.PbnExportFormat = 1 - G.PbnExportFormat;
+        else if (key == "3") G.PrivateDeals = 1 - G.PrivateDeals;
         else {
             PlayNamedSound("beep2");
             continue;

@@ -43,6 +43,7 @@ bool TakeLaterSetting(const std::string& line) {
     const std::string key = AsciiUpper(parts.key);
     if (key == "PAPERSIZE") G.PaperSize = PaperSizeName(parts.value);
     else if (key == "PBNEXPORT") G.PbnExportFormat = AsciiUpper(Trim(parts.value)) == "YES" ? 1 : 0;
+    else if (key == "PRIVATEDEALS") G.PrivateDeals = AsciiUpper(Trim(parts.value)) == "YES" ? 1 : 0;
     else return false;
     return true;
 }
@@ -76,6 +77,7 @@ void UseDefaults() {
     for (int i = 1; i <= 7; i++) SetDefaultSetting(i);
     G.PaperSize = "auto";
     G.PbnExportFormat = 0;
+    G.PrivateDeals = 0;
 }
 
 void WaitAnyKey(int row) {
@@ -189,6 +191,7 @@ bool ReadSettingsLines() {
     const bool readable = ReadTextLines(G.SettingsFileName, lines);
     G.PaperSize = "auto";
     G.PbnExportFormat = 0;
+    G.PrivateDeals = 0;
     for (const auto& line : lines) {
         if (line.empty()) continue;
         if (count >= SettingsLineCount && TakeLaterSetting(line)) continue;
@@ -204,6 +207,7 @@ bool WriteSettingsLines() {
     std::vector<std::string> lines(G.SettingsLines + 1, G.SettingsLines + 1 + SettingsLineCount);
     lines.push_back("PaperSize=" + G.PaperSize);
     lines.push_back(std::string("PbnExport=") + (G.PbnExportFormat == 1 ? "yes" : "no"));
+    lines.push_back(std::string("PrivateDeals=") + (G.PrivateDeals == 1 ? "yes" : "no"));
     if (WriteTextFile(G.SettingsFileName, JoinCrLf(lines))) return true;
     ShowWarning(FitWarning(WriteFailureText("Could not write", G.SettingsFileName)));
     return false;

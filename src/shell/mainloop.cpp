@@ -72,6 +72,7 @@ void StartUp() {
 PathResult NewGamePath() {
     // An earlier game's number must not pass for this one's.
     G.ControlString.clear();
+    G.PrivateGame = G.PrivateDeals;
     for (;;) {
         if (AnyAbandoned({EnterClubName, EnterGameDate, EnterSession, EnterEventName,
                           EnterBoardCount, ConfirmEntries}))
@@ -82,7 +83,7 @@ PathResult NewGamePath() {
         // Another game of that date and session is kept: the entries again.
     }
     // The archive is written once the game has its control number.
-    if (AnyAbandoned({CheckPbnFolder, DrawGameNumber, ApplyDealingKey, BuildControlString, WriteArchive,
+    if (AnyAbandoned({CheckPbnFolder, DrawGameNumber, DrawDealSecret, ApplyDealingKey, BuildControlString, WriteArchive,
                       DealAllShown, BuildDealTexts, ddanalysis}))
         return PathResult::Abandoned;
     if (G.AutoCreatePBNfile == 1) {

@@ -99,7 +99,9 @@ void PrintingOptions() {
         ShowHotKeyLine();
         // The number another site needs to rebuild the game, between the
         // hot keys.
-        const std::string control = "Control number: " + (G.ControlString.empty() ? "none" : G.ControlString);
+        const std::string control = G.PrivateGame == 1 && !G.ControlString.empty()
+                                        ? "Deal key: " + G.ControlString
+                                        : "Control number: " + (G.ControlString.empty() ? "none" : G.ControlString);
         WriteAt(WorkAreaBottom, 41 - (int)control.size() / 2, control, LIGHTCYAN, BLUE);
         FlushKeys();
         ConsoleCursor(CURSOR_SHOW);

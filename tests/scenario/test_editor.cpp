@@ -149,7 +149,9 @@ TEST_F(EditorTest, MoreSettingsStepThePaperAndSaveIt) {
                         {7, 55, "A4 ", BRIGHTWHITE, BLUE},
                         {8, 6, "2  ", YELLOW},
                         {8, 55, "no ", BRIGHTWHITE, BLUE},
-                        {17, 29, "Change (1-2)  or  (Q)uit ", YELLOW, BLUE}});
+                        {9, 6, "3  ", YELLOW},
+                        {9, 55, "no ", BRIGHTWHITE, BLUE},
+                        {17, 29, "Change (1-3)  or  (Q)uit ", YELLOW, BLUE}});
     });
     console.Type("m11x1qq");
     Edit();

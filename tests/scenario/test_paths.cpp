@@ -13,7 +13,10 @@
 #include "analysis/analysis.h"
 #include "dealing/control.h"
 #include "dealing/deal.h"
+#include "dealing/private.h"
 #include "model/model.h"
+#include "model/text.h"
+#include "settings/inifile.h"
 #include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
@@ -295,6 +298,45 @@ TEST_F(PathTest, MultiSiteAnsweredYesTakesTheNamesWritesTheArchiveAndDeals) {
     EXPECT_EQ(G.ControlString, "#91722 31459");
     ExpectBoardsOneAndTwo();
     ExpectDealsOfTheKey(24);
+}
+
+}  // namespace
+
+namespace {
+
+// A private game: dealt from a secret, its deal key in the archive and on
+// the printing options; recalled from the key typed (a mistyped key is
+// refused first), with the same boards, which are the key's own.
+TEST_F(PathTest, PrivateGameIsRecalledFromItsDealKey) {
+    std::string ini;
+    for (int line = 1; line <= 9; line++) ini += DefaultSettingsLine(line) + "\r\n";
+    WriteFile("KELMO.INI", ini + "PrivateDeals=yes\r\n");
+    Keys({KeyEnter, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", KeyEnter});
+    EXPECT_EQ(RunToEnd(), Stopped);
+    const std::string key = G.ControlString;
+    ASSERT_TRUE(std::regex_match(key, std::regex("([0-9A-HJKMNP-TV-Z]{4}-){7}[0-9A-HJKMNP-TV-Z]{4}"))) << key;
+    EXPECT_EQ(ReadFile(Archive), "Keelward Club" + M + "\r\nPairs" + M + "\r\n" + key + "\r\n");
+    Masks dealt;
+    std::memcpy(dealt, G.HandMasks, sizeof dealt);
+    DealKeyParts parts;
+    ASSERT_TRUE(DecodeDealKey(key, parts));
+    EXPECT_EQ(parts.day, 7);
+    DealPrivateGame(parts.secret, 24);
+    ExpectMasks(dealt, 24);
+    EXPECT_NE(DealTextOfBoard(1), Board1);   // not the control number's game
+
+    std::string mistyped = key;
+    mistyped[5] = mistyped[5] == '7' ? '8' : '7';
+    bool& refused = SeenOnce(MessageRow, 28, " Input error. Try again. ");
+    bool& asked = SeenOnce(MessageRow, PromptColumn, "Does this deal match Board #1");
+    std::memset(G.HandMasks, 0, sizeof G.HandMasks);
+    Keys({"r", mistyped + "\r", " ", AsciiLower(key) + "\r", "y"});
+    EXPECT_EQ(RunToEnd(), Stopped);
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(G.ControlString, key);
+    EXPECT_EQ(G.ClubName, "Keelward Club");
+    ExpectMasks(dealt, 24);
 }
 
 }  // namespace
