@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "dealing/deal.h"
+#include "dealing/private.h"
 #include "model/model.h"
 
 static void BM_DealingKeyLateSession(benchmark::State& state) {
@@ -25,3 +26,14 @@ static void BM_ShuffleThirtySixBoards(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ShuffleThirtySixBoards);
+
+// A private game: 36 boards from a secret, through HMAC-SHA-256.
+static void BM_PrivateThirtySixBoards(benchmark::State& state) {
+    DealSecret secret{};
+    for (int i = 0; i < 16; i++) secret[(size_t)i] = (uint8_t)(37 * i + 11);
+    for (auto _ : state) {
+        DealPrivateGame(secret, MaxBoards);
+        benchmark::DoNotOptimize(G.HandMasks);
+    }
+}
+BENCHMARK(BM_PrivateThirtySixBoards)->Unit(benchmark::kMicrosecond);

@@ -46,10 +46,14 @@ void DrawHalf(int board, double top) {
 
     UseFont(ArialFace, 9);
     DrawTextAt(6.7 - TextWidth(G.DateText) / 2, top + 1.2, G.DateText);
-    // A deal key is longer than a control number: it ends where the
-    // number would.
-    const std::string code = GameCodePrinted();
-    DrawTextAt(G.PrivateGame == 1 ? 7.6 - TextWidth(code) : 6.8, top + 4.8, code);
+    if (G.PrivateGame == 1 && G.ControlString.size() > 20) {
+        // A deal key is too long for the space beside South: its label and
+        // two halves of four groups, ending where the number would.
+        const std::string lines[3] = {"Deal key", G.ControlString.substr(0, 20), G.ControlString.substr(20)};
+        for (int i = 0; i < 3; i++) DrawTextAt(7.6 - TextWidth(lines[i]), top + 4.5 + 0.15 * i, lines[i]);
+    } else {
+        DrawTextAt(6.8, top + 4.8, G.ControlString);
+    }
 
     UseFont(SuitFace, 24);
     DrawTextAt(4 - TextWidth("^") / 2, top + 1.9, "^");
