@@ -83,14 +83,19 @@ std::string GameCodeOfFile(const std::string& written, int32_t serial, int sessi
     return G.ControlString;
 }
 
-std::string ControlStringOfFile(const std::string& written, int32_t serial, int session, int boards) {
-    if (written.size() != 12 || written[0] != '#' || written[6] != ' ') return {};
+int GameNumberOfControl(const std::string& control) {
+    if (control.size() != 12 || control[0] != '#' || control[6] != ' ') return 0;
     int gameNumber = 0;
     for (int at : {2, 4, 7, 9}) {
-        char ch = written[at];
-        if (ch < '0' || ch > '9') return {};
+        char ch = control[(size_t)at];
+        if (ch < '0' || ch > '9') return 0;
         gameNumber = gameNumber * 10 + (ch - '0');
     }
+    return gameNumber;
+}
+
+std::string ControlStringOfFile(const std::string& written, int32_t serial, int session, int boards) {
+    const int gameNumber = GameNumberOfControl(written);
     if (gameNumber < 1 || session < 1 || session > 4 || (boards != 24 && boards != 36)) return {};
     std::string expected = MakeControlString(serial, gameNumber, session, boards);
     return expected == written ? expected : std::string();

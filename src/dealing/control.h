@@ -41,3 +41,6 @@ int32_t SerialFromDigits(int digits, int32_t latest);
 // file's date, session and board count; else "" (a wrong one would send
 // another site to other deals).
 std::string ControlStringOfFile(const std::string& written, int32_t serial, int session, int boards);
+// The game number a control string ("#ddddd ddddd") holds; 0 when it is
+// none.
+int GameNumberOfControl(const std::string& control);

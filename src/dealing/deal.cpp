@@ -87,12 +87,18 @@ void SummarizeBoard(int board) {
     G.LongestWest[board] = west;
 }
 
-void DealNextBoard(int board) {
+void DealWithRedeals(int board, const std::function<void(uint16_t masks[4][4])>& shuffle) {
     do {
-        if (privateStream) DealPrivateBoard(*privateStream, G.HandMasks[board]);
-        else ShuffleAndDeal(G.HandMasks[board]);
+        shuffle(G.HandMasks[board]);
         SummarizeBoard(board);
     } while (G.LongestEast[board] + G.LongestWest[board] > 22);
+}
+
+void DealNextBoard(int board) {
+    DealWithRedeals(board, [](uint16_t masks[4][4]) {
+        if (privateStream) DealPrivateBoard(*privateStream, masks);
+        else ShuffleAndDeal(masks);
+    });
 }
 
 void DealBoards(int first, int last, int show) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Positions the generator for the game's date, session and game number.
@@ -10,8 +11,11 @@ void ApplyDealingKey();
 // whose East and West longest suits exceed 22 cards together is dealt again
 // from the same stream. show: the progress line in the work area.
 void DealBoards(int first, int last, int show);
-// One board from the current position, dealt again while its East and West
-// longest suits exceed 22 cards; no pause, nothing shown.
+// Board `board` into G.HandMasks by `shuffle`, dealt again while its East
+// and West longest suits exceed 22 cards together.
+void DealWithRedeals(int board, const std::function<void(uint16_t masks[4][4])>& shuffle);
+// One board from the current position (the control number's generator or
+// the private game's stream), by the rule above; no pause, nothing shown.
 void DealNextBoard(int board);
 // HoldingText, SuitLength, LongestEast, LongestWest of one board.
 void SummarizeBoard(int board);

@@ -127,10 +127,6 @@ void DealPrivateBoard(PrivateStream& stream, uint16_t masks[4][4]) {
 
 void DealPrivateGame(const DealSecret& secret, int boards) {
     PrivateStream stream(secret);
-    for (int board = 1; board <= std::min(boards, MaxBoards); board++) {
-        do {
-            DealPrivateBoard(stream, G.HandMasks[board]);
-            SummarizeBoard(board);
-        } while (G.LongestEast[board] + G.LongestWest[board] > 22);
-    }
+    for (int board = 1; board <= std::min(boards, MaxBoards); board++)
+        DealWithRedeals(board, [&stream](uint16_t masks[4][4]) { DealPrivateBoard(stream, masks); });
 }

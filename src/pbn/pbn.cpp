@@ -219,9 +219,10 @@ struct PbnChoice {
     int64_t written = 0;
 };
 
-std::string ShownValue(const std::string& value, bool has) {
-    return !has || value.empty() || value == "?" ? std::string("-") : value;
-}
+// A name the file gives: there, and neither empty nor PBN's "?".
+bool NameGiven(const std::string& value, bool has) { return has && !value.empty() && value != "?"; }
+
+std::string ShownValue(const std::string& value, bool has) { return NameGiven(value, has) ? value : "-"; }
 
 // The games of a file, as the list shows them.
 void AddChoices(std::vector<PbnChoice>& choices, const std::string& path, const std::string& name,
@@ -323,7 +324,9 @@ void CheckGame(const PbnGameFound& game) {
         if (!board.hasDeal) {
             G.ErrorCode = PbnMissingDeal;
             G.PbnErrorLine = board.line;
-        } else if (!DealFaultWords(board.deal).empty() || TrimTrailing(board.deal).size() != DealTextLength) {
+        } else if (TrimTrailing(board.deal).size() != DealTextLength ||
+                   DealFault(TrimTrailing(board.deal)) != RETURN_NO_FAULT) {
+            // The same check as a new analysis makes.
             G.ErrorCode = PbnBadDeal;
             G.PbnErrorLine = board.dealLine;
         } else if (board.hasTricks && board.tricks.size() != 20) {
@@ -352,7 +355,8 @@ std::pair<std::string, std::string> FaultText(const PbnGameFound& game) {
         for (const PbnBoardFound& b : game.boards)
             if (b.number == G.PbnErrorBoard) {
                 std::string words = DealFaultWords(b.deal);
-                if (words.empty()) words = "blanks between the cards";
+                // Every card once, 13 a hand, but a suit's dot left out.
+                if (words.empty()) words = "a hand has fewer than four suits";
                 words[0] = AsciiUpper(words.substr(0, 1))[0];
                 return {"Hand data corrupt on Board " + board + ", Line " + line, words};
             }
@@ -365,11 +369,7 @@ std::pair<std::string, std::string> FaultText(const PbnGameFound& game) {
 // ours whose deals were edited is another program's file.
 bool DealsOfControl(const std::string& control, int boards) {
     const int saved = G.GameNumber;
-    if (G.PrivateGame != 1) {
-        int gameNumber = 0;
-        for (int at : {2, 4, 7, 9}) gameNumber = gameNumber * 10 + (control[(size_t)at] - '0');
-        G.GameNumber = gameNumber;
-    }
+    if (G.PrivateGame != 1) G.GameNumber = GameNumberOfControl(control);
     ApplyDealingKey();
     G.GameNumber = saved;
     bool same = true;
@@ -464,14 +464,9 @@ void readpbnfile() {
     CheckGame(game);
 
     // The names: a file without them (or with "?") has them asked.
-    auto name = [](const std::string& value, bool has, std::string& into) {
-        if (!has || value.empty() || value == "?") return false;
-        into = value;
-        return true;
-    };
-    const bool haveEvent = name(game.event, game.hasEvent, G.PbnEventText);
-    const bool haveSite = name(game.site, game.hasSite, G.PbnSiteText);
-    if (!haveEvent || !haveSite) G.PbnAskNames = 1;
+    if (NameGiven(game.event, game.hasEvent)) G.PbnEventText = game.event;
+    if (NameGiven(game.site, game.hasSite)) G.PbnSiteText = game.site;
+    if (!NameGiven(game.event, game.hasEvent) || !NameGiven(game.site, game.hasSite)) G.PbnAskNames = 1;
 
     G.PbnBoardCount = (int)game.boards.size();
     G.PbnHighestBoard = game.highest;

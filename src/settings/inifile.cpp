@@ -36,14 +36,22 @@ namespace {
 
 bool IsYesNoLine(int index) { return index >= 3 && index <= 5; }
 
+// The later settings' defaults, for a file that does not name them.
+void DefaultLaterSettings() {
+    G.PaperSize = "auto";
+    G.PbnExportFormat = 0;
+    G.PrivateDeals = 0;
+}
+
 // A line after the nine that sets one of the later settings: taken, and not
 // counted as a line of the nine. A value it does not know is the default.
 bool TakeLaterSetting(const std::string& line) {
     const SettingsLineParts parts = SplitSettingsLine(line);
     const std::string key = AsciiUpper(parts.key);
+    const int yes = AsciiUpper(Trim(parts.value)) == "YES" ? 1 : 0;
     if (key == "PAPERSIZE") G.PaperSize = PaperSizeName(parts.value);
-    else if (key == "PBNEXPORT") G.PbnExportFormat = AsciiUpper(Trim(parts.value)) == "YES" ? 1 : 0;
-    else if (key == "PRIVATEDEALS") G.PrivateDeals = AsciiUpper(Trim(parts.value)) == "YES" ? 1 : 0;
+    else if (key == "PBNEXPORT") G.PbnExportFormat = yes;
+    else if (key == "PRIVATEDEALS") G.PrivateDeals = yes;
     else return false;
     return true;
 }
@@ -75,9 +83,7 @@ void UseDefaults() {
     for (int i = 0; i <= SettingsLineCount; i++) G.SettingsLines[i] = DefaultSettingsLine(i);
     G.SettingsLines[10].clear();
     for (int i = 1; i <= 7; i++) SetDefaultSetting(i);
-    G.PaperSize = "auto";
-    G.PbnExportFormat = 0;
-    G.PrivateDeals = 0;
+    DefaultLaterSettings();
 }
 
 void WaitAnyKey(int row) {
@@ -189,9 +195,7 @@ bool ReadSettingsLines() {
     std::vector<std::string> lines;
     int count = 0;
     const bool readable = ReadTextLines(G.SettingsFileName, lines);
-    G.PaperSize = "auto";
-    G.PbnExportFormat = 0;
-    G.PrivateDeals = 0;
+    DefaultLaterSettings();
     for (const auto& line : lines) {
         if (line.empty()) continue;
         if (count >= SettingsLineCount && TakeLaterSetting(line)) continue;

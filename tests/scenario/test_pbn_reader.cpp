@@ -149,27 +149,6 @@ TEST_F(PbnReaderTest, FileFoundInAnotherLetterCase) {
     EXPECT_EQ(G.PbnBoardCount, 24);
 }
 
-// A file without [Date] takes the typed date; one without [Event] or
-// [Site], or with "?" or nothing for them, has both names asked.
-TEST_F(PbnReaderTest, MissingEventOrSiteAreAskedAndAMissingDateIsNoFault) {
-    struct { const char* name; std::function<void(std::string&)> change; int ask; } cases[] = {
-        {"no date", [](std::string& t) { EraseLinesStarting(t, "[Date"); }, 0},
-        {"no event", [](std::string& t) { EraseLinesStarting(t, "[Event"); }, 1},
-        {"no site", [](std::string& t) { EraseLinesStarting(t, "[Site"); }, 1},
-        {"event ?", [](std::string& t) { t.replace(t.find("Tuesday Pairs"), 13, "?"); }, 1},
-        {"empty event", [](std::string& t) { t.erase(t.find("Tuesday Pairs"), 13); }, 1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::string text = OwnFile(24);
-        c.change(text);
-        EXPECT_EQ(Read(text), "");
-        EXPECT_EQ(G.LoadFailed, 0);
-        EXPECT_EQ(G.PbnAskNames, c.ask);
-        EXPECT_EQ(G.PbnBoardCount, 24);
-    }
-}
-
 // Another Event, a board number again or a 37th board begins another game;
 // the director takes one from the list, and its boards keep their numbers.
 TEST_F(PbnReaderTest, AFileOfSeveralGamesIsChosenFromAndBoardsKeepTheirNumbers) {
@@ -298,18 +277,26 @@ TEST_F(PbnReaderTest, FaultyFilesNameTheFault) {
     }
 }
 
-// Files that read well, whether they are ours and whether their stored
-// tricks can be used instead of a new analysis.
-TEST_F(PbnReaderTest, AcceptedFilesAndWhetherTheirStoredTricksAreUsed) {
+// Files that read well: whether they are ours, whether their stored tricks
+// can be used instead of a new analysis, and whether the names are asked. A
+// file without [Date] takes the typed date; one without [Event] or [Site],
+// or with "?" or nothing for them, has both names asked.
+TEST_F(PbnReaderTest, AcceptedFilesTheirStoredTricksAndNames) {
     struct Case {
         const char* name;
         std::function<void(std::string&)> change;
-        int createdHere;
+        int createdHere, ask;
+        bool usable;
     } cases[] = {
         {"no scores and tricks at all", [](std::string& t) {
              EraseLinesStarting(t, "[OptimumScore");
-             EraseLinesStarting(t, "[DoubleDummyTricks"); }, 1},
-        {"without our mark", [](std::string& t) { t.erase(0, t.find("\r\n") + 2); }, 0},
+             EraseLinesStarting(t, "[DoubleDummyTricks"); }, 1, 0, false},
+        {"without our mark", [](std::string& t) { t.erase(0, t.find("\r\n") + 2); }, 0, 0, false},
+        {"no date", [](std::string& t) { EraseLinesStarting(t, "[Date"); }, 1, 0, true},
+        {"no event", [](std::string& t) { EraseLinesStarting(t, "[Event"); }, 1, 1, true},
+        {"no site", [](std::string& t) { EraseLinesStarting(t, "[Site"); }, 1, 1, true},
+        {"event ?", [](std::string& t) { t.replace(t.find("Tuesday Pairs"), 13, "?"); }, 1, 1, true},
+        {"empty event", [](std::string& t) { t.erase(t.find("Tuesday Pairs"), 13); }, 1, 1, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -318,7 +305,9 @@ TEST_F(PbnReaderTest, AcceptedFilesAndWhetherTheirStoredTricksAreUsed) {
         EXPECT_EQ(Read(text), "");
         EXPECT_EQ(G.LoadFailed, 0);
         EXPECT_EQ(G.PbnCreatedHere, c.createdHere);
-        EXPECT_FALSE(PbnStoredTricksUsable());
+        EXPECT_EQ(G.PbnAskNames, c.ask);
+        EXPECT_EQ(G.PbnBoardCount, 24);
+        EXPECT_EQ(PbnStoredTricksUsable(), c.usable);
     }
 }
 
