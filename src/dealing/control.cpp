@@ -34,8 +34,9 @@ std::string MakeControlString(int32_t serial, int gameNumber, int session, int b
 
 void DrawDealSecret() {
     if (G.PrivateGame != 1 || SystemRandomBytes(G.DealSecretBytes, sizeof G.DealSecretBytes)) return;
-    ShowWarning("The system gives no random bytes: no private game can be dealt");
-    G.AbandonFlag = 1;
+    // Nothing is ever dealt from a weak secret.
+    std::fill(std::begin(G.DealSecretBytes), std::end(G.DealSecretBytes), 0);
+    G.DealingFailure = DealingNoRandom;
 }
 
 namespace {

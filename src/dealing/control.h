@@ -8,7 +8,7 @@
 // Reseeds from the time of day and draws GameNumber 1..9999.
 void DrawGameNumber();
 // A private game's secret from the system's cryptographic source; without
-// one the game cannot be private, and the director is told.
+// one G.DealingFailure says so, and nothing is dealt.
 void DrawDealSecret();
 // ControlString from GameSerial, GameNumber, SessionNumber, TotalBoards;
 // for a private game the deal key of its secret, date, session and boards.

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
-#include <optional>
 
 #include "dealing/private.h"
 #include "dealing/random.h"
+#include "dealing/redeal.h"
 #include "model/model.h"
 #include "shell/kit.h"
 
@@ -24,24 +24,46 @@ int32_t DealingKeySkips(int session, int gameNumber) {
 
 namespace {
 
-// A private game's stream, from its secret; the boards are dealt from it in
-// turn, as from the generator for a control number.
-std::optional<PrivateStream> privateStream;
+// The control number's generator for a game: reseeded from the date, then
+// stepped past the session's and game number's draws.
+void PositionGenerator(int year, int month, int day, int session, int gameNumber) {
+    RandomReseed((double)DealingKeySeed(year, month, day));
+    RandomStep();
+    int32_t skips = DealingKeySkips(session, gameNumber);
+    for (int32_t i = 0; i < skips; i++) RandomStep();
+}
+
+// One board from the game's source by the re-deal rule, into masks.
+int DealFromSource(uint16_t masks[4][4]) {
+    if (G.PrivateGame == 1)
+        return DealByRule(masks, [](uint16_t m[4][4]) { return DealPrivateBoard(G.DealStream, m); });
+    return DealByRule(masks, [](uint16_t m[4][4]) {
+        ShuffleAndDeal(m);
+        return true;
+    });
+}
+
+void ClearHands() {
+    for (int board = 0; board <= MaxBoards; board++) {
+        for (auto& seat : G.HandMasks[board])
+            for (auto& suit : seat) suit = 0;
+        SummarizeBoard(board);
+    }
+}
 
 }  // namespace
 
-void ApplyDealingKey() {
+bool ApplyDealingKey() {
+    G.DealingFailure = DealingGood;
+    G.DealingFailureBoard = 0;
     if (G.PrivateGame == 1) {
-        DealSecret secret;
-        std::copy(std::begin(G.DealSecretBytes), std::end(G.DealSecretBytes), secret.begin());
-        privateStream.emplace(secret);
-        return;
+        if (StartPrivateStream(G.DealStream, G.DealSecretBytes)) return true;
+        G.DealingFailure = DealingHashFailed;
+        return false;
     }
-    privateStream.reset();
-    RandomReseed((double)DealingKeySeed(G.GameYear, G.GameMonth, G.GameDay));
-    RandomStep();
-    int32_t skips = DealingKeySkips(G.SessionNumber, G.GameNumber);
-    for (int32_t i = 0; i < skips; i++) RandomStep();
+    G.DealStream = PrivateDealStream{};
+    PositionGenerator(G.GameYear, G.GameMonth, G.GameDay, G.SessionNumber, G.GameNumber);
+    return true;
 }
 
 void ShuffleAndDeal(uint16_t masks[4][4]) {
@@ -87,18 +109,34 @@ void SummarizeBoard(int board) {
     G.LongestWest[board] = west;
 }
 
-void DealWithRedeals(int board, const std::function<void(uint16_t masks[4][4])>& shuffle) {
-    do {
-        shuffle(G.HandMasks[board]);
-        SummarizeBoard(board);
-    } while (G.LongestEast[board] + G.LongestWest[board] > 22);
+int DealNextBoard(int board) {
+    if (board < 1 || board > MaxBoards) return DealingGood;
+    const int failure = DealFromSource(G.HandMasks[board]);
+    SummarizeBoard(board);
+    return failure;
 }
 
-void DealNextBoard(int board) {
-    DealWithRedeals(board, [](uint16_t masks[4][4]) {
-        if (privateStream) DealPrivateBoard(*privateStream, masks);
-        else ShuffleAndDeal(masks);
-    });
+int DealTextsAreTheGamesDeals(int boards, int gameNumber) {
+    const uint32_t state = G.RandomState;
+    const PrivateDealStream stream = G.DealStream;
+    int deck[52];
+    std::copy(std::begin(G.Deck), std::end(G.Deck), deck);
+    int same = 1;
+    if (G.PrivateGame == 1) {
+        if (!StartPrivateStream(G.DealStream, G.DealSecretBytes)) same = -1;
+    } else {
+        PositionGenerator(G.GameYear, G.GameMonth, G.GameDay, G.SessionNumber, gameNumber);
+    }
+    for (int board = 1; board <= std::min(boards, MaxBoards) && same == 1; board++) {
+        uint16_t dealt[4][4], read[4][4];
+        if (DealFromSource(dealt) != DealingGood) same = -1;
+        else if (!HandMasksFromDealText(G.DealText[board], read) || !std::equal(&dealt[0][0], &dealt[0][0] + 16, &read[0][0]))
+            same = 0;
+    }
+    G.RandomState = state;
+    G.DealStream = stream;
+    std::copy(deck, deck + 52, std::begin(G.Deck));
+    return same;
 }
 
 void DealBoards(int first, int last, int show) {
@@ -121,7 +159,15 @@ void DealBoards(int first, int last, int show) {
             ConsoleLocate(0, 52);
             ConsoleWrite(number);
         }
-        DealNextBoard(board);
+        const int failure = DealNextBoard(board);
+        if (failure != DealingGood) {
+            // Nothing is dealt from a source that failed: not even the
+            // boards before this one.
+            G.DealingFailure = failure;
+            G.DealingFailureBoard = board;
+            ClearHands();
+            return;
+        }
         Pause(40);
     }
     Pause(1000);

@@ -2,21 +2,28 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
-// Positions the generator for the game's date, session and game number.
-void ApplyDealingKey();
+// Positions the generator for the game's date, session and game number;
+// for a private game, starts its stream (G.DealStream) from the secret.
+// False, with G.DealingFailure set, when the stream's hash fails.
+bool ApplyDealingKey();
 // Deals boards first..last from the current generator position; a board
 // whose East and West longest suits exceed 22 cards together is dealt again
-// from the same stream. show: the progress line in the work area.
+// from the same stream. show: the progress line in the work area. When a
+// board cannot be dealt, G.DealingFailure and G.DealingFailureBoard say
+// why and where, and no board of the game keeps a hand.
 void DealBoards(int first, int last, int show);
-// Board `board` into G.HandMasks by `shuffle`, dealt again while its East
-// and West longest suits exceed 22 cards together.
-void DealWithRedeals(int board, const std::function<void(uint16_t masks[4][4])>& shuffle);
 // One board from the current position (the control number's generator or
-// the private game's stream), by the rule above; no pause, nothing shown.
-void DealNextBoard(int board);
+// the private game's stream), by the re-deal rule; no pause, nothing shown.
+// DealingGood, or why it failed (its hands then empty).
+int DealNextBoard(int board);
+// Whether the deal texts of the boards the game has, up to `boards`, are
+// those that its code deals: the control number of gameNumber (or the
+// private game's secret) for the game's date and session. 1 yes, 0 no, -1
+// when the dealing source failed. The check changes nothing: the generator
+// and the stream are left as they were.
+int DealTextsAreTheGamesDeals(int boards, int gameNumber);
 // HoldingText, SuitLength, LongestEast, LongestWest of one board.
 void SummarizeBoard(int board);
 // Rebuilds the hands of boards 1..TotalBoards from DealText. Returns 0 when

@@ -47,6 +47,26 @@ struct PrintFontDesc {
     int style = 0;   // 1 = bold
 };
 
+// A private game's deal stream: blocks of its secret's HMAC-SHA-256, read a
+// 32-bit word at a time (dealing/private.h). Part of the game: set up by
+// ApplyDealingKey, gone with the game.
+struct PrivateDealStream {
+    uint8_t secret[16] = {};
+    uint64_t block = 0;      // the next block to make
+    uint8_t words[32] = {};
+    int used = 8;            // words of the current block taken
+    int failed = 0;          // the system's hash failed: it deals nothing more
+};
+
+// Why a game could not be dealt (GameModel::DealingFailure). Nothing of it
+// is dealt then, and the path ends with a message.
+enum DealingFailureKind {
+    DealingGood = 0,
+    DealingNoRandom,     // the system gave no random bytes for a secret
+    DealingHashFailed,   // the system's hash failed under the stream
+    DealingNoFairDeal    // no deal the re-deal rule takes in MaxDealTries
+};
+
 struct GameModel {
     // Game particulars.
     std::string ClubName, EventName;
@@ -74,6 +94,9 @@ struct GameModel {
     std::string ControlString;
     int PrivateGame = 0;
     uint8_t DealSecretBytes[16] = {};
+    PrivateDealStream DealStream;
+    int DealingFailure = DealingGood;
+    int DealingFailureBoard = 0;   // the board it failed on; 0 before any
 
     // Per-board tables, index 1..36 (0 unused).
     int Deck[52] = {};
@@ -121,6 +144,10 @@ struct GameModel {
     std::string PaperSize = "auto";   // "auto", "A4" or "Letter"
     int PbnExportFormat = 0;          // 1: PBN files in the standard's export format
     int PrivateDeals = 0;             // 1: new games dealt from a secret (a deal key)
+    // Lines after the nine that the program does not understand (a key it
+    // does not know, a value it cannot read), as they stand: passed over,
+    // and written back with the file, so a misspelt line loses nothing.
+    std::vector<std::string> SettingsOddLines;
 
     // Settings editor: the changed flag, and the installed-font list (each
     // family upper-cased and followed by ", "), built once per run.

@@ -365,21 +365,6 @@ std::pair<std::string, std::string> FaultText(const PbnGameFound& game) {
     }
 }
 
-// Whether the deals read are the ones the control number deals: a file of
-// ours whose deals were edited is another program's file.
-bool DealsOfControl(const std::string& control, int boards) {
-    const int saved = G.GameNumber;
-    if (G.PrivateGame != 1) G.GameNumber = GameNumberOfControl(control);
-    ApplyDealingKey();
-    G.GameNumber = saved;
-    bool same = true;
-    for (int board = 1; board <= boards && same; board++) {
-        DealNextBoard(board);
-        same = DealTextOfBoard(board) == G.DealText[board];
-    }
-    return same;
-}
-
 }  // namespace
 
 void readpbnfile() {
@@ -484,13 +469,17 @@ void readpbnfile() {
     if (G.ErrorCode == PbnNoFault && G.PbnCreatedHere)
         G.ControlString = GameCodeOfFile(found.controlWritten, G.GameSerial, G.SessionNumber,
                                          G.PbnBoardCount == G.PbnHighestBoard ? G.PbnBoardCount : 0);
-    if (!G.ControlString.empty() && !DealsOfControl(G.ControlString, G.PbnBoardCount)) {
-        // Analysed afresh, and no control number printed for deals it
-        // does not deal.
+    // A file of ours whose deals were edited is another program's file: no
+    // control number printed for deals it does not deal, analysed afresh.
+    const int same = G.ControlString.empty()
+                         ? 1
+                         : DealTextsAreTheGamesDeals(G.PbnBoardCount, GameNumberOfControl(G.ControlString));
+    if (same != 1) {
         G.ControlString.clear();
         G.PrivateGame = 0;
         G.PbnCreatedHere = 0;
-        ShowWarning("Deals differ from the file's control number: analysed afresh");
+        ShowWarning(same == 0 ? "Deals differ from the file's control number: analysed afresh"
+                              : "The system's hash failed: the deal key is not checked; analysed afresh");
     }
 
     // The board number decides dealer and vulnerability, as for every game;

@@ -65,10 +65,19 @@ struct FolderFile {
 std::vector<FolderFile> FilesInFolder(const std::string& folder);
 // Claims the working folder for this copy of the program: a lock on the
 // file KELMO.LCK there (made when missing, never changed), held until the
-// process ends; the system lets it go even when a copy is killed. False
-// only when another copy holds it. A folder where the lock cannot be made
-// (read-only) is not refused: writes there fail and say so anyway.
-bool ClaimWorkingFolder();
+// process ends; the system lets it go even when a copy is killed.
+struct FolderClaim {
+    enum Outcome {
+        Claimed,
+        HeldByAnother,   // another copy works in the folder
+        Failed           // no lock could be taken: never run unlocked
+    } outcome = Claimed;
+    std::string reason;   // Failed: why, in the system's words
+};
+FolderClaim ClaimWorkingFolder();
+// Lets the lock go. The program never does (the system does it when the
+// process ends); tests claim one folder after another.
+void ReleaseWorkingFolder();
 // Lines joined with CR LF, each line ended.
 std::string JoinCrLf(const std::vector<std::string>& lines);
 
@@ -96,8 +105,8 @@ std::string FolderSeparatorName();
 // replaces an earlier one.
 std::string KeptFileName(const std::string& tag, bool complete, const std::string& extension = ".pdf");
 
-// Environment variable (name matched without regard to case), empty text
-// when not set.
+// Environment variable, empty text when not set. Names match as the
+// system has it: exactly on POSIX, without regard to case on Windows.
 std::string GetEnvironment(const std::string& name);
 
 // A file that ships with the program (manual, fonts), found in the build

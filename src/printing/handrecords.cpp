@@ -1,8 +1,10 @@
 // Hand-records for duplication: two boards to a page, each half with the
 // four hands boxed round a compass cross, the logo, the date and the
 // control number.
+#include <algorithm>
 #include <vector>
 
+#include "dealing/private.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/print.h"
@@ -46,11 +48,14 @@ void DrawHalf(int board, double top) {
 
     UseFont(ArialFace, 9);
     DrawTextAt(6.7 - TextWidth(G.DateText) / 2, top + 1.2, G.DateText);
-    if (G.PrivateGame == 1 && G.ControlString.size() > 20) {
-        // A deal key is too long for the space beside South: its label and
-        // two halves of four groups, ending where the number would.
-        const std::string lines[3] = {"Deal key", G.ControlString.substr(0, 20), G.ControlString.substr(20)};
-        for (int i = 0; i < 3; i++) DrawTextAt(7.6 - TextWidth(lines[i]), top + 4.5 + 0.15 * i, lines[i]);
+    if (G.PrivateGame == 1) {
+        // Not the deal key: any one slip typed at a recall would deal the
+        // whole session before play. What tells this game from another and
+        // deals nothing, in short lines ending where the number would.
+        std::vector<std::string> lines = {"Private deal", G.SessionName[std::clamp(G.SessionNumber, 0, 4)]};
+        const std::string check = DealKeyCheck(G.DealSecretBytes);
+        if (!check.empty()) lines.push_back("Check " + check);
+        for (size_t i = 0; i < lines.size(); i++) DrawTextAt(7.6 - TextWidth(lines[i]), top + 4.5 + 0.15 * i, lines[i]);
     } else {
         DrawTextAt(6.8, top + 4.8, G.ControlString);
     }

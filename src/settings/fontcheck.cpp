@@ -69,11 +69,22 @@ void checkfont() {
 }
 
 void checkfolder() {
-    if (ClaimWorkingFolder()) return;
-    OpenErrorBox("ALREADY RUNNING");
+    const FolderClaim claim = ClaimWorkingFolder();
+    if (claim.outcome == FolderClaim::Claimed) return;
+    if (claim.outcome == FolderClaim::HeldByAnother) {
+        OpenErrorBox("ALREADY RUNNING");
+        WriteAt(11, 17, "Kelmo ", GREEN);
+        Write("is already running in this folder.", BLUE);
+        WriteAt(13, 17, "Only one copy at a time may use a club's files.", BLUE);
+        WriteAt(14, 17, "Carry on in the other copy, or close it first.", BLUE);
+        EndAfterKey(1);
+    }
+    // Unlocked, a second copy could overwrite this one's files: no start.
+    OpenErrorBox("CANNOT START");
     WriteAt(11, 17, "Kelmo ", GREEN);
-    Write("is already running in this folder.", BLUE);
-    WriteAt(13, 17, "Only one copy at a time may use a club's files.", BLUE);
-    WriteAt(14, 17, "Carry on in the other copy, or close it first.", BLUE);
+    Write("cannot lock this folder (KELMO.LCK):", BLUE);
+    WriteAt(12, 17, claim.reason.substr(0, 48), RED);
+    WriteAt(13, 17, "Without the lock two copies could overwrite", BLUE);
+    WriteAt(14, 17, "each other's files: fix this, then start again.", BLUE);
     EndAfterKey(1);
 }

@@ -6,6 +6,7 @@
 void checkfont();
 
 // Returns when this copy of the program has the working folder to itself
-// (see ClaimWorkingFolder); otherwise says another copy runs there, waits
-// for a key and ends the program (exit code 1) with no file touched.
+// (see ClaimWorkingFolder); otherwise says another copy runs there, or why
+// no lock could be taken, waits for a key and ends the program (exit code
+// 1) with no file touched.
 void checkfolder();

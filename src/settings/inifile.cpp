@@ -43,18 +43,32 @@ void DefaultLaterSettings() {
     G.PrivateDeals = 0;
 }
 
-// A line after the nine that sets one of the later settings: taken, and not
-// counted as a line of the nine. A value it does not know is the default.
+// The keys of the later settings, upper-cased, as the reader compares them.
+bool IsLaterSettingKey(const std::string& upperKey) {
+    return upperKey == "PAPERSIZE" || upperKey == "PBNEXPORT" || upperKey == "PRIVATEDEALS";
+}
+
+// A line after the nine that sets one of the later settings: taken. False
+// for any other line, and for a value the setting does not have (the
+// setting then keeps its default).
 bool TakeLaterSetting(const std::string& line) {
     const SettingsLineParts parts = SplitSettingsLine(line);
     const std::string key = AsciiUpper(parts.key);
-    const int yes = AsciiUpper(Trim(parts.value)) == "YES" ? 1 : 0;
-    if (key == "PAPERSIZE") G.PaperSize = PaperSizeName(parts.value);
-    else if (key == "PBNEXPORT") G.PbnExportFormat = yes;
-    else if (key == "PRIVATEDEALS") G.PrivateDeals = yes;
-    else return false;
+    if (key == "PAPERSIZE") {
+        const std::string paper = PaperSizeName(parts.value);
+        if (paper.empty()) return false;
+        G.PaperSize = paper;
+        return true;
+    }
+    const int flag = YesNoValue(parts.value);
+    if (flag < 0 || !IsLaterSettingKey(key)) return false;
+    (key == "PBNEXPORT" ? G.PbnExportFormat : G.PrivateDeals) = flag;
     return true;
 }
+
+// A line of blanks and tabs only is an empty line: nobody sees it in an
+// editor.
+bool BlankLine(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
 
 // Stores the value of a line already found good.
 void StoreSetting(int index, const SettingsLineParts& parts) {
@@ -84,6 +98,7 @@ void UseDefaults() {
     G.SettingsLines[10].clear();
     for (int i = 1; i <= 7; i++) SetDefaultSetting(i);
     DefaultLaterSettings();
+    G.SettingsOddLines.clear();
 }
 
 void WaitAnyKey(int row) {
@@ -132,11 +147,34 @@ bool ResetToDefaults() {
     return WriteSettingsLines();
 }
 
-// Returns whether the defaults reached the file.
+// The file as it stands, kept under the first free of KELMO.BAK,
+// KELMO-2.BAK... before the defaults replace it. Its name, or "" and why
+// not.
+std::string KeepOldSettingsFile(std::string& why) {
+    const std::string& name = G.SettingsFileName;
+    const std::string copy = FirstFreeName(name.substr(0, name.rfind('.')) + ".BAK");
+    std::string bytes;
+    if (!ReadWholeFile(name, bytes)) {
+        why = "it cannot be read";
+        return "";
+    }
+    if (!WriteFileAtomic(copy, bytes)) {
+        why = "no copy can be written (" + LastFileError() + ")";
+        return "";
+    }
+    return copy;
+}
+
+// Returns whether the defaults reached the file. They replace it only once
+// a copy of it is kept: a club's settings are never lost to one bad line.
 bool ShowSystemFileError() {
+    std::string why;
+    const std::string kept = KeepOldSettingsFile(why);
     // Written before the screen is drawn, so a warning about a failed write
     // cannot wipe one of its lines.
-    bool written = ResetToDefaults();
+    bool written = false;
+    if (kept.empty()) UseDefaults();
+    else written = ResetToDefaults();
     ShowHeader();
     ClearWorkArea();
     ConsoleCursor(CURSOR_HIDE);
@@ -144,6 +182,15 @@ bool ShowSystemFileError() {
     WriteAt(13, 30, rule + " SYSTEM FILE ERROR " + rule, LIGHTRED, BLUE);
     WriteAt(14, 16, "The program initialization file is missing or has ", YELLOW, BLUE);
     WriteAt(15, 16, "been corrupted. Reverting to default specifications:", YELLOW, BLUE);
+    if (kept.empty()) {
+        WriteAt(16, 16, G.SettingsFileName + " is left as it is: " + why + ".", YELLOW, BLUE);
+    } else {
+        WriteAt(16, 16, "The old file is kept as ", YELLOW, BLUE);
+        ConsoleColor(LIGHTGREEN, BLUE);
+        ConsoleWrite(SystemPath(kept));
+        ConsoleColor(YELLOW, BLUE);
+        ConsoleWrite(".");
+    }
     for (int i = 1; i <= 7; i++) {
         std::string name = SettingsItems[i].summaryName;
         name.resize(23, ' ');
@@ -151,6 +198,17 @@ bool ShowSystemFileError() {
     }
     WaitAnyKey(24);
     return written;
+}
+
+// The lines after the nine that were passed over, named once on row 22.
+void ShowOddLines() {
+    const std::vector<std::string>& odd = G.SettingsOddLines;
+    if (odd.empty()) return;
+    const std::string lines = odd.size() == 1 ? "a line" : std::to_string(odd.size()) + " lines";
+    ShowHeader();
+    const std::string quoted = std::string(1, DoubleQuote) + odd[0] + DoubleQuote;
+    ShowWarning(FitWarning(G.SettingsFileName + " keeps " + lines + " it does not understand: " + quoted +
+                           (odd.size() == 1 ? "" : ", ...")));
 }
 
 }  // namespace
@@ -180,7 +238,16 @@ bool SettingsLineGood(int index, const std::string& line) {
 
 std::string PaperSizeName(const std::string& value) {
     const std::string up = AsciiUpper(Trim(value));
-    return up == "A4" ? "A4" : up == "LETTER" ? "Letter" : "auto";
+    return up == "A4" ? "A4" : up == "LETTER" ? "Letter" : up == "AUTO" ? "auto" : "";
+}
+
+int YesNoValue(const std::string& value) {
+    const std::string up = AsciiUpper(Trim(value, " \t"));
+    for (const char* yes : {"YES", "Y", "TRUE", "1"})
+        if (up == yes) return 1;
+    for (const char* no : {"NO", "N", "FALSE", "0"})
+        if (up == no) return 0;
+    return -1;
 }
 
 std::string DefaultSettingsLine(int index) {
@@ -196,11 +263,16 @@ bool ReadSettingsLines() {
     int count = 0;
     const bool readable = ReadTextLines(G.SettingsFileName, lines);
     DefaultLaterSettings();
+    G.SettingsOddLines.clear();
     for (const auto& line : lines) {
-        if (line.empty()) continue;
-        if (count >= SettingsLineCount && TakeLaterSetting(line)) continue;
-        count++;
-        if (count <= 10) G.SettingsLines[count] = line;
+        if (BlankLine(line)) continue;
+        if (count < SettingsLineCount) {
+            G.SettingsLines[++count] = line;
+        } else if (!TakeLaterSetting(line)) {
+            // After the nine, a line not understood is passed over and kept:
+            // it never makes the file a wrong one.
+            G.SettingsOddLines.push_back(line);
+        }
     }
     G.SettingsLines[0] = std::to_string(count);
     return readable;
@@ -212,6 +284,10 @@ bool WriteSettingsLines() {
     lines.push_back("PaperSize=" + G.PaperSize);
     lines.push_back(std::string("PbnExport=") + (G.PbnExportFormat == 1 ? "yes" : "no"));
     lines.push_back(std::string("PrivateDeals=") + (G.PrivateDeals == 1 ? "yes" : "no"));
+    // The lines not understood, as they stood; one that gave a later setting
+    // a value it does not have is replaced by that setting's own line.
+    for (const std::string& line : G.SettingsOddLines)
+        if (!IsLaterSettingKey(AsciiUpper(SplitSettingsLine(line).key))) lines.push_back(line);
     if (WriteTextFile(G.SettingsFileName, JoinCrLf(lines))) return true;
     ShowWarning(FitWarning(WriteFailureText("Could not write", G.SettingsFileName)));
     return false;
@@ -255,4 +331,5 @@ void processinifile() {
         }
     }
     if (G.ErrorCode == 1 && WriteSettingsLines()) ReadSettingsLines();
+    ShowOddLines();
 }

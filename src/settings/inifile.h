@@ -9,12 +9,14 @@
 // A file that exists but cannot be read is left untouched: one warning,
 // and the defaults in memory.
 void processinifile();
-// Fills SettingsLines 1..10 with the file's non-empty lines; entry 0 holds
-// the count of all non-empty lines ("0" when the file cannot be read).
-// False when the file cannot be read.
+// Fills SettingsLines 1..9 with the file's first nine non-empty lines (a
+// line of blanks is empty); entry 0 holds their count ("0" when the file
+// cannot be read). The lines after them set the later settings; those it
+// does not understand go to SettingsOddLines. False when the file cannot
+// be read.
 bool ReadSettingsLines();
 // Rewrites the file from SettingsLines 1..9, then a line for each later
-// setting ("PaperSize=auto"), atomically. On failure shows
+// setting ("PaperSize=auto") and the lines not understood, atomically. On failure shows
 // the one-line warning naming the file itself and returns false; the old
 // file is then untouched.
 bool WriteSettingsLines();
@@ -47,6 +49,9 @@ SettingsLineParts SplitSettingsLine(const std::string& line);
 bool SettingsLineGood(int index, const std::string& line);
 // The default text of line 1..9.
 std::string DefaultSettingsLine(int index);
-// A paper size setting as stored: "A4", "Letter" (any letter case in the
-// file), else "auto".
+// A paper size setting as stored: "auto", "A4" or "Letter" (any letter
+// case in the file); "" for any other value.
 std::string PaperSizeName(const std::string& value);
+// A later setting's yes or no as people write it, in any letter case: 1
+// for yes, y, true, 1; 0 for no, n, false, 0; -1 for anything else.
+int YesNoValue(const std::string& value);

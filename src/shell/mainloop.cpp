@@ -21,12 +21,32 @@
 
 namespace {
 
+// Why a game could not be dealt, on row 22; the path then ends.
+void ShowDealingFailure() {
+    const std::string board = std::to_string(G.DealingFailureBoard);
+    std::string text;
+    if (G.DealingFailure == DealingNoRandom) text = "The system gives no random bytes: no private game can be dealt";
+    else if (G.DealingFailure == DealingNoFairDeal) text = "Board " + board + " cannot be dealt: no deal passes the re-deal rule";
+    else if (G.DealingFailureBoard) text = "The system's hash failed at board " + board + ": nothing of the game is dealt";
+    else text = "The system's hash failed: the private game cannot be dealt";
+    ClearWorkArea();
+    ShowWarning(text);
+}
+
 // Runs one step of a path; true when the user (or a failed step) abandoned
-// it, so the path stops at once.
+// it, or the game could not be dealt (said at once), so the path stops.
 bool Abandoned(void (*step)()) {
     step();
+    if (G.DealingFailure != DealingGood) {
+        ShowDealingFailure();
+        return true;
+    }
     return G.AbandonFlag == 1;
 }
+
+// How a path that stopped ends: a game that could not be dealt goes back
+// to the menu (the director has been told why), else the quit question.
+PathResult Stopped() { return G.DealingFailure != DealingGood ? PathResult::BackToMenu : PathResult::Abandoned; }
 
 // Runs steps in order; true as soon as one of them abandons.
 bool AnyAbandoned(std::initializer_list<void (*)()> steps) {
@@ -38,6 +58,7 @@ bool AnyAbandoned(std::initializer_list<void (*)()> steps) {
 void DateControlOfGame() { datecontrol(G.GameMonth, G.GameDay, G.GameYear); }
 void DealAllShown() { DealBoards(1, G.TotalBoards, 1); }
 void DealBoardOneSilently() { DealBoards(1, 1, 0); }
+void PositionDeal() { ApplyDealingKey(); }
 void DealRestShown() { DealBoards(2, G.TotalBoards, 1); }
 void EmptyNames() {
     G.ClubName.clear();
@@ -70,93 +91,96 @@ void StartUp() {
 }
 
 PathResult NewGamePath() {
+    G.DealingFailure = DealingGood;
     // An earlier game's number must not pass for this one's.
     G.ControlString.clear();
     G.PrivateGame = G.PrivateDeals;
     for (;;) {
         if (AnyAbandoned({EnterClubName, EnterGameDate, EnterSession, EnterEventName,
                           EnterBoardCount, ConfirmEntries}))
-            return PathResult::Abandoned;
+            return Stopped();
         if (G.YesNoAnswer == 0) return PathResult::BackToMenu;
-        if (AnyAbandoned({MakeArchivePath, AskReplaceArchive})) return PathResult::Abandoned;
+        if (AnyAbandoned({MakeArchivePath, AskReplaceArchive})) return Stopped();
         if (G.YesNoAnswer == 1) break;
         // Another game of that date and session is kept: the entries again.
     }
     // The archive is written once the game has its control number.
-    if (AnyAbandoned({CheckPbnFolder, DrawGameNumber, DrawDealSecret, ApplyDealingKey, BuildControlString, WriteArchive,
+    if (AnyAbandoned({CheckPbnFolder, DrawGameNumber, DrawDealSecret, PositionDeal, BuildControlString, WriteArchive,
                       DealAllShown, BuildDealTexts, ddanalysis}))
-        return PathResult::Abandoned;
+        return Stopped();
     if (G.AutoCreatePBNfile == 1) {
         if (AnyAbandoned({EncodeDDTricksTexts, MakePbnFilePath, writepbnfile}))
-            return PathResult::Abandoned;
+            return Stopped();
     }
     return PathResult::Finished;
 }
 
 PathResult RecallPath() {
-    if (AnyAbandoned({EnterControlString, ApplyDealingKey, DealBoardOneSilently,
+    G.DealingFailure = DealingGood;
+    if (AnyAbandoned({EnterControlString, PositionDeal, DealBoardOneSilently,
                       VerifyBoardOne}))
-        return PathResult::Abandoned;
+        return Stopped();
     if (G.BoardOneMatches == 0) return PathResult::Restart;
     if (AnyAbandoned({DateControlOfGame, MakeArchivePath, ShowHeader, LoadArchive,
                       ShowGameFields}))
-        return PathResult::Abandoned;
+        return Stopped();
     if (G.LoadFailed == 1) {
-        if (AnyAbandoned({EnterClubName, EnterEventName})) return PathResult::Abandoned;
+        if (AnyAbandoned({EnterClubName, EnterEventName})) return Stopped();
         // Another game's archive of the date and session is left as it is.
-        if (G.ArchiveOfOtherGame == 0 && Abandoned(WriteArchive)) return PathResult::Abandoned;
+        if (G.ArchiveOfOtherGame == 0 && Abandoned(WriteArchive)) return Stopped();
     }
     if (AnyAbandoned({ClearWorkArea, DealRestShown, BuildDealTexts, ddanalysis}))
-        return PathResult::Abandoned;
+        return Stopped();
     return PathResult::Finished;
 }
 
 PathResult MultiSitePath() {
+    G.DealingFailure = DealingGood;
     if (AnyAbandoned({EnterControlString, DateControlOfGame, ShowHeader, EmptyNames,
                       ShowGameFields, PauseOneSecond, ConfirmDateSession}))
-        return PathResult::Abandoned;
+        return Stopped();
     if (G.YesNoAnswer == 0) {
         ShowDataImportError();
         return PathResult::BackToMenu;
     }
     if (AnyAbandoned({EnterClubName, EnterEventName, ConfirmEntries}))
-        return PathResult::Abandoned;
+        return Stopped();
     if (G.YesNoAnswer == 0) {
         PlayNamedSound("beep2");
         return PathResult::BackToMenu;
     }
-    if (AnyAbandoned({MakeArchivePath, AskReplaceArchive})) return PathResult::Abandoned;
+    if (AnyAbandoned({MakeArchivePath, AskReplaceArchive})) return Stopped();
     if (G.YesNoAnswer == 0) {
         PlayNamedSound("beep2");
         return PathResult::BackToMenu;
     }
-    if (AnyAbandoned({WriteArchive, ApplyDealingKey, ClearWorkArea,
-                      DealAllShown, BuildDealTexts, ddanalysis}))
-        return PathResult::Abandoned;
+    if (AnyAbandoned({PositionDeal, WriteArchive, ClearWorkArea, DealAllShown, BuildDealTexts, ddanalysis}))
+        return Stopped();
     return PathResult::Finished;
 }
 
 PathResult PbnImportPath() {
+    G.DealingFailure = DealingGood;
     if (AnyAbandoned({EnterGameDate, EnterSession, ConfirmEntries}))
-        return PathResult::Abandoned;
+        return Stopped();
     if (G.YesNoAnswer == 0) {
         PlayNamedSound("beep2");
         return PathResult::BackToMenu;
     }
     if (AnyAbandoned({DateControlOfGame, MakePbnFilePath, readpbnfile}))
-        return PathResult::Abandoned;
+        return Stopped();
     // The reader has already told the user why.
     if (G.LoadFailed == 1) return PathResult::BackToMenu;
-    if (Abandoned(ShowPbnFound)) return PathResult::Abandoned;
+    if (Abandoned(ShowPbnFound)) return Stopped();
     // A file that names no club or event has them asked.
     if (G.PbnAskNames == 1) G.YesNoAnswer = 1;
-    else if (Abandoned(AskChangeNames)) return PathResult::Abandoned;
+    else if (Abandoned(AskChangeNames)) return Stopped();
     if (G.YesNoAnswer == 0) {
         ShowGameFields();
     } else {
         do {
             if (AnyAbandoned({ClearWorkArea, EnterClubName, EnterEventName, ConfirmEntries}))
-                return PathResult::Abandoned;
+                return Stopped();
         } while (G.YesNoAnswer == 0);
     }
     // The reader has checked every deal; this is the last guard before the
@@ -168,9 +192,9 @@ PathResult PbnImportPath() {
         return PathResult::BackToMenu;
     }
     if (PbnStoredTricksUsable()) {
-        if (AnyAbandoned({DecodeDDTricksTexts, GetParResults})) return PathResult::Abandoned;
+        if (AnyAbandoned({DecodeDDTricksTexts, GetParResults})) return Stopped();
     } else {
-        if (Abandoned(ddanalysis)) return PathResult::Abandoned;
+        if (Abandoned(ddanalysis)) return Stopped();
     }
     return PathResult::Finished;
 }

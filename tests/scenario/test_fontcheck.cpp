@@ -1,5 +1,8 @@
 // The start-up check for the suit-symbol font.
+#include <filesystem>
+
 #include "model/model.h"
+#include "platform/files.h"
 #include "settings/fontcheck.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
@@ -78,6 +81,31 @@ TEST_F(FontCheckTest, UnusableFontFileSaysSoAndEndsTheProgram) {
     };
     EXPECT_THROW(Run(checkfont), ProgramExit);
     EXPECT_EQ(console.ReadKeyCalls(), 1);
+}
+
+// A lock that cannot be taken for another reason than another copy: the
+// program says why and does not start, rather than run unlocked.
+TEST_F(FontCheckTest, AFolderLockThatCannotBeTakenStopsTheStartWithTheReason) {
+    ReleaseWorkingFolder();
+    std::filesystem::create_directory("KELMO.LCK");
+    console.Type("k");
+    std::string screen, reason;
+    console.onReadKey = [&](ScriptedConsole& c) {
+        screen = c.Dump();
+        if (c.Fg(12, 17) == RED) reason = c.Text(12, 17, 48);
+    };
+    int code = -1;
+    try {
+        checkfolder();
+    } catch (const ProgramExit& exit) {
+        code = exit.code;
+    }
+    EXPECT_EQ(code, 1);
+    for (const char* text : {" CANNOT START ", "Kelmo cannot lock this folder (KELMO.LCK):"})
+        EXPECT_NE(screen.find(text), std::string::npos) << text << "\n" << screen;
+    // The system's words: "Is a directory" here, "...not a plain file" there.
+    EXPECT_NE(reason.find_first_not_of(' '), std::string::npos) << screen;
+    ReleaseWorkingFolder();
 }
 
 }  // namespace

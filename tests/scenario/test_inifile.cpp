@@ -181,60 +181,79 @@ TEST_F(IniFileTest, BadLinesShowTheirMessagesAndAreRewrittenWithTheirDefaults) {
     }
 }
 
-TEST_F(IniFileTest, WrongLineCountShowsSystemFileErrorAndResetsEverything) {
-    for (int count : {10, 8}) {
-        SCOPED_TRACE(count);
-        Restart();
-        Lines lines = CustomLines();
-        if (count == 10) lines.push_back("Extra");
-        else lines.pop_back();
-        ProcessFile(lines, 1);
-        ASSERT_EQ(screens.size(), 1u);
-        EXPECT_TRUE(MatchesGolden(console, "settings-system-file-error"));
-        EXPECT_EQ(sound.played, std::vector<std::string>{"notify2"});
-        EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(kDefaults) + Later);
-        EXPECT_EQ(SettingsInMemory(), kDefaultSettings);
-    }
+// Fewer than nine lines: the old file is kept as KELMO.BAK (never over an
+// earlier copy) before the defaults replace it, and the screen names the copy.
+TEST_F(IniFileTest, TooFewLinesKeepTheOldFileThenResetEverything) {
+    Lines lines = CustomLines();
+    lines.pop_back();
+    ProcessFile(lines, 1);
+    ASSERT_EQ(screens.size(), 1u);
+    EXPECT_TRUE(MatchesGolden(console, "settings-system-file-error"));
+    EXPECT_EQ(sound.played, std::vector<std::string>{"notify2"});
+    EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(kDefaults) + Later);
+    EXPECT_EQ(ReadFile("KELMO.BAK"), Crlf(lines));
+    EXPECT_EQ(SettingsInMemory(), kDefaultSettings);
+
+    Restart();
+    ProcessFile({"Only one line"}, 1);
+    EXPECT_NE(screens[0].find("The old file is kept as KELMO-2.BAK."), std::string::npos) << screens[0];
+    EXPECT_EQ(ReadFile("KELMO-2.BAK"), "Only one line\r\n");
+    EXPECT_EQ(ReadFile("KELMO.BAK"), Crlf(lines));
 }
 
-TEST_F(IniFileTest, WriterSetsACountOfNineAndReaderCountsBeyondTen) {
+// A misspelt or unknown line after the nine, a line of blanks, a yes written
+// "true": once the whole file went back to its defaults. Now every setting
+// keeps its value, row 22 names the line once, and a later rewrite keeps the
+// line as it stands.
+TEST_F(IniFileTest, LinesAfterTheNineNeverResetTheFile) {
+    const struct {
+        std::string after;
+        int privateDeals, exportForm;
+        const char* paper;
+        const char* warning;   // "" when nothing is said
+    } cases[] = {
+        {"PrivateDeal=yes\r\n", 0, 0, "auto", " KELMO.INI keeps a line it does not understand: \"PrivateDeal=yes\" "},
+        {" \r\nPrivateDeals=TRUE\r\n\t\r\n", 1, 0, "auto", ""},
+        {"PrivateDeals=y\r\nPbnExport=1\r\npapersize = a4\r\n", 1, 1, "A4", ""},
+        {"PbnExport=maybe\r\nPaperSize=B5\r\nColour=red\r\n", 0, 0, "auto",
+         " KELMO.INI keeps 3 lines it does not understand: \"PbnExport=maybe\", ... "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.after);
+        Restart();
+        const std::string file = Crlf(CustomLines()) + c.after;
+        WriteFile("KELMO.INI", file);
+        if (*c.warning) console.Type(" ");
+        ASSERT_FALSE(Run(processinifile)) << console.Dump();
+        EXPECT_EQ(SettingsInMemory(), "Arial|Courier New|0|1|1|C:\\Pbn|North.Shore.Club");
+        EXPECT_EQ(G.PrivateDeals, c.privateDeals);
+        EXPECT_EQ(G.PbnExportFormat, c.exportForm);
+        EXPECT_EQ(G.PaperSize, c.paper);
+        ASSERT_EQ(screens.size(), *c.warning ? 1u : 0u);
+        if (*c.warning) {
+            EXPECT_NE(screens[0].find(c.warning), std::string::npos) << screens[0];
+        }
+        EXPECT_EQ(ReadFile("KELMO.INI"), file);
+    }
+    // Saved again (as the editor does): the unknown line stays; the bad
+    // value gives way to the setting's own line.
+    ASSERT_TRUE(WriteSettingsLines());
+    EXPECT_EQ(ReadFile("KELMO.INI"), Crlf(CustomLines()) + Later + "Colour=red\r\n");
+}
+
+TEST_F(IniFileTest, WriterSetsACountOfNine) {
     for (int i = 1; i <= 9; i++) G.SettingsLines[i] = "L" + std::to_string(i);
     G.SettingsLines[0] = "";
     ASSERT_TRUE(WriteSettingsLines());
     EXPECT_EQ(G.SettingsLines[0], "9");
     EXPECT_EQ(ReadFile("KELMO.INI"), "L1\r\nL2\r\nL3\r\nL4\r\nL5\r\nL6\r\nL7\r\nL8\r\nL9\r\n" + Later);
 
-    // The later settings after the nine, in any letter case, are taken and
-    // not counted; a value not known is the default; one within the nine is
-    // a line of the nine.
-    const struct {
-        std::string file;
-        const char* count;
-        const char* paper;
-        int export_ = 0;
-    } later[] = {
-        {Crlf(kDefaults), "9", "auto"},
-        {Crlf(kDefaults) + "papersize = a4\r\n", "9", "A4"},
-        {Crlf(kDefaults) + "PaperSize=Letter\r\n", "9", "Letter"},
-        {Crlf(kDefaults) + "PaperSize=B5\r\n", "9", "auto"},
-        {"PaperSize=A4\r\n" + Crlf(kDefaults), "10", "auto"},
-        {Crlf(kDefaults) + "PbnExport=YES\r\nPaperSize=A4\r\n", "9", "A4", 1},
-        {Crlf(kDefaults) + "PbnExport=maybe\r\n", "9", "auto", 0},
-    };
-    for (const auto& c : later) {
-        WriteFile("KELMO.INI", c.file);
-        ReadSettingsLines();
-        EXPECT_EQ(G.SettingsLines[0], c.count) << c.file;
-        EXPECT_EQ(G.PaperSize, c.paper) << c.file;
-        EXPECT_EQ(G.PbnExportFormat, c.export_) << c.file;
-    }
-
-    Lines twelve;
-    for (int i = 1; i <= 12; i++) twelve.push_back("M" + std::to_string(i));
-    WriteFile("KELMO.INI", Crlf(twelve) + "\r\n\r\n");
+    // A later setting within the nine is a line of the nine.
+    WriteFile("KELMO.INI", "PaperSize=A4\r\n" + Crlf(kDefaults));
     ReadSettingsLines();
-    EXPECT_EQ(G.SettingsLines[0], "12");
-    EXPECT_EQ(G.SettingsLines[10], "M10");
+    EXPECT_EQ(G.SettingsLines[1], "PaperSize=A4");
+    EXPECT_EQ(G.PaperSize, "auto");
+    EXPECT_EQ(G.SettingsOddLines, std::vector<std::string>{"Keelward"});
 }
 
 // A file that is there but cannot be read is left as it is: one warning,

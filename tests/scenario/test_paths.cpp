@@ -16,6 +16,7 @@
 #include "dealing/private.h"
 #include "model/model.h"
 #include "model/text.h"
+#include "platform/crypto.h"
 #include "settings/inifile.h"
 #include "shell/kit.h"
 #include "shell/mainloop.h"
@@ -314,7 +315,7 @@ TEST_F(PathTest, PrivateGameIsRecalledFromItsDealKey) {
     Keys({KeyEnter, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", KeyEnter});
     EXPECT_EQ(RunToEnd(), Stopped);
     const std::string key = G.ControlString;
-    ASSERT_TRUE(std::regex_match(key, std::regex("([0-9A-HJKMNP-TV-Z]{4}-){7}[0-9A-HJKMNP-TV-Z]{4}"))) << key;
+    ASSERT_TRUE(std::regex_match(key, std::regex("([0-9A-HJKMNP-TV-Z]{4}-){8}[0-9A-HJKMNP-TV-Z]{4}"))) << key;
     EXPECT_EQ(ReadFile(Archive), "Keelward Club" + M + "\r\nPairs" + M + "\r\n" + key + "\r\n");
     Masks dealt;
     std::memcpy(dealt, G.HandMasks, sizeof dealt);
@@ -337,6 +338,55 @@ TEST_F(PathTest, PrivateGameIsRecalledFromItsDealKey) {
     EXPECT_EQ(G.ControlString, key);
     EXPECT_EQ(G.ClubName, "Keelward Club");
     ExpectMasks(dealt, 24);
+}
+
+// The system's random source or hash failing under a private game: once
+// the program aborted, or (a hash giving zeros) redealt for ever. Now the
+// game ends with the message and the menu, nothing dealt and nothing
+// written; so does a recall by key. This runs on the Windows build too.
+TEST_F(PathTest, APrivateGameFromAFailingSourceEndsWithNothingDealt) {
+    std::string ini;
+    for (int line = 1; line <= 9; line++) ini += DefaultSettingsLine(line) + "\r\n";
+    WriteFile("KELMO.INI", ini + "PrivateDeals=yes\r\n");
+    const std::vector<std::string> newGame = {KeyEnter, "Keelward Club\r", "030715\r", "a", "Pairs\r", "2", KeyEnter};
+    const std::string key = "0X1Q-ZEZQ-6DQT-QSS3-BYDX-E4TF-HCF6-ERRX";
+    const struct {
+        bool random;
+        int hashCalls;
+        bool recall;
+        const char* message;
+    } cases[] = {
+        {true, -1, false, " The system gives no random bytes: no private game can be dealt "},
+        {false, 0, false, " The system's hash failed: the private game cannot be dealt "},
+        {false, 40, false, ": nothing of the game is dealt "},
+        {false, 0, true, " The system's hash failed: the private game cannot be dealt "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::memset(G.HandMasks, 0, sizeof G.HandMasks);
+        fs::remove_all("GAMEFILE.KM");
+        std::string shown;
+        int menus = 0;
+        checks.push_back([&](ScriptedConsole& con) {
+            if (shown.empty() && con.Bg(MessageRow, 40) == MAGENTA) shown = con.Text(MessageRow, 4, 74);
+            menus += con.Shows(SelectRow, 34, "Select:  N");
+        });
+        FailSystemCryptoForTests(c.random, c.hashCalls);
+        Keys(c.recall ? std::vector<std::string>{"r", key + "\r"} : newGame);
+        Keys({" ", KeyEsc, KeyEnter});
+        EXPECT_EQ(RunToEnd(), 0);
+        FailSystemCryptoForTests(false, -1);
+        EXPECT_NE(shown.find(c.message), std::string::npos) << shown;
+        EXPECT_EQ(menus, 2);
+        for (int b = 0; b <= MaxBoards; b++)
+            for (int seat = 0; seat < 4; seat++)
+                for (int suit = 0; suit < 4; suit++) ASSERT_EQ(G.HandMasks[b][seat][suit], 0) << b;
+        // The archive is written before the boards are dealt: a key that
+        // failed on a later board is still the game's, and recalls it.
+        EXPECT_EQ(fs::exists(Archive), c.hashCalls > 0);
+        EXPECT_EQ(printingMenus, 0);
+        checks.clear();
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "dealing/dates.h"
 #include "dealing/deal.h"
 #include "dealing/random.h"
+#include "dealing/redeal.h"
 #include "model/model.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
@@ -188,4 +189,25 @@ TEST_F(DealTest, SummaryOfAVoidAndOfLongSuits) {
     EXPECT_EQ(G.HoldingText[7][1][0], std::string(2, (char)196));
     EXPECT_EQ(G.LongestEast[7], 13);
     EXPECT_EQ(G.LongestWest[7], 2);
+}
+
+// The re-deal rule stops a source that is not sound: one that fails, and
+// one that never gives a deal the rule takes, rather than dealing for ever.
+TEST(RedealRule, AFailingOrUnfairSourceIsStoppedWithEmptyHands) {
+    // East holds all the spades and twelve hearts' worth of West's: 13 + 12.
+    auto lopsided = [](uint16_t masks[4][4]) {
+        std::memset(masks, 0, 16 * sizeof(uint16_t));
+        masks[1][0] = 0x1FFF, masks[3][1] = 0x0FFF;
+        return true;
+    };
+    int tries = 0;
+    auto counted = [&](uint16_t masks[4][4]) { return ++tries, lopsided(masks); };
+    auto failing = [&](uint16_t masks[4][4]) { return lopsided(masks), false; };
+    uint16_t masks[4][4];
+    EXPECT_TRUE(RedealRuleRejects((lopsided(masks), masks)));
+    EXPECT_EQ(DealByRule(masks, counted), DealingNoFairDeal);
+    EXPECT_EQ(tries, MaxDealTries);
+    EXPECT_EQ(DealByRule(masks, failing), DealingHashFailed);
+    for (auto& seat : masks)
+        for (uint16_t suit : seat) EXPECT_EQ(suit, 0);
 }

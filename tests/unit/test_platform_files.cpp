@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -284,12 +285,53 @@ TEST_F(PlatformFiles, MakeFolderIsTrueWhenTheFolderIsThere) {
     EXPECT_FALSE(MakeFolder("plain"));
 }
 
-TEST_F(PlatformFiles, EnvironmentNamesMatchWithoutRegardToCase) {
+// A link or a folder in the lock's place, or a lock another copy holds: the
+// claim says so and never reports a folder claimed that is not. (A
+// dangling link once let the program run unlocked without a word.)
+TEST_F(PlatformFiles, TheFolderLockIsTakenOrRefusedWithTheReason) {
+    const struct {
+        const char* make;
+        FolderClaim::Outcome outcome;
+        const char* reason;
+    } cases[] = {
+        {"", FolderClaim::Claimed, ""},
+        {"held", FolderClaim::HeldByAnother, ""},
+        {"dangling link", FolderClaim::Failed, "KELMO.LCK is a link, not a file"},
+        {"link to a file", FolderClaim::Failed, "KELMO.LCK is a link, not a file"},
+        {"folder", FolderClaim::Failed, "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.make);
+        ReleaseWorkingFolder();
+        std::error_code ec;
+        fs::remove_all("KELMO.LCK", ec);
+        const std::string make = c.make;
+        int other = -1;
+        if (make == "held") {
+            other = open("KELMO.LCK", O_RDWR | O_CREAT, 0644);
+            ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+        }
+        if (make == "dangling link") fs::create_symlink("nowhere/KELMO.LCK", "KELMO.LCK");
+        if (make == "link to a file") {
+            WriteFile("real.lck", "");
+            fs::create_symlink("real.lck", "KELMO.LCK");
+        }
+        if (make == "folder") fs::create_directory("KELMO.LCK");
+        const FolderClaim claim = ClaimWorkingFolder();
+        EXPECT_EQ(claim.outcome, c.outcome);
+        EXPECT_EQ(claim.reason, c.reason);
+        if (other >= 0) close(other);
+    }
+    ReleaseWorkingFolder();
+}
+
+// POSIX's rule, not Windows': "home" is another variable than "HOME".
+TEST_F(PlatformFiles, EnvironmentNamesAreExact) {
     setenv("KelmoTestComSpec", "value", 1);
-    EXPECT_EQ(GetEnvironment("kelmotestcomspec"), "value");
     EXPECT_EQ(GetEnvironment("KelmoTestComSpec"), "value");
-    unsetenv("KelmoTestComSpec");
     EXPECT_EQ(GetEnvironment("kelmotestcomspec"), "");
+    unsetenv("KelmoTestComSpec");
+    EXPECT_EQ(GetEnvironment("KelmoTestComSpec"), "");
 }
 
 TEST_F(PlatformFiles, SharedFilesAreFoundInTheBuildTree) {

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "dealing/deal.h"
+#include "dealing/private.h"
 #include "model/model.h"
 #include "printing/diagram.h"
 #include "printing/print.h"
@@ -420,6 +421,39 @@ protected:
         ASSERT_FALSE(Run([] { PrintHandRecords(); }));
     }
 };
+
+// A private game's slips once carried its deal key: any one slip typed at a
+// recall dealt the whole session before play. They carry the session and a
+// check of the key instead; the director's sheet and the handouts (after
+// play) keep the key.
+TEST_F(HandRecordLayoutTest, APrivateGamesSlipsCarryACheckNotTheKey) {
+    MakePrintGame(24);
+    G.PrivateGame = 1;
+    for (int i = 0; i < 16; i++) G.DealSecretBytes[i] = (uint8_t)(37 * i + 5);
+    DealKeyParts parts;
+    std::copy(std::begin(G.DealSecretBytes), std::end(G.DealSecretBytes), parts.secret.begin());
+    parts.year = 15, parts.month = 3, parts.day = 7, parts.session = 2, parts.boards = 24;
+    G.ControlString = MakeDealKey(parts);
+    const std::string check = DealKeyCheck(G.DealSecretBytes);
+    ASSERT_EQ(check.size(), 9u);
+    Print();
+    console.Type("Y");
+    ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
+    Handouts(false, true);   // the credits of 24 boards are on side 2
+    int checks = 0;
+    for (const PrintOp& op : printer.Texts(0)) {
+        for (size_t at = 0; at + 4 <= G.ControlString.size(); at += 5)
+            EXPECT_EQ(op.text.find(G.ControlString.substr(at, 4)), std::string::npos) << op.text;
+        checks += op.text == "Check " + check;
+    }
+    EXPECT_EQ(checks, 24);
+    EXPECT_EQ(printer.Count("Private deal", 0), 24);
+    EXPECT_EQ(printer.Count("Afternoon", 0), 24);
+    EXPECT_EQ(printer.Count("Deal key " + G.ControlString, 1), 1);
+    bool handoutsKeep = false;
+    for (const PrintOp& op : printer.Texts(2)) handoutsKeep |= op.text.find(G.ControlString) != std::string::npos;
+    EXPECT_TRUE(handoutsKeep);
+}
 
 TEST_F(HandRecordLayoutTest, ThirtySixBoardsMakeEighteenPagesTwoBoardsEach) {
     MakePrintGame(36);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "analysis/analysis.h"
 #include "dealing/deal.h"
@@ -29,9 +30,50 @@ DealKeyParts Parts() {
     return parts;
 }
 
+// Every key with one or two characters wrong: the first keys' check let
+// about one in 510 of the two-character mistakes through, and such a key
+// dealt another game; today's check refuses them all. The first keys still
+// read back.
+TEST(DealKey, TwoWrongCharactersAreAlwaysRefused) {
+    const std::string alphabet = "0123456789ABCDEFGHJKMNPQRSTVWXYZ";
+    DealKeyParts back, first = Parts();
+    first.form = 0;
+    const std::string old = MakeDealKey(first), key = MakeDealKey(Parts());
+    ASSERT_EQ(old.size(), 39u);
+    ASSERT_EQ(key.size(), 44u);
+    ASSERT_TRUE(DecodeDealKey(old, back));
+    EXPECT_EQ(back.form, 0);
+    EXPECT_EQ(MakeDealKey(back), old);
+    // The places of the key's characters, without the "-".
+    auto places = [](const std::string& k) {
+        std::vector<size_t> at;
+        for (size_t i = 0; i < k.size(); i++)
+            if (k[i] != '-') at.push_back(i);
+        return at;
+    };
+    // Whether any two wrong characters pass; `all` tries every pair of
+    // places with every pair of other characters.
+    auto anyPasses = [&](const std::string& k, bool all) {
+        const std::vector<size_t> at = places(k);
+        for (size_t i = 0; i < at.size(); i++)
+            for (size_t j = i + 1; j < at.size(); j++)
+                for (char a : alphabet)
+                    for (char b : alphabet) {
+                        if (a == k[at[i]] || b == k[at[j]]) continue;
+                        std::string wrong = k;
+                        wrong[at[i]] = a, wrong[at[j]] = b;
+                        if (DecodeDealKey(wrong, back)) return true;
+                        if (!all && j > i + 3) break;
+                    }
+        return false;
+    };
+    EXPECT_TRUE(anyPasses(old, false));
+    EXPECT_FALSE(anyPasses(key, true));
+}
+
 TEST(DealKey, ReadBackAsTypedAndEveryMistypeRefused) {
     const std::string key = MakeDealKey(Parts());
-    ASSERT_EQ(key.size(), 39u);
+    ASSERT_EQ(key.size(), 44u);
     DealKeyParts back;
     // Typed in lower case, without its "-", with O for 0 and l for 1.
     std::string typed;
@@ -67,7 +109,7 @@ TEST(DealKey, ReadBackAsTypedAndEveryMistypeRefused) {
     // Too short, a U, a date that cannot be.
     DealKeyParts bad = Parts();
     bad.month = 2, bad.day = 30;
-    for (const std::string& text : {key.substr(0, 38), "U" + key.substr(1), MakeDealKey(bad)})
+    for (const std::string& text : {key.substr(0, 43), "U" + key.substr(1), MakeDealKey(bad)})
         EXPECT_FALSE(DecodeDealKey(text, back)) << text;
 }
 
@@ -75,7 +117,7 @@ TEST(DealKey, ReadBackAsTypedAndEveryMistypeRefused) {
 TEST(DealKey, HmacSha256OfTheStandardsExample) {
     const std::string key = "Jefe", message = "what do ya want for nothing?";
     uint8_t out[32];
-    HmacSha256((const uint8_t*)key.data(), key.size(), (const uint8_t*)message.data(), message.size(), out);
+    ASSERT_TRUE(HmacSha256((const uint8_t*)key.data(), key.size(), (const uint8_t*)message.data(), message.size(), out));
     char hex[65];
     for (int i = 0; i < 32; i++) std::snprintf(hex + 2 * i, 3, "%02x", out[i]);
     EXPECT_STREQ(hex, "5bdcc146bf60754e6a042426089575c75a003f089d2739839dec58b964ec3843");
@@ -88,12 +130,13 @@ TEST(DealKey, HmacSha256OfTheStandardsExample) {
 // chi-square over the 52 x 4 counts (156 degrees of freedom) below a bound
 // that a fair deal passes but for once in ten million.
 TEST(DealKey, EveryCardLandsOnEverySeatEquallyOften) {
-    PrivateStream stream(Parts().secret);
+    PrivateDealStream stream;
+    ASSERT_TRUE(StartPrivateStream(stream, Parts().secret.data()));
     constexpr int deals = 100000;
     static int counts[52][4];
     for (int d = 0; d < deals; d++) {
         uint16_t masks[4][4];
-        DealPrivateBoard(stream, masks);
+        ASSERT_TRUE(DealPrivateBoard(stream, masks));
         for (int seat = 0; seat < 4; seat++)
             for (int suit = 0; suit < 4; suit++)
                 for (int rank = 0; rank < 13; rank++)
@@ -112,10 +155,12 @@ TEST(DealKey, EveryCardLandsOnEverySeatEquallyOften) {
 
 class PrivateGameTest : public KelmoTest {};
 
-// One key's 36 boards as a PBN file: the same bytes on every system.
+// One key's 36 boards as a PBN file: the same bytes on every system. The
+// key is of the first form, as a club may have kept one.
 TEST_F(PrivateGameTest, OneKeyDealsTheSameGameOnEverySystem) {
     initialize();
-    const DealKeyParts parts = Parts();
+    DealKeyParts parts = Parts();
+    parts.form = 0;
     G.PrivateGame = 1;
     std::copy(parts.secret.begin(), parts.secret.end(), std::begin(G.DealSecretBytes));
     G.GameYear = 15, G.GameMonth = 3, G.GameDay = 7, G.SessionNumber = 2, G.TotalBoards = 36;
@@ -142,7 +187,9 @@ TEST_F(PrivateGameTest, OneKeyDealsTheSameGameOnEverySystem) {
         std::string file = text;
         for (size_t at; (at = file.find("[DoubleDummyTricks \"\"]")) != std::string::npos;)
             file.replace(at + 20, 0, std::string(20, '0'));
-        if (edited) std::swap(file[file.find("[Deal \"N:") + 9], file[file.find("[Deal \"N:") + 10]);
+        // North's first spade and East's change hands.
+        const size_t deal = file.find("[Deal \"N:");
+        if (edited) std::swap(file[deal + 9], file[file.find(' ', deal + 9) + 1]);
         WriteFile("150307A.pbn", file);
         G.PrivateGame = 0;
         std::string warning;

@@ -55,6 +55,25 @@ TEST_F(WindowsPlatformTest, AWriteReplacesTheFileAndLeavesNoTemporary) {
     EXPECT_FALSE(ReadWholeFile("NUL", bytes));
 }
 
+// The lock another copy holds, and a folder in its place, are told apart.
+TEST_F(WindowsPlatformTest, TheFolderLockIsTakenOrRefusedWithTheReason) {
+    ReleaseWorkingFolder();
+    HANDLE other = CreateFileA("KELMO.LCK", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    OVERLAPPED at{};
+    ASSERT_TRUE(LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at));
+    EXPECT_EQ(ClaimWorkingFolder().outcome, FolderClaim::HeldByAnother);
+    CloseHandle(other);
+    EXPECT_EQ(ClaimWorkingFolder().outcome, FolderClaim::Claimed);
+    ReleaseWorkingFolder();
+    std::filesystem::remove("KELMO.LCK");
+    std::filesystem::create_directory("KELMO.LCK");
+    const FolderClaim claim = ClaimWorkingFolder();
+    EXPECT_EQ(claim.outcome, FolderClaim::Failed);
+    EXPECT_EQ(claim.reason, "KELMO.LCK is not a plain file");
+    ReleaseWorkingFolder();
+}
+
 TEST_F(WindowsPlatformTest, StaleTemporariesOfOurOwnFilesGoOthersStay) {
     WriteFile(".KELMO.INI.a1B2c3", "half");
     WriteFile(".150307A.pbn.x9y8z7", "half");

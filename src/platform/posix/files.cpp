@@ -20,8 +20,6 @@
 #include "model/text.h"
 #include "platform/posix/signals.h"
 
-extern char** environ;
-
 namespace {
 
 bool Exists(const std::string& path) {
@@ -277,22 +275,43 @@ std::string SystemPath(const std::string& name) {
 std::string ExampleFolderPath() { return "/home/club/bridge/dealer data"; }
 std::string FolderSeparatorName() { return "slashes"; }
 
-bool ClaimWorkingFolder() {
-    // Kept open for the life of the process; close-on-exec, so a browser
-    // the program starts never inherits the lock.
-    static int fd = -1;
-    if (fd >= 0) return true;
+namespace {
+
+// Kept open for the life of the process; close-on-exec, so a browser the
+// program starts never inherits the lock.
+int lockFile = -1;
+
+FolderClaim ClaimFailed(const std::string& reason) { return {FolderClaim::Failed, reason}; }
+
+}  // namespace
+
+FolderClaim ClaimWorkingFolder() {
+    if (lockFile >= 0) return {};
     const std::string path = ResolvePath("KELMO.LCK");
+    struct stat st;
+    // A link in its place could lead the lock anywhere, or nowhere.
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return ClaimFailed("KELMO.LCK is a link, not a file");
     int file = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, NewFileMode());
-    if (file < 0) file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (file < 0) return true;
-    if (flock(file, LOCK_EX | LOCK_NB) == 0) {
-        fd = file;
-        return true;
+    // A read-only folder that has the file still takes the lock.
+    if (file < 0 && (errno == EACCES || errno == EROFS)) file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (file < 0) return ClaimFailed(std::strerror(errno));
+    if (fstat(file, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(file);
+        return ClaimFailed("KELMO.LCK is not a plain file");
     }
-    const bool held = errno == EWOULDBLOCK;
+    if (flock(file, LOCK_EX | LOCK_NB) == 0) {
+        lockFile = file;
+        return {};
+    }
+    const int error = errno;
     close(file);
-    return !held;
+    if (error == EWOULDBLOCK) return {FolderClaim::HeldByAnother, ""};
+    return ClaimFailed(std::strerror(error));
+}
+
+void ReleaseWorkingFolder() {
+    if (lockFile >= 0) close(lockFile);
+    lockFile = -1;
 }
 
 void RemovePendingTemporary() {
@@ -337,16 +356,10 @@ std::vector<FolderFile> FilesInFolder(const std::string& folder) {
 }
 
 std::string GetEnvironment(const std::string& name) {
+    // POSIX names are exact: "home" is not "HOME".
     if (name.empty()) return "";
-    if (const char* value = std::getenv(name.c_str())) return value;
-    // Variable names are matched without regard to case, as the program's
-    // callers expect ("comspec" finds "ComSpec").
-    const std::string want = AsciiLower(name);
-    for (char** entry = environ; entry && *entry; entry++) {
-        const char* eq = std::strchr(*entry, '=');
-        if (eq && AsciiLower(std::string(*entry, (size_t)(eq - *entry))) == want) return eq + 1;
-    }
-    return "";
+    const char* value = std::getenv(name.c_str());
+    return value ? value : "";
 }
 
 namespace {

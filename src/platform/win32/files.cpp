@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/win32/win32.h"
 
 namespace {
 
@@ -75,13 +76,14 @@ bool WriteFailed(DWORD error) {
 
 }  // namespace
 
-std::string LastFileError() {
-    if (lastWriteError == 0) return "";
+std::string LastFileError() { return lastWriteError == 0 ? "" : SystemMessage(lastWriteError); }
+
+std::string SystemMessage(DWORD error) {
     char* text = nullptr;
     const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, lastWriteError, 0, (LPSTR)&text, 0, nullptr);
-    std::string reason = n && text ? std::string(text, n) : "error " + std::to_string(lastWriteError);
+                                   nullptr, error, 0, (LPSTR)&text, 0, nullptr);
+    std::string reason = n && text ? std::string(text, n) : "error " + std::to_string(error);
     if (text) LocalFree(text);
     // The system's sentence without its line end and full stop, to follow a
     // colon.
@@ -197,28 +199,47 @@ std::string SystemPath(const std::string& name) {
 std::string ExampleFolderPath() { return "c:\\bridge\\dealer_4 data"; }
 std::string FolderSeparatorName() { return "backslashes"; }
 
-bool ClaimWorkingFolder() {
-    // Kept open for the life of the process; Windows lets the lock go when
-    // the process ends, however it ends.
-    static HANDLE held = INVALID_HANDLE_VALUE;
-    if (held != INVALID_HANDLE_VALUE) return true;
+namespace {
+
+// Kept open for the life of the process; Windows lets the lock go when the
+// process ends, however it ends.
+HANDLE lockFile = INVALID_HANDLE_VALUE;
+
+FolderClaim ClaimFailed(const std::string& reason) { return {FolderClaim::Failed, reason}; }
+
+}  // namespace
+
+FolderClaim ClaimWorkingFolder() {
+    if (lockFile != INVALID_HANDLE_VALUE) return {};
     const std::string path = ResolvePath("KELMO.LCK");
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        file = CreateFileA(path.c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return true;
+    const DWORD attributes = Attributes(path);
+    // A link (or junction) in its place could lead the lock anywhere.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return ClaimFailed("KELMO.LCK is a link, not a file");
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return ClaimFailed("KELMO.LCK is not a plain file");
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // A read-only folder that has the file still takes the lock.
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
+        file = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return ClaimFailed(SystemMessage(GetLastError()));
     OVERLAPPED at{};
     if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
-        held = file;
-        return true;
+        lockFile = file;
+        return {};
     }
-    const bool taken = GetLastError() == ERROR_LOCK_VIOLATION;
+    const DWORD error = GetLastError();
     CloseHandle(file);
-    return !taken;
+    if (error == ERROR_LOCK_VIOLATION) return {FolderClaim::HeldByAnother, ""};
+    return ClaimFailed(SystemMessage(error));
+}
+
+void ReleaseWorkingFolder() {
+    if (lockFile != INVALID_HANDLE_VALUE) CloseHandle(lockFile);
+    lockFile = INVALID_HANDLE_VALUE;
 }
 
 void RemovePendingTemporary() {

@@ -1,6 +1,8 @@
 // What the Windows side of the platform shares between its files.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -11,3 +13,7 @@ void ChildRunning(bool running);
 // font folder under "systemroot" and under "windir", and the per-user font
 // folder of current Windows versions.
 std::vector<std::string> WindowsSuitFontFolders();
+
+// The system's sentence for an error code, without its line end and full
+// stop, to follow a colon.
+std::string SystemMessage(DWORD error);
