@@ -1,12 +1,18 @@
 // Reading a 5 MB PBN file of 36 boards: the bytes from disk, their
-// characters, and the games in them.
+// characters, and the games in them. The list of games of a folder that
+// also holds a stray file of a gigabyte: its time, and the program's peak
+// memory.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "model/model.h"
+#include "pbn/pbn.h"
 #include "pbn/pbnscan.h"
 #include "platform/files.h"
 
@@ -33,7 +39,7 @@ static void BM_ReadPbnFileOf5MB(benchmark::State& state) {
     }
     for (auto _ : state) {
         std::string bytes;
-        ReadWholeFile(path, bytes);
+        ReadWholeFile(path, bytes, PbnFileLimit);
         PbnFileFound found = ScanPbnText(PbnTextFromBytes(bytes));
         if (found.games.size() != 1 || found.games[0].boards.size() != 36) state.SkipWithError("not 36 boards");
         benchmark::DoNotOptimize(found);
@@ -42,3 +48,27 @@ static void BM_ReadPbnFileOf5MB(benchmark::State& state) {
     std::remove(path.c_str());
 }
 BENCHMARK(BM_ReadPbnFileOf5MB)->Unit(benchmark::kMillisecond);
+
+static void BM_ListOfGamesBesideAGigabyteFile(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "kelmo-bench-list";
+    fs::create_directories(folder);
+    const fs::path old = fs::current_path();
+    fs::current_path(folder);
+    for (int i = 1; i <= 3; i++) std::ofstream("game" + std::to_string(i) + ".pbn", std::ios::binary) << LargeFile().substr(0, 200000);
+    // A gigabyte that takes no disk: a sparse file.
+    if (truncate("stray.pbn", 0) != 0) std::ofstream("stray.pbn");
+    if (truncate("stray.pbn", (off_t)1 << 30) != 0) state.SkipWithError("no sparse file");
+    G.PBNfilesDirectory = "";
+    for (auto _ : state) {
+        const PbnGameList list = ListPbnGames();
+        if (list.games.size() != 3 || list.tooBig.size() != 1) state.SkipWithError("not 3 games and 1 too big");
+        benchmark::DoNotOptimize(list);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = (double)usage.ru_maxrss / 1024;
+    fs::current_path(old);
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_ListOfGamesBesideAGigabyteFile)->Unit(benchmark::kMillisecond);

@@ -49,7 +49,7 @@ void ShowSolverError(int board, int code) {
     ConsoleCursor(CURSOR_HIDE);
     BlankRows(WorkAreaTop, WorkAreaBottom);
     ConsoleColor(MAGENTA, BRIGHTWHITE);
-    std::string n = std::to_string(board);
+    std::string n = std::to_string(BoardNumberShown(board));
     if (code == RETURN_ZERO_CARDS || code == RETURN_TOO_MANY_CARDS || code == RETURN_CARD_COUNT) {
         ConsoleLocate(FaultRow, 13);
         ConsoleWrite(" Error in hand data on Board #" + n + " - Wrong number of cards ");
@@ -77,7 +77,7 @@ void ShowBoardNumber(int board) {
     ConsoleColor(BRIGHTWHITE, BLUE);
     ConsoleWrite("Board:   ");
     ConsoleColor(YELLOW, BLUE);
-    ConsoleWriteNumber(board);
+    ConsoleWriteNumber(BoardNumberShown(board));
 }
 
 // Boards solved off the screen's path. One worker thread calls DDS (its API

@@ -20,6 +20,9 @@ void StopSolving();
 
 // Pure forms.
 std::string DealTextOfBoard(int board);   // from G.HandMasks
+// A deal text ("N:... ... ... ...") written from another seat's hand (0 N
+// .. 3 W), clockwise; a text that is not four hands comes back unchanged.
+std::string DealTextFromSeat(const std::string& text, int seat);
 std::string ResultLine(int board);        // from G.DDTricks
 std::string ElapsedText(float seconds);   // " 1:07"
 // Element i (0..19) of a DDS result table in memory order: DDS strain i div 4

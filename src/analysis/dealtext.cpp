@@ -1,10 +1,14 @@
 #include "analysis/analysis.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "model/model.h"
 
 std::string DealTextOfBoard(int board) {
     if (board < 1 || board > MaxBoards) return {};
-    int dealer = DealerSeat(board);
+    int dealer = BoardDealer(board);
     std::string text;
     text += SeatLetters[dealer];
     text += ':';
@@ -19,6 +23,21 @@ std::string DealTextOfBoard(int board) {
         }
     }
     return text;
+}
+
+std::string DealTextFromSeat(const std::string& text, int seat) {
+    const char* first = text.size() > 2 && text[1] == ':' && text[0] ? std::strchr(SeatLetters, text[0]) : nullptr;
+    if (first == nullptr || seat < 0 || seat > 3) return text;
+    std::vector<std::string> hands;
+    for (size_t at = 2, end; at <= text.size(); at = end + 1) {
+        end = std::min(text.find(' ', at), text.size());
+        hands.push_back(text.substr(at, end - at));
+    }
+    if (hands.size() != 4) return text;
+    const int from = (int)(first - SeatLetters);
+    std::string rotated = std::string(1, SeatLetters[seat]) + ":";
+    for (int h = 0; h < 4; h++) rotated += (h ? " " : "") + hands[(size_t)((seat - from + 4 + h) % 4)];
+    return rotated;
 }
 
 void BuildDealTexts() {

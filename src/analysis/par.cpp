@@ -46,7 +46,7 @@ std::string ParOfBoard(int board, const int tricks[5][6]) {
     int bestScore[3] = {}, bestIndex[3] = {};
 
     for (int seat = 1; seat <= 4; seat++) {
-        int vulnerable = SeatVulnerable(board, seat - 1) ? 1 : 0;
+        int vulnerable = BoardSeatVulnerable(board, seat - 1) ? 1 : 0;
         for (int strain = 1; strain <= 5; strain++) {
             // Stored files can carry anything; keep the count a real one.
             int t = std::clamp(tricks[seat][strain], 0, 13);

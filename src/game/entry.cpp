@@ -43,11 +43,6 @@ bool ClubNameRemembered() { return G.ClubNamePrompt == 1 && G.PbnImportMode == 0
 
 }  // namespace
 
-std::string NameFromPbnValue(const std::string& value) {
-    std::string padded = value + std::string(NameLength, ' ');
-    return Trim(padded.substr(0, NameLength));
-}
-
 std::string NameFromFileText(const std::string& text) {
     // A CR left at the end by the trim would be lost on the next read, and
     // the name saved would not be the name read.
@@ -208,10 +203,6 @@ void ShowPbnFound() {
     ConsoleColor(BROWN, BLUE);
     ConsoleLocate(MenuTopRow, 20);
     ConsoleWrite("PBN File found: " + SystemPath(G.PbnFilePath));
-    G.ClubName = NameFromPbnValue(G.PbnSiteText);
-    G.EventName = NameFromPbnValue(G.PbnEventText);
-    // The 24-board layouts when the highest board allows, else the 36.
-    G.TotalBoards = G.PbnHighestBoard <= 24 ? 24 : 36;
     ShowField(6, "");
     ConsoleColor(BROWN, KEEP_BACKGROUND);
     ConsoleLocate(6, FieldColumn);
@@ -221,6 +212,14 @@ void ShowPbnFound() {
     ConsoleLocate(9, FieldColumn);
     ConsoleWrite(G.EventName);
     ShowField(10, std::to_string(G.PbnBoardCount));
+    // What the import changed of the file's game, said plainly.
+    for (size_t i = 0; i < G.PbnNotes.size() && i < 2; i++) WriteAt(15 + (int)i, 8, G.PbnNotes[i], YELLOW, BLUE);
+    // Names to be asked clear the screen at once: the notes wait for a key.
+    if (!G.PbnNotes.empty() && G.PbnAskNames == 1) {
+        WriteAt(18, 36, "<any key>", BRIGHTWHITE, BLUE);
+        FlushKeys();
+        if (ReadKey() == KeyEsc) G.AbandonFlag = 1;
+    }
 }
 
 void LoadClubName() {

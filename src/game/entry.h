@@ -13,13 +13,14 @@ void EnterBoardCount();
 void ConfirmEntries();
 void ConfirmDateSession();
 void AskChangeNames();
+// The PBN File found screen: the file, what the import changed of its game
+// (a key awaited when the names are to be asked next), and the header's
+// fields as the import set them.
 void ShowPbnFound();
 void LoadClubName();
 void SaveClubName();
 
 // Pure rules under the steps above.
-// A PBN name value as a club or event name: padded to 40, cut to 40, stripped.
-std::string NameFromPbnValue(const std::string& value);
 // A name read from CLUBNAME.KM or an archive file, which may have been
 // written by hand: trimmed and cut to the 40 characters of its field.
 std::string NameFromFileText(const std::string& text);

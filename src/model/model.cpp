@@ -7,10 +7,35 @@ int DealerSeat(int board) { return (board - 1) % 4; }
 
 int VulIndex(int board) { return (board + (board - 1) / 4) % 4; }
 
-bool SeatVulnerable(int board, int seat) {
-    int v = VulIndex(board);
-    if (seat == 0 || seat == 2) return v == 0 || v == 2;
-    return v == 0 || v == 3;
+namespace {
+
+bool VulnerableIn(int vul, int seat) {
+    if (seat == 0 || seat == 2) return vul == 0 || vul == 2;
+    return vul == 0 || vul == 3;
+}
+
+const GameModel::BoardMark& MarkOf(int board) {
+    static const GameModel::BoardMark none;
+    return board >= 0 && board <= MaxBoards ? G.BoardMarks[board] : none;
+}
+
+}  // namespace
+
+bool SeatVulnerable(int board, int seat) { return VulnerableIn(VulIndex(board), seat); }
+
+int BoardNumberShown(int board) { return MarkOf(board).number > 0 ? MarkOf(board).number : board; }
+
+int BoardDealer(int board) { return MarkOf(board).dealer >= 0 ? MarkOf(board).dealer : DealerSeat(BoardNumberShown(board)); }
+
+int BoardVul(int board) { return MarkOf(board).vul >= 0 ? MarkOf(board).vul : VulIndex(BoardNumberShown(board)); }
+
+bool BoardSeatVulnerable(int board, int seat) { return VulnerableIn(BoardVul(board), seat); }
+
+void ClearBoardMarks() {
+    for (int board = 0; board <= MaxBoards; board++) {
+        G.BoardAbsent[board] = 0;
+        G.BoardMarks[board] = GameModel::BoardMark{};
+    }
 }
 
 std::string GameDateDigits(int year, int month, int day) {

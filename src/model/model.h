@@ -121,9 +121,20 @@ struct GameModel {
     // and whether the file names no club or event, so they are asked.
     int PbnGameChoice = 0;
     int PbnAskNames = 0;
+    // What the import changed of the file's game (a name cut to its field,
+    // boards shown under other numbers), for the PBN File found screen.
+    std::vector<std::string> PbnNotes;
     // Boards up to TotalBoards that an imported game does not have: no
     // analysis, no printing, not in the file written.
     int BoardAbsent[MaxBoards + 1] = {};
+    // The number each board carries on screen, paper and files, and its
+    // dealer and vulnerability. A new game's board b is number b with that
+    // number's dealer and vulnerability; an imported game keeps its file's.
+    struct BoardMark {
+        int number = 0;    // 0: the board's own place
+        int dealer = -1;   // seat 0..3; -1: the number's
+        int vul = -1;      // index of VulName; -1: the number's
+    } BoardMarks[MaxBoards + 1];
 
     // Name tables.
     std::string SuitSymbol[5];
@@ -198,6 +209,19 @@ constexpr char SessionLetters[] = "MAEL";
 int DealerSeat(int board);        // 0 North .. 3 West
 int VulIndex(int board);          // index into VulName / PbnVulName
 bool SeatVulnerable(int board, int seat);  // seat 0..3
+// What a board of the game carries (BoardMarks): the number shown, its
+// dealer (seat 0..3), its vulnerability (index of VulName) and whether a
+// seat (0..3) is vulnerable on it.
+int BoardNumberShown(int board);
+int BoardDealer(int board);
+int BoardVul(int board);
+bool BoardSeatVulnerable(int board, int seat);
+// A new game's boards: every board its own number, dealer and
+// vulnerability, and none absent.
+void ClearBoardMarks();
+// The layouts a game takes, 24 or 36 boards: the 24-board sheets while its
+// highest board allows, else the 36-board ones.
+inline int BoardsOfLayout(int highestBoard) { return highestBoard <= 24 ? 24 : 36; }
 // Whether the game has the board: 1..TotalBoards, and not one an imported
 // game lacks.
 inline bool BoardInGame(int board) {

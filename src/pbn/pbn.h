@@ -1,7 +1,10 @@
 // PBN files: writer and reader.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 enum PbnFault {
     PbnNoFault = 0,
@@ -14,6 +17,15 @@ enum PbnFault {
     PbnBadTricks = 7,
     PbnWrongBoardCount = 8,   // no boards
 };
+
+// Declarers in the order of a file's tricks text, N, S, E, W (seats 1..4 of
+// DDTricks), and the strains of each: notrump, spades .. clubs.
+inline constexpr int PbnFileSeats[4] = {1, 3, 2, 4};
+inline constexpr int PbnFileStrains[5] = {5, 4, 3, 2, 1};
+
+// The most of one PBN file that is read: a session with every table's
+// auction and play is far less. A bigger file is no game, and is not read.
+constexpr size_t PbnFileLimit = 8u << 20;
 
 void EncodeDDTricksTexts();    // DDTricksText from DDTricks
 void MakePbnFilePath();        // PbnFilePath from date, session and folder
@@ -30,8 +42,29 @@ void CheckPbnFolder();
 bool PbnFileIsOfGame(const std::string& path, const std::string& controlString);
 // Reads G.PbnFilePath into the model: one game of it, chosen by the
 // director when the file holds several, or from the PBN files there are
-// when it is missing. A fault leaves its PbnFault in G.ErrorCode.
+// when it is missing. A fault leaves its PbnFault in G.ErrorCode. The game
+// taken sets the names (or PbnAskNames), the boards with their numbers,
+// dealers and vulnerabilities, TotalBoards and PbnNotes.
 void readpbnfile();
+// A PBN name value as a club or event name: padded to 40, cut to 40, stripped.
+std::string NameFromPbnValue(const std::string& value);
+// One game of a PBN file, as the list of games shows it.
+struct PbnListEntry {
+    std::string path;   // as the program names files ("folder\\name")
+    std::string name;   // the file's own name
+    int game = 0;       // its index in the file
+    std::string event, date;
+    int boards = 0;
+    int64_t written = 0;
+};
+// The games of every PBN file of the PBN folder and the working folder,
+// newest file first; a file over PbnFileLimit is not read, only named in
+// tooBig with its size.
+struct PbnGameList {
+    std::vector<PbnListEntry> games;
+    std::vector<std::string> tooBig;
+};
+PbnGameList ListPbnGames();
 void DecodeDDTricksTexts();    // DDTricks from DDTricksText
 // True when the file just read was written here and every board carries a
 // complete double-dummy tricks value, so its tricks can be used unanalysed.

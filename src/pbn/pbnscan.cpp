@@ -16,10 +16,6 @@
 
 namespace {
 
-const char* const CreatedMark = "% Created by KELMO";
-const char* const ControlMark = "% KM Game Control: ";
-const char* const DealKeyMark = "% KM Deal Key: ";
-
 // The tags the program reads; others are passed over.
 enum Tag { EventTag, SiteTag, DateTag, BoardTag, DealerTag, VulnerableTag, DealTag, ScoreTag, TricksTag, TagCount };
 const char* const TagNames[TagCount] = {"Event",  "Site", "Date",         "Board",            "Dealer",
@@ -103,11 +99,11 @@ private:
     }
 
     void Mark(const std::string& line) {
-        if (line.rfind(CreatedMark, 0) == 0) found_.createdHere = true;
-        for (const char* mark : {ControlMark, DealKeyMark})
-            if (line.rfind(mark, 0) == 0 && !controlSeen_) {
+        if (line.rfind(PbnCreatedMark, 0) == 0) found_.createdHere = true;
+        for (const std::string* mark : {&PbnControlMark, &PbnDealKeyMark})
+            if (line.rfind(*mark, 0) == 0 && !controlSeen_) {
                 controlSeen_ = true;
-                found_.controlWritten = TrimTrailing(line.substr(std::strlen(mark)));
+                found_.controlWritten = TrimTrailing(line.substr(mark->size()));
             }
     }
 
@@ -161,7 +157,6 @@ private:
             if (value == "#") value = previous_[tag];
             else if (value.rfind("##", 0) == 0) value = previous_[tag] + value.substr(2);
             previous_[tag] = value;
-            hadBefore_[tag] = true;
         }
         if (!r.has[BoardTag] && !r.has[DealTag]) return;   // a header or a note only
 
@@ -179,9 +174,16 @@ private:
         board.hasTricks = r.has[TricksTag];
         board.tricks = r.value[TricksTag];
 
-        // Another game begins at a board number the game has, another Event
+        // Another game begins at a board number the game has (unless the
+        // board is repeated with its deal, or without one), another Event
         // or Date, or a 37th board.
         PbnGameFound* game = found_.games.empty() ? nullptr : &found_.games.back();
+        if (game && board.tagNumber > 0 && numbers_.count(board.tagNumber)) {
+            const PbnBoardFound* first = nullptr;
+            for (const PbnBoardFound& b : game->boards)
+                if (b.tagNumber == board.tagNumber) first = &b;
+            if (first && (!board.hasDeal || TrimTrailing(board.deal) == TrimTrailing(first->deal))) return;
+        }
         const bool again = game && board.tagNumber > 0 && numbers_.count(board.tagNumber);
         const bool otherEvent = game && r.has[EventTag] && (!game->hasEvent || r.value[EventTag] != game->event);
         const bool otherDate = game && r.has[DateTag] && (!game->hasDate || r.value[DateTag] != game->date);
@@ -191,10 +193,10 @@ private:
             numbers_.clear();
             game->line = r.firstLine;
             for (int tag : {EventTag, SiteTag, DateTag}) {
-                // A game that names none inherits the file's names so far.
-                const bool has = r.has[tag] || hadBefore_[tag];
-                (tag == EventTag ? game->hasEvent : tag == SiteTag ? game->hasSite : game->hasDate) = has;
-                (tag == EventTag ? game->event : tag == SiteTag ? game->site : game->date) = previous_[tag];
+                // Its own tags only: a game that names no event is not
+                // another game's ("#" is its own tag taking the last value).
+                (tag == EventTag ? game->hasEvent : tag == SiteTag ? game->hasSite : game->hasDate) = r.has[tag];
+                if (r.has[tag]) (tag == EventTag ? game->event : tag == SiteTag ? game->site : game->date) = r.value[tag];
             }
         }
         if (board.tagNumber > 0) numbers_.insert(board.tagNumber);
@@ -211,6 +213,9 @@ private:
             int position = 0;
             for (PbnBoardFound& board : game.boards) {
                 board.number = tagged ? board.tagNumber : ++position;
+                // The file's own number where two figures show it.
+                if (!tagged && board.tagNumber >= 1 && board.tagNumber <= 99) board.label = board.tagNumber;
+                if (board.tagNumber > 99) game.renumbered = true;
                 game.highest = std::max(game.highest, board.number);
             }
         }
@@ -220,7 +225,6 @@ private:
     PbnFileFound found_;
     Record record_;
     std::string previous_[TagCount];
-    bool hadBefore_[TagCount] = {};
     std::set<int> numbers_;   // the board numbers of the game being read
     bool inBrace_ = false, controlSeen_ = false;
 };

@@ -22,12 +22,18 @@ bool MakeFolder(const std::string& name);
 // (even one that leads nowhere).
 bool PathExists(const std::string& name);
 
-// Reads the whole file as bytes; false when it cannot be read or is not a
-// plain file (a folder, a device).
-bool ReadWholeFile(const std::string& name, std::string& bytes);
+// No file is read without a bound: a settings, club-name or archive file
+// is a few lines, and a stray file of gigabytes must not take the memory.
+constexpr size_t SmallFileLimit = 1u << 20;
+// Reads the whole file as bytes; false when it cannot be read, is not a
+// plain file (a folder, a device) or holds more than `limit` bytes.
+bool ReadWholeFile(const std::string& name, std::string& bytes, size_t limit = SmallFileLimit);
+// The size of a plain file in bytes; -1 when there is none of that name.
+int64_t FileSize(const std::string& name);
 // Splits bytes into lines at LF, dropping every CR at a line's end.
 std::vector<std::string> SplitTextLines(const std::string& bytes);
-// The lines of a file, split as above; false when unreadable.
+// The lines of a file, split as above; false when unreadable or over
+// SmallFileLimit.
 bool ReadTextLines(const std::string& name, std::vector<std::string>& lines);
 // Writes bytes to a temporary name in the same folder, then renames it over
 // the file. False (and no file changed) when any step fails.
@@ -57,10 +63,11 @@ int RemoveStaleTemporaries(const std::string& folder, const timespec& before);
 int RemoveStaleTemporaries(const std::string& folder);
 
 // The plain files of a folder ("" is the working folder), each with the
-// time it was last written (seconds); unsorted.
+// time it was last written (seconds) and its size; unsorted.
 struct FolderFile {
     std::string name;
     int64_t written = 0;
+    int64_t size = 0;   // bytes
 };
 std::vector<FolderFile> FilesInFolder(const std::string& folder);
 // Claims the working folder for this copy of the program: a lock on the

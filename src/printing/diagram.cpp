@@ -112,10 +112,10 @@ void DrawCell(int board, double x0, double y0) {
 
     double vx = x0 + L.valueX;
     UseFont(TimesFace, L.numberPoints, 1);
-    DrawTextAt(vx, y0 + L.firstLineY - L.numberRaise, std::to_string(board));
+    DrawTextAt(vx, y0 + L.firstLineY - L.numberRaise, std::to_string(BoardNumberShown(board)));
     UseFont(TimesFace, L.labelPoints);
-    DrawTextAt(vx, y0 + L.firstLineY + L.labelSpacing, G.DealerName[board % 4]);
-    DrawTextAt(vx, y0 + L.firstLineY + 2 * L.labelSpacing, G.VulName[VulIndex(board)]);
+    DrawTextAt(vx, y0 + L.firstLineY + L.labelSpacing, G.DealerName[(BoardDealer(board) + 1) % 4]);
+    DrawTextAt(vx, y0 + L.firstLineY + 2 * L.labelSpacing, G.VulName[BoardVul(board)]);
 
     int ns = std::max(Longest(board, 0), Longest(board, 2));
     HandFit fit = FitHands(L.boards, G.LongestEast[board], G.LongestWest[board], ns);

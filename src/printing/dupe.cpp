@@ -68,7 +68,8 @@ void PrintDupeSheet() {
         for (int c = 0; c <= 3; c++) {
             int board = 4 * r + c + 1;
             if (!BoardInGame(board)) continue;
-            DrawTextAt(2 * c + (board < 10 ? 0.93 : 0.88), 1 + r * rh + layout.numberY, std::to_string(board));
+            const int number = BoardNumberShown(board);
+            DrawTextAt(2 * c + (number < 10 ? 0.93 : 0.88), 1 + r * rh + layout.numberY, std::to_string(number));
         }
 
     for (int r = 0; r < layout.rows; r++) {

@@ -37,7 +37,7 @@ void DrawHalf(int board, double top) {
     UseFont(ArialFace, 28);
     DrawTextAt(0.45, top + 0.265, "# ");
     UseFont(ArialFace, 36);
-    DrawTextAt(0.7, top + 0.2, std::to_string(board));
+    DrawTextAt(0.7, top + 0.2, std::to_string(BoardNumberShown(board)));
 
     UseFont(SuitFace, 60);
     DrawTextAt(6.1, top + 0.4, "z");

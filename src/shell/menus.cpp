@@ -42,8 +42,9 @@ std::string MenuChoiceOfKey(const std::string& key) {
 
 void MainMenu() {
     G.PbnImportMode = 0;
-    // Every game has all its boards but an imported one that lacks some.
-    for (int& absent : G.BoardAbsent) absent = 0;
+    // Every game has all its boards, each its own number, dealer and
+    // vulnerability, but an imported one that says otherwise.
+    ClearBoardMarks();
     // A step that abandoned before a "back to the menu" must not make the
     // next choice look like Esc.
     G.AbandonFlag = 0;

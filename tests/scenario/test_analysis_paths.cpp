@@ -15,6 +15,7 @@
 #include "pbn/pbn.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
+#include "support/recording_printer.h"
 #include "unit/test_analysis_games.h"
 
 namespace fs = std::filesystem;
@@ -320,6 +321,50 @@ TEST_F(GamePathTest, ImportOfAnotherProgramsFileTakesItsBoardsByNumber) {
         }
         EXPECT_EQ(G.ParText[b], ParOfBoard(b, G.DDTricks[b]));
     }
+}
+
+// A second session's boards 37 to 39 from a results file that gives each
+// board once a table, one deal written from North though East deals: once
+// printed as boards 1 to 3 with board 1's dealer, vulnerability and par,
+// each table a game of its own. Now one game of three boards under their own
+// numbers, dealers and vulnerabilities, on screen, paper and file, each deal
+// written dealer first.
+TEST_F(GamePathTest, ASecondSessionsBoardsKeepTheirNumbersDealersAndVulnerabilities) {
+    const struct { int number; const char* dealer; const char* vul; const SolvedDeal& deal; } boards[] = {
+        {37, "N", "NS", SolvedDeals[0]}, {38, "E", "EW", SolvedDeals[4]}, {39, "S", "All", SolvedDeals[2]}};
+    std::string text = "[Event \"Individual\"]\n[Site \"Lund\"]\n";
+    for (int table = 1; table <= 2; table++)
+        for (const auto& b : boards)
+            text += "[Board \"" + std::to_string(b.number) + "\"]\n[Dealer \"" + b.dealer + "\"]\n[Vulnerable \"" +
+                    b.vul + "\"]\n[Deal \"" + b.deal.deal + "\"]\n[Contract \"3NT\"]\n[Result \"" +
+                    std::to_string(8 + table) + "\"]\n\n";
+    WriteFile("PbnFiles/indi.pbn", text);
+    RecordingPrinter printer;
+    P.printer = &printer;
+    ResetGameModel();
+    Keys({"p", "030715\r", "a", KeyEnter, KeyEnter, KeyEnter, "3", " ", "p"});
+    Finish();
+    EXPECT_EQ(RunToEnd(), 0);
+    ExpectPrintingAfterAnalyses(1);
+    ASSERT_EQ(G.PbnBoardCount, 3);
+    EXPECT_EQ(G.TotalBoards, 24);
+    const std::string written = ReadFile("PbnFiles/150307A.pbn");
+    for (int b = 1; b <= 3; b++) {
+        SCOPED_TRACE(b);
+        EXPECT_EQ(BoardNumberShown(b), boards[b - 1].number);
+        EXPECT_EQ(SeatLetters[BoardDealer(b)], boards[b - 1].dealer[0]);
+        EXPECT_EQ(G.PbnVulName[BoardVul(b)], boards[b - 1].vul);
+        EXPECT_EQ(G.ParText[b], ParOfBoard(b, G.DDTricks[b]));
+        EXPECT_EQ(printer.Count(std::to_string(boards[b - 1].number), 0), 1);
+        const std::string block = "[Board \"" + std::to_string(boards[b - 1].number) + "\"]\r\n[Dealer \"" +
+                                  boards[b - 1].dealer + "\"]\r\n[Vulnerable \"" + boards[b - 1].vul +
+                                  "\"]\r\n[Deal \"" + boards[b - 1].dealer + ":";
+        EXPECT_NE(written.find(block), std::string::npos) << written;
+    }
+    // Board 37 is 5 of the cycle: North-South vulnerable, where board 1 is
+    // none; a par score that differs with it would have been wrong.
+    EXPECT_TRUE(BoardSeatVulnerable(1, 0));
+    EXPECT_FALSE(BoardSeatVulnerable(1, 1));
 }
 
 }  // namespace

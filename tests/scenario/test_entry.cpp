@@ -277,22 +277,26 @@ TEST_F(EntryTest, APathLongerThanTheRowEndsAtTheFrame) {
     EXPECT_EQ(console.CharAt(14, 78), (unsigned char)DBL_VERT);
 }
 
-TEST_F(EntryTest, PbnFoundTakesNamesCutToFortyAndTheBoardCount) {
+// The screen shows what the import set, and what it changed: the notes wait
+// for a key when the names are to be asked next (they would be gone at once).
+TEST_F(EntryTest, PbnFoundShowsTheNamesTheBoardCountAndTheNotes) {
     G.PbnFilePath = "gamefile.km\\150307A.pbn";
-    G.PbnSiteText = "  " + std::string(38, 'S') + "TAIL beyond forty";
-    G.PbnEventText = " Club Pairs ";
-    // 27 boards up to board 28: the 36-board layouts, the count shown.
+    G.ClubName = std::string(38, 'S');
+    G.EventName = "Club Pairs";
     G.PbnBoardCount = 27;
-    G.PbnHighestBoard = 28;
     ASSERT_FALSE(Run(ShowPbnFound));
-    EXPECT_EQ(G.ClubName, std::string(38, 'S'));
-    EXPECT_EQ(G.EventName, "Club Pairs");
-    EXPECT_EQ(G.TotalBoards, 36);
     EXPECT_TRUE(MatchesGolden(console, SystemGolden("entry-pbn-found")));
+    EXPECT_EQ(console.ReadKeyCalls(), 0);
 
-    G.PbnSiteText = std::string(45, 'x');
-    ASSERT_FALSE(Run(ShowPbnFound));
-    EXPECT_EQ(G.ClubName, std::string(40, 'x'));
+    G.PbnNotes = {"The file's club name is cut to its first 40 characters", "Boards 101-126 are shown as 1-26"};
+    for (int ask : {0, 1}) {
+        G.PbnAskNames = ask;
+        if (ask) console.Type(" ");
+        ASSERT_FALSE(Run(ShowPbnFound));
+        EXPECT_TRUE(console.Shows(15, 8, G.PbnNotes[0], YELLOW, BLUE));
+        EXPECT_TRUE(console.Shows(16, 8, G.PbnNotes[1], YELLOW, BLUE));
+        EXPECT_EQ(console.ReadKeyCalls(), ask);
+    }
 }
 
 TEST_F(EntryTest, DateMoreThanAYearAfterTodayIsRefusedAtTheField) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <utility>
 #include <string>
@@ -444,11 +445,12 @@ TEST_F(PbnReaderTest, BoardsGoUnderTheirBoardTagsInAnyOrder) {
     for (int b = 1; b <= 24; b++) EXPECT_EQ(G.DealText[b], deals[b]) << b;
 }
 
-// Dealer and vulnerability come from the board number; boards on which the
-// file says otherwise are named once, and the import goes on. PBN's other
-// names ("Love" for None) agree.
-TEST_F(PbnReaderTest, BoardsWhoseDealerOrVulnerabilityDifferAreNamed) {
+// Dealer and vulnerability are the file's, in any of PBN's spellings
+// ("Love" for None, "Both" for All); a board that gives none takes its
+// number's. A name too long for its field is cut, and said so.
+TEST_F(PbnReaderTest, BoardsKeepTheDealerAndVulnerabilityTheFileGives) {
     FillFixedGame(24);
+    G.ClubName = "The Keelward Duplicate Bridge Club of the North Shore";
     std::string text = PbnFileText("12-07-2026");
     auto change = [&](int board, const std::string& from, const std::string& to) {
         const size_t block = text.find("[Board \"" + std::to_string(board) + "\"]");
@@ -459,18 +461,47 @@ TEST_F(PbnReaderTest, BoardsWhoseDealerOrVulnerabilityDifferAreNamed) {
     change(1, "[Vulnerable \"None\"]", "[Vulnerable \"Love\"]");
     change(3, "[Dealer \"S\"]", "[Dealer \"N\"]");
     change(5, "[Vulnerable \"NS\"]", "[Vulnerable \"Both\"]");
+    change(6, "[Dealer \"E\"]\r\n", "");
     ResetTables();
     WriteFile("GAMEFILE.KM/150307A.pbn", text);
     G.PbnFilePath = "GAMEFILE.KM\\150307A.pbn";
-    std::string warning;
-    console.onReadKey = [&](ScriptedConsole& c) { warning = c.Text(22, 1, 80); };
-    console.Type(" ");
     ASSERT_FALSE(Run(readpbnfile));
-    EXPECT_NE(warning.find(" Dealer/vulnerability by board number; the file differs on boards 3, 5 "),
-              std::string::npos)
-        << warning;
     EXPECT_EQ(G.LoadFailed, 0);
     EXPECT_EQ(G.PbnBoardCount, 24);
+    EXPECT_EQ(console.ReadKeyCalls(), 0);
+    EXPECT_EQ(G.PbnVulName[BoardVul(1)], "None");
+    EXPECT_EQ(BoardDealer(3), 0);
+    EXPECT_EQ(G.PbnVulName[BoardVul(5)], "All");
+    EXPECT_EQ(BoardDealer(6), 1);
+    EXPECT_EQ(G.ClubName, "The Keelward Duplicate Bridge Club of th");
+    EXPECT_EQ(G.PbnNotes, std::vector<std::string>{"The file's club name is cut to its first 40 characters"});
+}
+
+// A stray file of megabytes was read whole at every press of P (a gigabyte
+// took two of memory and fifteen seconds). A file over the bound is not
+// read: the list names it on row 22 and goes on; taken by its date and
+// session, it is refused with its size.
+TEST_F(PbnReaderTest, AFileTooBigToBeAGameIsNotRead) {
+    WriteFile("GAMEFILE.KM/club.pbn", OwnFile(24));
+    {
+        std::ofstream big("GAMEFILE.KM/huge.pbn", std::ios::binary);
+        big.seekp((std::streamoff)PbnFileLimit);
+        big.put('x');
+    }
+    std::string row22;
+    console.onReadKey = [&](ScriptedConsole& c) { row22 = c.Text(MessageRow, 4, 74); };
+    console.Press(KeyEnter);
+    ASSERT_FALSE(Run(readpbnfile));
+    EXPECT_EQ(G.LoadFailed, 0);
+    EXPECT_EQ(G.PbnFilePath, "GAMEFILE.KM\\club.pbn");
+    EXPECT_NE(row22.find("Passed over as too big to be a game: huge.pbn (9 MB)"), std::string::npos) << row22;
+
+    std::filesystem::rename("GAMEFILE.KM/huge.pbn", "GAMEFILE.KM/150307A.pbn");
+    G.PbnFilePath = "GAMEFILE.KM\\150307A.pbn";
+    console.Type(" ");
+    ASSERT_FALSE(Run(readpbnfile));
+    EXPECT_EQ(G.LoadFailed, 1);
+    EXPECT_NE(row22.find("150307A.pbn is too big to be a game (9 MB)"), std::string::npos) << row22;
 }
 
 TEST_F(PbnReaderTest, DecoderReadsHexDigitsInEitherCase) {

@@ -11,8 +11,10 @@ namespace {
 
 const std::string Deal = "N:AKQJ.T98.765.432 T98.765.432.AKQJ 765.432.AKQJ.T98 432.AKQJ.T98.765";
 
-std::string Board(int number, const std::string& extra = "") {
-    return "[Board \"" + std::to_string(number) + "\"]\n[Deal \"" + Deal + "\"]\n" + extra + "\n";
+const std::string OtherDeal = "N:T98.765.432.AKQJ AKQJ.T98.765.432 432.AKQJ.T98.765 765.432.AKQJ.T98";
+
+std::string Board(int number, const std::string& extra = "", const std::string& deal = Deal) {
+    return "[Board \"" + std::to_string(number) + "\"]\n[Deal \"" + deal + "\"]\n" + extra + "\n";
 }
 
 // What a scan found, in one line: per game its event, site, date and
@@ -22,7 +24,8 @@ std::string Summary(const PbnFileFound& found) {
     for (const PbnGameFound& game : found.games) {
         out += "[" + game.event + "|" + game.site + "|" + game.date + ":";
         for (const PbnBoardFound& board : game.boards)
-            out += " " + std::to_string(board.number) + (board.deal == Deal ? "" : "?");
+            out += " " + std::to_string(board.number) + (board.label ? "=" + std::to_string(board.label) : "") +
+                   (board.deal == Deal ? "" : "?");
         out += "]";
     }
     return out;
@@ -59,16 +62,22 @@ TEST(PbnScan, FilesAsOtherProgramsWriteThem) {
         {"boards in text order, with gaps", head + Board(1) + Board(10) + Board(11) + Board(2) + Board(30),
          "[E|S|2026.12.08: 1 10 11 2 30]"},
         {"no board tags: file order", head + "[Deal \"" + Deal + "\"]\n\n[Deal \"" + Deal + "\"]\n", "[E|S|2026.12.08: 1 2]"},
-        {"a board past 36: file order", head + Board(5) + Board(40), "[E|S|2026.12.08: 1 2]"},
+        {"a board past 36: file order, each its own number", head + Board(5) + Board(40), "[E|S|2026.12.08: 1=5 2=40]"},
+        {"a board past 99: file order, renumbered", head + Board(101) + Board(102), "[E|S|2026.12.08: 1 2]"},
         {"a deal in lower case", head + "[Board \"1\"]\n[Deal \"n:akqj.t98.765.432 t98.765.432.akqj 765.432.akqj.t98 "
                                         "432.akqj.t98.765\"]\n",
          "[E|S|2026.12.08: 1]"},
-        {"a board number again: another game", head + Board(1) + Board(2) + Board(1),
-         "[E|S|2026.12.08: 1 2][E|S|2026.12.08: 1]"},
-        {"another event: another game", head + Board(1) + "[Event \"F\"]\n" + Board(2),
-         "[E|S|2026.12.08: 1][F|S|2026.12.08: 2]"},
+        // Once every table's repeat of a board was a game of its own, and a
+        // game without names took the game before's.
+        {"a board again with its deal (a table's result): the same board",
+         head + Board(1) + Board(2) + Board(1, "[Contract \"4S\"]\n") + "[Board \"2\"]\n[Result \"9\"]\n\n",
+         "[E|S|2026.12.08: 1 2]"},
+        {"a board number again with another deal: another game", head + Board(1) + Board(2) + Board(1, "", OtherDeal),
+         "[E|S|2026.12.08: 1 2][||: 1?]"},
+        {"another event: another game, its own names", head + Board(1) + "[Event \"F\"]\n" + Board(2),
+         "[E|S|2026.12.08: 1][F||: 2]"},
         {"another date: another game", head + Board(1) + "[Date \"2026.12.09\"]\n" + Board(2),
-         "[E|S|2026.12.08: 1][E|S|2026.12.09: 2]"},
+         "[E|S|2026.12.08: 1][||2026.12.09: 2]"},
         {"ISO 8859-1 names", "[Event \"Caf\xE9\"]\n" + Board(1), "[Caf\x82||: 1]"},
         {"UTF-8 names", "[Event \"Bridgef\xC3\xB6rbundet \xE2\x82\xAC\"]\n" + Board(1), "[Bridgef\x94rbundet ?||: 1]"},
         {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF[Event \"\xC3\xA9\"]\n" + Board(1), "[\x82||: 1]"},

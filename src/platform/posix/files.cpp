@@ -166,7 +166,7 @@ bool MakeFolder(const std::string& name) {
     return WriteFailed(errno == EEXIST ? ENOTDIR : errno);
 }
 
-bool ReadWholeFile(const std::string& name, std::string& bytes) {
+bool ReadWholeFile(const std::string& name, std::string& bytes, size_t limit) {
     bytes.clear();
     // Without waiting: opening a named pipe would wait for a writer.
     int fd = open(ResolvePath(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -174,12 +174,19 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
     // Only plain files: a device such as /dev/zero would never end, a pipe
     // never start.
     struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (uint64_t)st.st_size > limit) {
         close(fd);
         return false;
     }
+    bytes.reserve((size_t)st.st_size);
     char buffer[65536];
     for (;;) {
+        // A file that grows while it is read stops at the bound too.
+        if (bytes.size() > limit) {
+            close(fd);
+            bytes.clear();
+            return false;
+        }
         ssize_t n = read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -192,6 +199,12 @@ bool ReadWholeFile(const std::string& name, std::string& bytes) {
     }
     close(fd);
     return true;
+}
+
+int64_t FileSize(const std::string& name) {
+    struct stat st;
+    if (stat(ResolvePath(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return (int64_t)st.st_size;
 }
 
 bool PathExists(const std::string& name) {
@@ -349,7 +362,7 @@ std::vector<FolderFile> FilesInFolder(const std::string& folder) {
     while (dirent* entry = readdir(dir)) {
         struct stat st;
         if (stat((path + "/" + entry->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
-            files.push_back({entry->d_name, (int64_t)st.st_mtim.tv_sec});
+            files.push_back({entry->d_name, (int64_t)st.st_mtim.tv_sec, (int64_t)st.st_size});
     }
     closedir(dir);
     return files;

@@ -100,22 +100,37 @@ bool MakeFolder(const std::string& name) {
 }
 
 
+int64_t FileSize(const std::string& name) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(ResolvePath(name).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return -1;
+    return (int64_t)(((uint64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow);
+}
+
 bool PathExists(const std::string& name) {
     return !name.empty() && Attributes(ResolvePath(name)) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool ReadWholeFile(const std::string& name, std::string& bytes) {
+bool ReadWholeFile(const std::string& name, std::string& bytes, size_t limit) {
     bytes.clear();
     HANDLE file = CreateFileA(ResolvePath(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     // Only plain files: a device (CON, NUL) would never end or never start.
-    if (GetFileType(file) != FILE_TYPE_DISK) {
+    LARGE_INTEGER size{};
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size) || (uint64_t)size.QuadPart > limit) {
         CloseHandle(file);
         return false;
     }
     char buffer[65536];
     for (;;) {
+        // A file that grows while it is read stops at the bound too.
+        if (bytes.size() > limit) {
+            CloseHandle(file);
+            bytes.clear();
+            return false;
+        }
         DWORD got = 0;
         if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
             CloseHandle(file);
@@ -279,7 +294,8 @@ std::vector<FolderFile> FilesInFolder(const std::string& folder) {
     if (search == INVALID_HANDLE_VALUE) return files;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        files.push_back({found.cFileName, (int64_t)FromFileTime(found.ftLastWriteTime).tv_sec});
+        files.push_back({found.cFileName, (int64_t)FromFileTime(found.ftLastWriteTime).tv_sec,
+                         (int64_t)(((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow)});
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return files;
