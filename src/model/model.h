@@ -186,9 +186,12 @@ struct GameModel {
     std::string MenuChoice;
     int ErrorCode = 0;
     int BoardOneMatches = 0;
-    // Where the last printout went, for the printing-options menu to say
-    // once; empty when there is nothing to say.
-    std::string PrintNote;
+    // What the next menu says once on row 22, waiting for nothing: where the
+    // last printout went, a manual that could not be opened. Empty when
+    // there is nothing to say.
+    std::string MenuNote;
+    // Whether this run has said what the paper "auto" comes to.
+    int PaperNoteSaid = 0;
 
     // Generator state: all ones at program start.
     uint32_t RandomState = 0xFFFFFFFFu;

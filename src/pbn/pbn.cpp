@@ -192,6 +192,6 @@ void SavePbnFile() {
     const std::string base = G.PbnFilePath;
     for (int n = 2; PathExists(G.PbnFilePath) && !PbnFileIsOfGame(G.PbnFilePath, G.ControlString); n++)
         G.PbnFilePath = NumberedName(base, n);
-    if (WritePbnFile()) G.PrintNote = "Saved " + SystemPath(G.PbnFilePath);
+    if (WritePbnFile()) G.MenuNote = "Saved " + SystemPath(G.PbnFilePath);
 }
 

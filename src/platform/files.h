@@ -98,7 +98,8 @@ std::string FirstFreeName(const std::string& name);
 // when something does, or the move fails.
 bool MoveFileNoReplace(const std::string& from, const std::string& to);
 // A name as this system writes paths, for the user to read: "/" on POSIX,
-// "\" on Windows; letter case as given.
+// "\" on Windows; every part that exists in the letter case it has on
+// disk (GAMEFILE.KM, however the settings spell it).
 std::string SystemPath(const std::string& name);
 
 // For the settings editor: a full folder path as this system writes it,

@@ -191,6 +191,16 @@ struct PageScale {
 // else the locale's, else Letter), or forced by the settings.
 enum class Paper { Auto, A4, Letter };
 
+// What "auto" comes to on this system, and why.
+struct PaperChoice {
+    Paper paper = Paper::Letter;   // A4 or Letter
+    enum Source {
+        Printer,   // the default printer's paper
+        Locale,    // no printer that says: the locale's paper
+        Neither    // neither says: Letter
+    } source = Neither;
+};
+
 // What became of a print job, in terms any printer back end can give.
 struct JobResult {
     enum Outcome {
@@ -210,6 +220,12 @@ public:
     virtual ~PageDevice() = default;
     // The paper of the jobs opened from now on.
     virtual void SetPaper(Paper) {}
+    // What "auto" comes to now. Unless a device knows better: Letter, as
+    // neither a printer nor the locale says.
+    virtual PaperChoice AutoPaper() { return {}; }
+    // Whether jobs reach a printer; false when the kept file is all there
+    // is (no paper to load).
+    virtual bool HasPrinter() { return true; }
     // tag is the stem of the job's PDF, e.g. "150307A-handrecords".
     virtual void OpenJob(const std::string& tag) = 0;
     virtual void SetScale(float x1, float y1, float x2, float y2) = 0;

@@ -39,13 +39,14 @@ void PrintDupeSheet() {
     ConsoleLocate(16, 34);
     ConsoleColor(YELLOW);
     ConsoleWrite("Printing...");
+    SayPaperOnce();
 
     OpenJob(JobTag("dupe"));
     SetScale(0, 0, 8, 10.5);
     SetPenWidth(2);
 
     UseFont(CourierFace, 12, 1);
-    std::string event = AsciiUpper(G.EventName);
+    std::string event = Cp437Upper(G.EventName);
     DrawTextAt(0, 0.25, event);
     DrawTextAt(8 - TextWidth(G.DateText), 0.25, G.DateText);
     DrawLine(0, 0.5, 8, 0.5);

@@ -32,7 +32,8 @@ bool ConfirmSide(int side) {
 void PrintSide(int side, int copies) {
     const HandoutLayout& layout = CurrentHandoutLayout();
     bool credits = (layout.boards == 36) == (side == 0);
-    if (side == 1) {
+    // No paper to put back when a PDF is all there is.
+    if (side == 1 && PrintsOnPaper()) {
         ConsoleLocate(MessageRow, 17);
         ConsoleColor(BRIGHTWHITE);
         ConsoleWrite("Load paper for side 2.  Any key when ready...");
@@ -71,6 +72,7 @@ void PrintHandouts() {
     ConsoleLocate(WorkAreaTop, 31);
     ConsoleColor(LIGHTGREEN, BLUE);
     ConsoleWrite("POST-GAME HANDOUTS");
+    SayPaperOnce();
     ConsoleLocate(16, 26);
     ConsoleColor(YELLOW, BLUE);
     ConsoleWrite("Number of copies? (1-100):   1  ");
@@ -79,6 +81,13 @@ void PrintHandouts() {
     if (G.AbandonFlag == 1) return;
     int copies = G.InputNumber;
 
-    for (int side = 0; side <= 1; side++)
-        if (ConfirmSide(side)) PrintSide(side, copies);
+    // Each side says where it went.
+    std::string notes;
+    for (int side = 0; side <= 1; side++) {
+        if (!ConfirmSide(side)) continue;
+        G.MenuNote.clear();
+        PrintSide(side, copies);
+        notes = JoinPrintNotes(notes, G.MenuNote);
+    }
+    G.MenuNote = notes;
 }

@@ -95,9 +95,12 @@ void PrintHandRecords() {
     for (int board = 1; board <= MaxBoards; board++)
         if (BoardInGame(board)) boards.push_back(board);
     int pages = HandRecordPages((int)boards.size());
+    SayPaperOnce();
     ConsoleLocate(16, 17);
     ConsoleColor(BRIGHTWHITE);
-    ConsoleWrite("Load paper for " + std::to_string(pages) + " pages.  Any key when ready...");
+    // No paper to load when a PDF is all there is.
+    ConsoleWrite((PrintsOnPaper() ? "Load paper for " : "PDF only, no printer: ") + std::to_string(pages) +
+                 " pages.  Any key when ready...");
     FlushKeys();
     if (ReadKey() == KeyEsc) {
         G.AbandonFlag = 1;

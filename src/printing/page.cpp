@@ -1,4 +1,6 @@
 // The page facility over the platform's page device, and the print fonts.
+#include <cctype>
+
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/print.h"
@@ -71,8 +73,33 @@ void CloseJob(bool complete) {
     if (!P.printer) return;
     JobResult result = P.printer->CloseJob(complete);
     if (result.outcome == JobResult::Failed) ShowWarning(FitWarning(result.text));
-    else G.PrintNote = PrintNote(result);
+    else G.MenuNote = PrintNote(result);
 }
+
+std::string JoinPrintNotes(const std::string& first, const std::string& second) {
+    if (first.empty() || second.empty()) return first.empty() ? second : first;
+    // The common start, back to the last character that names nothing yet.
+    size_t same = 0;
+    while (same < first.size() && same < second.size() && first[same] == second[same]) same++;
+    while (same > 0 && std::isalnum((unsigned char)second[same - 1])) same--;
+    if (same < 8) return first + "; " + second;
+    return first + " and ..." + second.substr(same);
+}
+
+std::string AutoPaperText(const PaperChoice& choice) {
+    const std::string paper = choice.paper == Paper::A4 ? "A4" : "Letter";
+    if (choice.source == PaperChoice::Printer) return "auto: " + paper + ", the printer's paper";
+    if (choice.source == PaperChoice::Locale) return "auto: " + paper + ", the locale's paper";
+    return "auto: " + paper + ", no printer and no paper in the locale";
+}
+
+void SayPaperOnce() {
+    if (G.PaperNoteSaid || G.PaperSize != "auto" || !P.printer) return;
+    G.PaperNoteSaid = 1;
+    WriteAt(MessageRow, 6, "Paper " + AutoPaperText(P.printer->AutoPaper()), LIGHTCYAN, BLUE);
+}
+
+bool PrintsOnPaper() { return P.printer && P.printer->HasPrinter(); }
 
 std::string PrintNote(const JobResult& result) {
     if (result.outcome == JobResult::Printed && !result.printer.empty())

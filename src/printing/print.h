@@ -56,6 +56,18 @@ void SetBlack();
 // <file>", "Saved <file>", or "" when there is nothing to say (no printer
 // and no file).
 std::string PrintNote(const JobResult& result);
+// Two jobs' notes of one printout (a sheet's two sides) in one line: where
+// both went, the second file by what sets its name apart.
+std::string JoinPrintNotes(const std::string& first, const std::string& second);
+
+// What the paper "auto" comes to and why: "auto: A4, the printer's paper".
+std::string AutoPaperText(const PaperChoice& choice);
+// The paper of the printouts, said by the first printout of a run on row
+// 22 while the paper setting is auto; once.
+void SayPaperOnce();
+// Whether the printouts reach a printer; false when a PDF is all they make,
+// and there is no paper to load.
+bool PrintsOnPaper();
 
 // The game's name for its printed files: yymmdd, the session letter, "-" and
 // the printout, e.g. "150307A-dupe".

@@ -59,12 +59,17 @@ void EditFont(int item) {
         // The old value is cut to the field, so it never runs into the frame
         // and the first key blanks all of it.
         const std::string old = ValuePart(G.SettingsLines[item]).substr(0, FontNameMaximum);
+        // The field blanked first: a refused name longer than the old one
+        // must not show through behind it.
+        WriteAt(QuestionRow, InputColumn, std::string(WorkAreaLeft + WorkAreaWidth - InputColumn, ' '), GREY, BLUE);
         WriteAt(QuestionRow, InputColumn, old, GREY, BLUE);
         ConsoleLocate(QuestionRow, InputColumn);
         ConsoleColor(BRIGHTWHITE, BLUE);
         ConsoleCursor(CURSOR_SHOW);
         ReadLine(LetterCharacters, FontNameMaximum);
-        if (G.InputText.empty()) {
+        // Esc cancels the item, as an empty entry does: nothing changes.
+        if (G.InputText.empty() || G.AbandonFlag) {
+            G.AbandonFlag = 0;
             BlankRow(QuestionRow);
             return;
         }
@@ -222,6 +227,9 @@ void MoreSettings() {
     ConsoleWrite("Private deals (a deal key, no control number)");
     for (;;) {
         ShowValue(1, G.PaperSize);
+        // What auto comes to here, and why, under the items.
+        const std::string paper = G.PaperSize == "auto" && P.printer ? AutoPaperText(P.printer->AutoPaper()) : "";
+        WriteAt(11, 9, paper + std::string(68 - paper.size(), ' '), LIGHTCYAN, BLUE);
         ShowValue(2, G.PbnExportFormat == 1 ? "yes" : "no");
         ShowValue(3, G.PrivateDeals == 1 ? "yes" : "no");
         BlankRows(16, WorkAreaBottom);

@@ -28,6 +28,15 @@ void ShowHotKeyLine() {
     ConsoleWrite("elp");
 }
 
+// The note of the last step (where a printout went, a manual that did not
+// open) on row 22, once; the next key acts as ever.
+void ShowMenuNote() {
+    if (G.MenuNote.empty()) return;
+    const std::string note = " " + FitWarning(G.MenuNote) + " ";
+    WriteAt(MessageRow, WorkAreaLeft + (74 - (int)note.size()) / 2, note, BRIGHTWHITE, BLUE);
+    G.MenuNote.clear();
+}
+
 }  // namespace
 
 std::string MenuChoiceOfKey(const std::string& key) {
@@ -36,7 +45,7 @@ std::string MenuChoiceOfKey(const std::string& key) {
     if (key == "I") return "MULTI-SITE GAME";
     if (key == "P") return "PBN IMPORT";
     if (key == "S") return "SETTINGS";
-    if (key == "H") return "HELP";
+    if (key == "H" || key == KeyF1) return "HELP";
     return "";
 }
 
@@ -58,6 +67,8 @@ void MainMenu() {
         ConsoleLocate(MenuTopRow + i, 29);
         ConsoleWrite(lines[i]);
     }
+    ShowMenuNote();
+    ConsoleColor(YELLOW, BLUE);
     ConsoleLocate(SelectRow, 34);
     ConsoleWrite("Select:  N");
     ConsoleLocate(SelectRow, 43);
@@ -106,12 +117,7 @@ void PrintingOptions() {
         WriteAt(WorkAreaBottom, 41 - (int)control.size() / 2, control, LIGHTCYAN, BLUE);
         FlushKeys();
         ConsoleCursor(CURSOR_SHOW);
-        if (!G.PrintNote.empty()) {
-            // Where the last printout went, said once.
-            std::string note = " " + FitWarning(G.PrintNote) + " ";
-            WriteAt(MessageRow, WorkAreaLeft + (74 - (int)note.size()) / 2, note, BRIGHTWHITE, BLUE);
-            G.PrintNote.clear();
-        }
+        ShowMenuNote();
         ConsoleColor(YELLOW, BLUE);
         ConsoleLocate(SelectRow + 1, 34);
         ConsoleWrite("Select:  ");
@@ -132,7 +138,7 @@ void PrintingOptions() {
         } else if (G.KeyText == "S") {
             programsettings();
             ShowHeader();
-        } else if (G.KeyText == "H") {
+        } else if (G.KeyText == "H" || G.KeyText == KeyF1) {
             ShowManual();
         } else {
             PlayNamedSound("beep2");
@@ -145,11 +151,14 @@ void ShowManual() { OpenManual(FindSharedFile("Bridge/Software/Manuals/Kelmo-Man
 void OpenManual(const std::string& path) {
     if (P.process == nullptr) return;
     const OpenResult result = OpenDocument(path);
+    if (result.outcome == OpenResult::Opened) return;
+    // Said on the menu's row 22, waiting for nothing: the next key is the
+    // director's next choice.
+    PlayNamedSound("beep2");
     if (result.outcome == OpenResult::Missing) {
-        ShowWarning("Cannot open the manual: Kelmo-Manual.htm is missing");
+        G.MenuNote = "Cannot open the manual: Kelmo-Manual.htm is missing";
         return;
     }
-    if (result.outcome == OpenResult::Opened) return;
     // Where the manual is, for the director to open it another way: the
     // reason gives way to the path when the row is too short for both.
     const std::string where = SystemPath(path);
@@ -161,5 +170,5 @@ void OpenManual(const std::string& path) {
     if (text.size() > width) text = "Open the manual yourself: " + where;
     if (text.size() > width) text = "Manual: " + where;
     if (text.size() > width) text = "Manual: ..." + where.substr(where.size() - (width - 11));
-    ShowWarning(text);
+    G.MenuNote = text;
 }

@@ -9,6 +9,7 @@
 #include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
+#include "support/recording_printer.h"
 
 namespace {
 
@@ -124,6 +125,26 @@ TEST_F(EditorTest, ClubFontTypedInLowerCaseIsStoredAsTyped) {
     EXPECT_TRUE(FileHas("EventNameFont=comic sans ms"));
 }
 
+// A refused name longer than the old value once showed through behind it
+// ("Arialistent Font"), and Esc took the garbled line: the field is
+// blanked first, and Esc cancels the item as an empty entry does.
+TEST_F(EditorTest, ARefusedFontLeavesACleanFieldAndEscCancelsIt) {
+    const std::string before = File();
+    std::vector<std::string> fields;
+    console.onReadKey = [&](ScriptedConsole& c) { fields.push_back(c.Text(21, 50, 28)); };
+    console.Type("1Nonexistent Font Name" + KeyEnter + "x");
+    console.Press(KeyEsc);
+    console.Type("q");
+    Edit();
+    // The field after the refusal, then the selection loop after Esc.
+    ASSERT_GE(fields.size(), 3u);
+    EXPECT_EQ(fields[fields.size() - 2], "times new roman" + std::string(13, ' '));
+    EXPECT_EQ(fields.back(), std::string(28, ' '));
+    EXPECT_TRUE(console.Shows(19, 35, "Select:  Q"));
+    EXPECT_EQ(G.ClubNameFont, "times new roman");
+    EXPECT_EQ(File(), before);
+}
+
 TEST_F(EditorTest, UnknownFontIsRefusedAndAskedAgain) {
     const std::string before = File();
     AtWait(12, [](ScriptedConsole& c) {
@@ -143,7 +164,14 @@ TEST_F(EditorTest, UnknownFontIsRefusedAndAskedAgain) {
 // auto, A4 and Letter, "2" turns the export form of PBN files on and off;
 // the change is saved when the editor is left.
 TEST_F(EditorTest, MoreSettingsStepThePaperAndSaveIt) {
-    AtWait(3, [](ScriptedConsole& c) {
+    // What auto comes to, and why, under the items; nothing when forced.
+    RecordingPrinter printer;
+    printer.autoPaper = {Paper::A4, PaperChoice::Printer};
+    P.printer = &printer;
+    console.onReadKey = [](ScriptedConsole& c) {
+        if (c.ReadKeyCalls() == 2) ExpectShown(c, {{11, 9, "auto: A4, the printer's paper ", LIGHTCYAN, BLUE}});
+        if (c.ReadKeyCalls() != 3) return;
+        EXPECT_TRUE(c.Shows(11, 9, std::string(30, ' ')));
         ExpectShown(c, {{5, 32, "\xc4 MORE SETTINGS \xc4", YELLOW, BLUE},
                         {7, 6, "1  ", YELLOW},
                         {7, 55, "A4 ", BRIGHTWHITE, BLUE},
@@ -152,7 +180,7 @@ TEST_F(EditorTest, MoreSettingsStepThePaperAndSaveIt) {
                         {9, 6, "3  ", YELLOW},
                         {9, 55, "no ", BRIGHTWHITE, BLUE},
                         {17, 29, "Change (1-3)  or  (Q)uit ", YELLOW, BLUE}});
-    });
+    };
     console.Type("m11x1qq");
     Edit();
     EXPECT_EQ(G.PaperSize, "auto");   // A4, Letter, (x beeps), auto

@@ -70,18 +70,19 @@ TEST_F(MenuTest, MainMenuScreenAndCursor) {
 
 TEST_F(MenuTest, MainMenuKeysInEitherCase) {
     const struct {
-        const char* key;
+        std::string key;
         const char* choice;
         int pbn;
     } cases[] = {{"n", "NEW GAME", 0},        {"N", "NEW GAME", 0},
                  {"r", "OLD GAME", 0},        {"R", "OLD GAME", 0},
                  {"i", "MULTI-SITE GAME", 0}, {"p", "PBN IMPORT", 1},
                  {"P", "PBN IMPORT", 1},      {"s", "SETTINGS", 0},
-                 {"h", "HELP", 0},            {"H", "HELP", 0}};
+                 {"h", "HELP", 0},            {"H", "HELP", 0},
+                 {KeyF1, "HELP", 0}};   // the footer says Help: F1 is help too
     for (const auto& c : cases) {
         // A P choice of an earlier showing does not last into this one.
         G.PbnImportMode = 1;
-        console.Type(c.key);
+        console.Press(c.key);
         ASSERT_FALSE(Run(MainMenu));
         EXPECT_EQ(G.MenuChoice, c.choice) << c.key;
         EXPECT_EQ(G.PbnImportMode, c.pbn) << c.key;
@@ -91,7 +92,7 @@ TEST_F(MenuTest, MainMenuKeysInEitherCase) {
 }
 
 TEST_F(MenuTest, MainMenuRefusesOtherKeysAndStaysOnScreen) {
-    Keys(console, {"5", "0", KeyUp, KeyF1, "q", " ", KeyBackspace, "r"});
+    Keys(console, {"5", "0", KeyUp, FunctionKey(2), "q", " ", KeyBackspace, "r"});
     int waits = 0;
     console.onReadKey = [&](ScriptedConsole& c) {
         ExpectMainMenu(c);
@@ -143,7 +144,7 @@ TEST_F(MenuTest, PrintingOptionsSayWhereThePrintoutWentOnce) {
         {{JobResult::KeptOnly, "", ""}, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(PrintNote(c.result), c.note);
-    G.PrintNote = cases[0].note;
+    G.MenuNote = cases[0].note;
     std::vector<std::string> rows;
     console.onReadKey = [&](ScriptedConsole& c) { rows.push_back(c.Text(22, 4, 74)); };
     console.Type("7Q");
@@ -235,7 +236,7 @@ TEST_F(MenuTest, ManualOpensWithTheDesktopOpenerOrComspecAroundASuspendedScreen)
     }
 }
 
-TEST_F(MenuTest, ManualThatCannotBeOpenedIsReportedOnRowTwentyTwo) {
+TEST_F(MenuTest, ManualThatCannotBeOpenedIsSaidByTheMenuAndTheNextKeyActs) {
     // The row names the manual's path, for the director to open it another
     // way; a long path pushes the reason out, and a longer one its start.
     const std::string deep = "a-folder-with-a-rather-long-name/and-another-one-below-it/manual.htm";
@@ -263,18 +264,23 @@ TEST_F(MenuTest, ManualThatCannotBeOpenedIsReportedOnRowTwentyTwo) {
         sound.played.clear();
         process.runs.clear();
         process.result = c.result;
+        const int reads = console.ReadKeyCalls();
+        ASSERT_FALSE(Run([&] { OpenManual(c.path); }));
+        EXPECT_EQ(G.MenuNote, c.shown);
+        EXPECT_EQ(console.ReadKeyCalls(), reads);   // nothing to dismiss
+        EXPECT_EQ(process.runs.size(), c.path.empty() ? 0u : 1u);
+        EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
+        // The menu says it once, and the next key is the next choice.
         const std::string expected = " " + c.shown + " ";
         std::string shown;
         console.onReadKey = [&](ScriptedConsole& con) {
-            int left = 4 + (74 - (int)expected.size()) / 2;
-            if (con.Shows(22, left, expected, BRIGHTWHITE, MAGENTA)) shown = expected;
+            if (con.Shows(22, 4 + (74 - (int)expected.size()) / 2, expected, BRIGHTWHITE, BLUE)) shown = expected;
         };
-        console.Type(" ");
-        ASSERT_FALSE(Run([&] { OpenManual(c.path); }));
+        console.Type("s");
+        ASSERT_FALSE(Run(MainMenu));
         EXPECT_EQ(shown, expected) << console.Dump();
-        EXPECT_EQ(process.runs.size(), c.path.empty() ? 0u : 1u);
-        EXPECT_EQ(sound.played, std::vector<std::string>{"beep2"});
-        EXPECT_TRUE(console.Shows(22, 4, std::string(74, ' ')));
+        EXPECT_EQ(G.MenuChoice, "SETTINGS");
+        EXPECT_TRUE(G.MenuNote.empty());
     }
 }
 

@@ -253,11 +253,24 @@ protected:
     }
 };
 
+// Without a printer there is no paper to load: the PDFs are the printouts,
+// and each says where it went, both sides of the handouts. The first
+// printout of the run says what the paper "auto" came to.
 TEST_F(PrintNoPrinterTest, PrintoutsWriteTheirPdfsAndReturnWithoutAMessage) {
+    const std::string locale = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
+    setenv("LC_ALL", "C", 1);
+    console.onReadKey = [](ScriptedConsole& c) {
+        EXPECT_TRUE(c.Shows(16, 17, "PDF only, no printer: 12 pages.  Any key when ready..."));
+        EXPECT_TRUE(c.Shows(22, 6, "Paper auto: Letter, no printer and no paper in the locale", LIGHTCYAN));
+    };
     console.Type(" ");
     ASSERT_FALSE(Run([] { PrintHandRecords(); }));
-    console.Type(KeyEnter + "YY ");
+    console.onReadKey = nullptr;
+    console.Type(KeyEnter + "YY");
     ASSERT_FALSE(Run([] { PrintHandouts(); }));
+    EXPECT_EQ(G.MenuNote, "Saved PRINTS/150307A-handouts-side1.pdf and ...side2.pdf");
+    if (locale.empty()) unsetenv("LC_ALL");
+    else setenv("LC_ALL", locale.c_str(), 1);
     ASSERT_FALSE(Run([] { PrintDupeSheet(); }));
     for (const char* name : {"PRINTS/150307A-handrecords.pdf", "PRINTS/150307A-handouts-side1.pdf",
                              "PRINTS/150307A-handouts-side2.pdf", "PRINTS/150307A-dupe.pdf"}) {

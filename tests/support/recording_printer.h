@@ -45,6 +45,8 @@ public:
     void RoundBox(double x1, double y1, double x2, double y2, int rounding) override;
     void EndPage() override;
     JobResult CloseJob(bool complete) override;
+    PaperChoice AutoPaper() override { return autoPaper; }
+    bool HasPrinter() override { return printer; }
 
     // Width of a text in a font (page units of an 8 x 10.5 scale): a fixed
     // half em per character, a quarter em for a blank.
@@ -62,8 +64,11 @@ public:
     std::vector<PrintOp> ops;
     std::vector<PrintJob> jobs;
     std::vector<float> scale{0, 0, 8, 10.5};
-    // What CloseJob reports for every job.
+    // What CloseJob reports for every job; what "auto" comes to; whether a
+    // printer takes the jobs.
     JobResult result;
+    PaperChoice autoPaper;
+    bool printer = true;
 
 private:
     bool Open() const { return !jobs.empty() && !jobs.back().closed; }

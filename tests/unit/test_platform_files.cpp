@@ -49,6 +49,9 @@ TEST_F(PlatformFiles, ResolvePathTakesBothSeparatorsAndFindsNamesInAnyCase) {
     for (const auto& [typed, resolved] : paths) EXPECT_EQ(ResolvePath(typed), resolved) << typed;
 
     EXPECT_TRUE(FileExists("gamefile.km\\X.pbn"));
+    // Shown as the disk has it, not as the settings spell it.
+    EXPECT_EQ(SystemPath("gamefile.km\\X.PBN"), "GAMEFILE.KM/x.pbn");
+    EXPECT_EQ(SystemPath("gamefile.km\\New.PBN"), "GAMEFILE.KM/New.PBN");
     EXPECT_TRUE(FolderExists("Gamefile.KM"));
     EXPECT_FALSE(FileExists("gamefile.km"));
     std::vector<std::string> lines;

@@ -36,6 +36,14 @@ TEST(TextTest, CaseChangesOnlyTheAsciiLetters) {
     EXPECT_EQ(UpperKey(std::string("\0h", 2)), std::string("\0h", 2));
 }
 
+// The dupe sheet's heading: accented letters once stayed small
+// ("\x90PREUVE DES F\x88TES"). The code page's capital where it has one,
+// else the plain capital; the rest as it was.
+TEST(TextTest, CapitalsTakeTheAccentedLetters) {
+    EXPECT_EQ(Cp437Upper("\x82preuve des f\x88tes \xa4" "and\xa3 \x87" "a \x84\x94\x81 \x91 \xe1 \x90 3\xc4"),
+              "\x90PREUVE DES FETES \xa5" "ANDU \x80" "A \x8e\x99\x9a \x92 \xe1 \x90 3\xc4");
+}
+
 TEST(TextTest, TrimRemovesOuterBlanksOnly) {
     const struct { const char *in, *out; } cases[] = {
         {"", ""}, {"   ", ""}, {"  Club  ", "Club"}, {"A  B", "A  B"}, {"\tTab\t", "\tTab\t"}, {"x", "x"},

@@ -279,11 +279,7 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to) {
     return rename(source.c_str(), target.c_str()) == 0;
 }
 
-std::string SystemPath(const std::string& name) {
-    std::string path = name;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
+std::string SystemPath(const std::string& name) { return ResolvePath(name); }
 
 std::string ExampleFolderPath() { return "/home/club/bridge/dealer data"; }
 std::string FolderSeparatorName() { return "slashes"; }

@@ -52,14 +52,21 @@ Paper PaperOfName(const std::string& name) {
     return Paper::Auto;
 }
 
-Paper SystemPaper() {
+bool HasCupsPrinter() {
+    if (std::getenv("KELMO_NO_CUPS")) return false;
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+    if (dest) cupsFreeDests(1, dest);
+    return dest != nullptr;
+}
+
+PaperChoice SystemPaperChoice() {
     // The default printer's paper.
     if (!std::getenv("KELMO_NO_CUPS")) {
         if (cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr)) {
             const char* media = cupsGetOption("media", dest->num_options, dest->options);
             const Paper paper = media ? PaperOfName(media) : Paper::Auto;
             cupsFreeDests(1, dest);
-            if (paper != Paper::Auto) return paper;
+            if (paper != Paper::Auto) return {paper, PaperChoice::Printer};
         }
     }
     // The paper of the locale the user chose; the C locale says nothing.
@@ -75,12 +82,14 @@ Paper SystemPaper() {
         if (locale_t locale = newlocale(LC_PAPER_MASK, "", (locale_t)0)) {
             const int width = (int)(intptr_t)nl_langinfo_l(_NL_PAPER_WIDTH, locale);
             freelocale(locale);
-            if (width == 210) return Paper::A4;
-            if (width == 216) return Paper::Letter;
+            if (width == 210) return {Paper::A4, PaperChoice::Locale};
+            if (width == 216) return {Paper::Letter, PaperChoice::Locale};
         }
     }
-    return Paper::Letter;
+    return {Paper::Letter, PaperChoice::Neither};
 }
+
+Paper SystemPaper() { return SystemPaperChoice().paper; }
 
 namespace {
 
@@ -127,6 +136,8 @@ public:
     }
 
     void SetPaper(Paper paper) override { paper_ = paper; }
+    PaperChoice AutoPaper() override { return SystemPaperChoice(); }
+    bool HasPrinter() override { return HasCupsPrinter(); }
 
     void SetScale(float x1, float y1, float x2, float y2) override {
         if (jobOpen_) scale_.Set(x1, y1, x2, y2);

@@ -11,7 +11,11 @@ std::string Cp437ToUtf8(const std::string& text);
 // "A4", "Letter"); Auto for any other.
 Paper PaperOfName(const std::string& name);
 // The paper this system prints on: the CUPS default printer's (unless
-// KELMO_NO_CUPS is set), else the locale's (LC_PAPER), else Letter.
+// KELMO_NO_CUPS is set), else the locale's (LC_PAPER), else Letter; and
+// which of them said it.
+PaperChoice SystemPaperChoice();
 Paper SystemPaper();
+// Whether CUPS has a default printer (never with KELMO_NO_CUPS set).
+bool HasCupsPrinter();
 // The PDF page device (the system's printer on POSIX).
 PageDevice* MakePdfPrinter();

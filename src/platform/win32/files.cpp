@@ -206,9 +206,29 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to) {
 }
 
 std::string SystemPath(const std::string& name) {
-    std::string path = name;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
+    // Part by part, each one that exists as the disk spells it.
+    const std::string path = ResolvePath(name);
+    std::string shown;
+    size_t at = 0;
+    while (at <= path.size()) {
+        size_t end = path.find('/', at);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(at, end - at);
+        const bool plain = !part.empty() && part != "." && part != ".." && part.back() != ':' &&
+                           part.find_first_of("*?") == std::string::npos;
+        if (plain) {
+            WIN32_FIND_DATAA found;
+            HANDLE search = FindFirstFileA((shown + part).c_str(), &found);
+            if (search != INVALID_HANDLE_VALUE) {
+                part = found.cFileName;
+                FindClose(search);
+            }
+        }
+        shown += part;
+        if (end < path.size()) shown += '\\';
+        at = end + 1;
+    }
+    return shown;
 }
 
 std::string ExampleFolderPath() { return "c:\\bridge\\dealer_4 data"; }

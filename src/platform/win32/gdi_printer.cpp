@@ -71,6 +71,25 @@ std::string Extension(const PrinterInfo& printer) {
     return ".prn";
 }
 
+// The paper a printer takes when a job does not say: DMPAPER_A4,
+// DMPAPER_LETTER or another; 0 when it does not tell.
+short DefaultPaper(const std::wstring& name) {
+    HANDLE handle = nullptr;
+    if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &handle, nullptr)) return 0;
+    short paper = 0;
+    const LONG size = DocumentPropertiesW(nullptr, handle, const_cast<wchar_t*>(name.c_str()), nullptr, nullptr, 0);
+    if (size > 0) {
+        std::vector<char> settings((size_t)size);
+        DEVMODEW* mode = reinterpret_cast<DEVMODEW*>(settings.data());
+        if (DocumentPropertiesW(nullptr, handle, const_cast<wchar_t*>(name.c_str()), mode, nullptr, DM_OUT_BUFFER) ==
+                IDOK &&
+            (mode->dmFields & DM_PAPERSIZE))
+            paper = mode->dmPaperSize;
+    }
+    ClosePrinter(handle);
+    return paper;
+}
+
 class GdiPrinter : public PageDevice {
 public:
     explicit GdiPrinter(std::vector<PrinterInfo> (*listPrinters)()) : listPrinters_(listPrinters) {}
@@ -184,6 +203,29 @@ public:
     }
 
     void SetPaper(Paper paper) override { paper_ = paper; }
+
+    PaperChoice AutoPaper() override {
+        bool toFile = false;
+        const std::vector<PrinterInfo> printers = listPrinters_();
+        const int chosen = ChoosePrinter(printers, toFile);
+        if (chosen >= 0) {
+            const short paper = DefaultPaper(printers[chosen].name);
+            if (paper == DMPAPER_A4) return {Paper::A4, PaperChoice::Printer};
+            if (paper == DMPAPER_LETTER) return {Paper::Letter, PaperChoice::Printer};
+        }
+        DWORD size = 0;
+        if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IPAPERSIZE | LOCALE_RETURN_NUMBER,
+                            reinterpret_cast<LPWSTR>(&size), sizeof size / sizeof(wchar_t))) {
+            if (size == DMPAPER_A4) return {Paper::A4, PaperChoice::Locale};
+            if (size == DMPAPER_LETTER) return {Paper::Letter, PaperChoice::Locale};
+        }
+        return {};
+    }
+
+    bool HasPrinter() override {
+        bool toFile = false;
+        return ChoosePrinter(listPrinters_(), toFile) >= 0 && !toFile;
+    }
 
     void SetPenWidth(int pixels) override { penWidth_ = std::max(pixels, 1); }
 
