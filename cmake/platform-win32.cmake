@@ -20,10 +20,13 @@ target_compile_definitions(kelmo_platform_libs INTERFACE WIN32_LEAN_AND_MEAN NOM
 # the test program, which checks them).
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/src/platform/win32/kelmo.rc.in
   ${CMAKE_CURRENT_BINARY_DIR}/generated/kelmo.rc @ONLY)
+# The installer takes the icon too, and a side picture for its first and
+# last pages.
 set(KELMO_ICON ${CMAKE_CURRENT_BINARY_DIR}/resources/kelmo.ico)
+set(KELMO_WIZARD_BITMAP ${CMAKE_CURRENT_BINARY_DIR}/resources/kelmo-wizard.bmp)
 add_custom_command(
-  OUTPUT ${KELMO_ICON}
-  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/tools/make_icon.py ${KELMO_ICON}
+  OUTPUT ${KELMO_ICON} ${KELMO_WIZARD_BITMAP}
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/tools/make_icon.py ${KELMO_ICON} ${KELMO_WIZARD_BITMAP}
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tools/make_icon.py
   COMMENT "Generating the icon"
   VERBATIM)

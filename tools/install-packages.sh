@@ -18,9 +18,11 @@ TEST_PACKAGES=(
 # extras (network discovery and the like) are not wanted.
 NO_RECOMMENDS=(cups-daemon cups-client)
 # The Windows build: mingw-w64 with POSIX threads, wine to test it, nsis for
-# the installer. Their recommended extras (wine's are many) are not wanted.
+# the installer, and a virtual X display with xdotool, xwd and netpbm to
+# click through the installer's pages and keep a picture of each. Their
+# recommended extras (wine's are many) are not wanted.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools wine nsis
-  libgtest-dev libgmock-dev cmake python3-fonttools)
+  libgtest-dev libgmock-dev cmake python3-fonttools xvfb xdotool x11-apps netpbm)
 # --list prints the packages, one a line, instead of installing them.
 list=0
 for arg in "$@"; do

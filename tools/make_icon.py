@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 """Writes the program's icon: a black spade on a white card, 32 x 32 and
-16 x 16, as a Windows .ico file (32-bit BMP images)."""
+16 x 16, as a Windows .ico file (32-bit BMP images). With a second file
+name, also the installer's side picture: the card on green baize, 164 x 314,
+a 24-bit BMP."""
 import os
 import struct
 import sys
@@ -38,6 +40,35 @@ def image(size):
     return header + pixels + mask
 
 
+def wizard_bitmap(width=164, height=314):
+    # The card in the upper half, the rest baize with a faint weave.
+    card_w, card_h = 96, 128
+    left, top = (width - card_w) // 2, 60
+    rows = []
+    for py in range(height - 1, -1, -1):
+        row = b''
+        for px in range(width):
+            cx, cy = px - left, py - top
+            if 0 <= cx < card_w and 0 <= cy < card_h:
+                x, y = (cx + 0.5) / card_w, (cy + 0.5) / card_h
+                row += struct.pack('<BBB', 0, 0, 0) if inside_spade(x, y) else struct.pack('<BBB', 250, 250, 250)
+            else:
+                shade = 8 if (px + py) % 4 == 0 else 0
+                row += struct.pack('<BBB', 40 + shade, 100 + shade, 30 + shade)
+        row += b'\0' * ((4 - len(row) % 4) % 4)
+        rows.append(row)
+    pixels = b''.join(rows)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(pixels), 0, 0, 14 + len(info)) + info + pixels
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+    with open(path + '.part', 'wb') as f:
+        f.write(data)
+    os.replace(path + '.part', path)
+
+
 def main():
     sizes = [32, 16]
     images = [image(s) for s in sizes]
@@ -47,10 +78,9 @@ def main():
         out += struct.pack('<BBBBHHII', s, s, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     out += b''.join(images)
-    os.makedirs(os.path.dirname(os.path.abspath(sys.argv[1])), exist_ok=True)
-    with open(sys.argv[1] + '.part', 'wb') as f:
-        f.write(out)
-    os.replace(sys.argv[1] + '.part', sys.argv[1])
+    write(sys.argv[1], out)
+    if len(sys.argv) > 2:
+        write(sys.argv[2], wizard_bitmap())
 
 
 if __name__ == '__main__':

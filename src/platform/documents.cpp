@@ -1,15 +1,13 @@
 // Opening a document in the web browser, once a system has named its opener.
-#include <filesystem>
-
 #include "platform/files.h"
 #include "platform/platform.h"
 
 OpenResult OpenDocumentWith(const std::string& path, const std::vector<std::string>& opener) {
     OpenResult result;
-    std::error_code error;
-    std::filesystem::path absolute;
-    if (!path.empty()) absolute = std::filesystem::absolute(path, error);
-    if (path.empty() || error || !std::filesystem::is_regular_file(absolute, error)) {
+    // Through the platform's own calls: a path of accented letters is the
+    // system's, not the C++ library's idea of one.
+    const std::string absolute = path.empty() ? "" : AbsolutePath(path);
+    if (absolute.empty() || !FileExists(absolute)) {
         result.outcome = OpenResult::Missing;
         return result;
     }
@@ -19,7 +17,7 @@ OpenResult OpenDocumentWith(const std::string& path, const std::vector<std::stri
         return result;
     }
     std::vector<std::string> command = opener;
-    command.push_back(FileAddress(absolute.lexically_normal().string()));
+    command.push_back(FileAddress(absolute));
     // The opener may start a text browser in this very terminal.
     if (P.console) P.console->Suspend();
     result.code = P.process->Run(command);

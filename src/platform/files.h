@@ -121,6 +121,9 @@ std::string GetEnvironment(const std::string& name);
 // tree or under the install prefix. Empty text when not found.
 std::string FindSharedFile(const std::string& relative);
 
+// The full path of a name ("/" between its parts, "." and ".." gone); ""
+// when the system cannot say.
+std::string AbsolutePath(const std::string& name);
 // The file:// address of an absolute path (a Windows drive path too).
 std::string FileAddress(const std::string& absolutePath);
 

@@ -226,6 +226,9 @@ public:
     // Whether jobs reach a printer; false when the kept file is all there
     // is (no paper to load).
     virtual bool HasPrinter() { return true; }
+    // Why no job can be printed at all now (no printer and no file to keep
+    // it in); "" when a job can go somewhere.
+    virtual std::string CannotPrint() { return ""; }
     // tag is the stem of the job's PDF, e.g. "150307A-handrecords".
     virtual void OpenJob(const std::string& tag) = 0;
     virtual void SetScale(float x1, float y1, float x2, float y2) = 0;

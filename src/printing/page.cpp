@@ -101,6 +101,8 @@ void SayPaperOnce() {
 
 bool PrintsOnPaper() { return P.printer && P.printer->HasPrinter(); }
 
+std::string WhyNoPrintout() { return P.printer ? P.printer->CannotPrint() : ""; }
+
 std::string PrintNote(const JobResult& result) {
     if (result.outcome == JobResult::Printed && !result.printer.empty())
         return "Sent to " + result.printer + (result.text.empty() ? "" : "; kept " + result.text);

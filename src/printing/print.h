@@ -68,6 +68,9 @@ void SayPaperOnce();
 // Whether the printouts reach a printer; false when a PDF is all they make,
 // and there is no paper to load.
 bool PrintsOnPaper();
+// Why no printout can be made now (no printer, and nothing to keep a file);
+// "" when one can.
+std::string WhyNoPrintout();
 
 // The game's name for its printed files: yymmdd, the session letter, "-" and
 // the printout, e.g. "150307A-dupe".

@@ -127,7 +127,11 @@ void PrintingOptions() {
             G.AbandonFlag = 0;
             return;
         }
-        if (G.KeyText == "1") {
+        // Said before any question about paper: nothing is half done.
+        const bool printout = G.KeyText == "1" || G.KeyText == "2" || G.KeyText == "3";
+        if (printout && !WhyNoPrintout().empty()) {
+            ShowWarning(FitWarning(WhyNoPrintout()));
+        } else if (G.KeyText == "1") {
             PrintDupeSheet();
         } else if (G.KeyText == "2") {
             PrintHandouts();

@@ -9,6 +9,7 @@
 #include "shell/mainloop.h"
 #include "shell/menus.h"
 #include "support/doubles.h"
+#include "support/recording_printer.h"
 
 namespace {
 
@@ -153,6 +154,24 @@ TEST_F(MenuTest, PrintingOptionsSayWhereThePrintoutWentOnce) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], std::string(12, ' ') + shown + std::string(13, ' '));
     EXPECT_EQ(rows[1], std::string(74, ' '));   // said once
+}
+
+// With nowhere for a job to go, each printout says so at once, before any
+// question about paper, and nothing is printed.
+TEST_F(MenuTest, PrintingOptionsSayThereIsNoPrinterBeforeAnyPaper) {
+    RecordingPrinter printer;
+    printer.cannotPrint = "No printer is installed: add one in Settings, or Microsoft Print to PDF";
+    P.printer = &printer;
+    std::vector<std::string> rows;
+    console.onReadKey = [&](ScriptedConsole& c) { rows.push_back(c.Text(22, 4, 74) + c.Text(16, 4, 74)); };
+    console.Type("1 2 3 Q");
+    ASSERT_FALSE(Run(PrintingOptions));
+    ASSERT_EQ(rows.size(), 7u);
+    for (size_t i : {1u, 3u, 5u}) EXPECT_NE(rows[i].find(" " + printer.cannotPrint + " "), std::string::npos) << rows[i];
+    for (const std::string& row : rows)
+        for (const char* asked : {"Load paper", "Number of copies", "Printing..."})
+            EXPECT_EQ(row.find(asked), std::string::npos) << row;
+    EXPECT_TRUE(printer.jobs.empty());
 }
 
 TEST_F(MenuTest, PrintingOptionsLeaveWithQOrEscWithoutAbandoning) {

@@ -47,6 +47,7 @@ public:
     JobResult CloseJob(bool complete) override;
     PaperChoice AutoPaper() override { return autoPaper; }
     bool HasPrinter() override { return printer; }
+    std::string CannotPrint() override { return cannotPrint; }
 
     // Width of a text in a font (page units of an 8 x 10.5 scale): a fixed
     // half em per character, a quarter em for a blank.
@@ -69,6 +70,7 @@ public:
     JobResult result;
     PaperChoice autoPaper;
     bool printer = true;
+    std::string cannotPrint;
 
 private:
     bool Open() const { return !jobs.empty() && !jobs.back().closed; }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "platform/files.h"
@@ -162,11 +163,21 @@ TEST(WindowsPrinters, AJobGoesToPaperOrToAFileInPrints) {
         {{byDefault(onenote)}, -1, false},         // takes no file name
         {{}, -1, false},
     };
+    static std::vector<PrinterInfo> listed;
     for (const Case& c : cases) {
         bool toFile = !c.toFile;
         EXPECT_EQ(ChoosePrinter(c.printers, toFile), c.chosen) << c.printers.size();
         EXPECT_EQ(toFile, c.toFile) << c.printers.size();
+        // The device says, before any job, whether paper is loaded, and why
+        // no job could go anywhere.
+        listed = c.printers;
+        std::unique_ptr<PageDevice> device(MakeGdiPrinter([] { return listed; }));
+        EXPECT_EQ(device->HasPrinter(), c.chosen >= 0 && !c.toFile);
+        EXPECT_EQ(device->CannotPrint().empty(), c.chosen >= 0);
     }
+    listed = {};
+    EXPECT_EQ(std::unique_ptr<PageDevice>(MakeGdiPrinter([] { return listed; }))->CannotPrint(),
+              "No printer is installed: add one in Settings, or Microsoft Print to PDF");
     EXPECT_FALSE(IsFilePrinter(laser));
 }
 

@@ -10,13 +10,15 @@ BUILD_DIR="$(cd "$BUILD_DIR" && pwd)"
 
 EXE="$BUILD_DIR/kelmo.exe"
 FONT="$BUILD_DIR/resources/fonts/bridge.ttf"
+ICON="$BUILD_DIR/resources/kelmo.ico"
+WIZARD="$BUILD_DIR/resources/kelmo-wizard.bmp"
 MANUAL="$SOURCE_DIR/resources/Bridge/Software/Manuals/Kelmo-Manual.htm"
-for file in "$EXE" "$FONT" "$MANUAL"; do
+for file in "$EXE" "$FONT" "$ICON" "$WIZARD" "$MANUAL"; do
   [ -f "$file" ] || { echo "build-installer: $file not found" >&2; exit 1; }
 done
 command -v makensis >/dev/null || { echo "build-installer: makensis not found (Debian package nsis)" >&2; exit 1; }
 VERSION="$(sed -n 's/^project(kelmo VERSION \([0-9.]*\).*/\1/p' "$SOURCE_DIR/CMakeLists.txt")"
 
-makensis -V2 -NOCD -DEXE="$EXE" -DFONT="$FONT" -DMANUAL="$MANUAL" \
+makensis -V2 -NOCD -DEXE="$EXE" -DFONT="$FONT" -DMANUAL="$MANUAL" -DICON="$ICON" -DWIZARD="$WIZARD" \
   -DOUT="$BUILD_DIR/kelmo-setup.exe" -DVERSION="${VERSION:-1.0}" "$HERE/installer.nsi"
 echo "build-installer: $BUILD_DIR/kelmo-setup.exe"

@@ -1,14 +1,15 @@
 ; Kelmo for Windows: the program, its manual and the suit-symbol font.
 ; Built by build-installer.sh:
 ;   makensis -DEXE=kelmo.exe -DMANUAL=Kelmo-Manual.htm -DFONT=bridge.ttf
+;            -DICON=kelmo.ico -DWIZARD=kelmo-wizard.bmp
 ;            -DOUT=kelmo-setup.exe [-DVERSION=1.0] installer.nsi
 ; Silent install: kelmo-setup.exe /S [/D=C:\path\to\folder] (/D last).
 ; Exit code 0 when Kelmo is installed and can start, 2 when it is not (the
 ; log and, unless silent, a message say why); a failed install leaves no
 ; shortcut and no entry in "Apps & features".
 
-!ifndef EXE | MANUAL | FONT | OUT
-  !error "EXE, MANUAL, FONT and OUT must be defined"
+!ifndef EXE | MANUAL | FONT | ICON | WIZARD | OUT
+  !error "EXE, MANUAL, FONT, ICON, WIZARD and OUT must be defined"
 !endif
 !ifndef VERSION
   !define VERSION "1.0"
@@ -20,17 +21,22 @@ SetCompressor /SOLID lzma
 Name "Kelmo"
 OutFile "${OUT}"
 ; KELMO.INI and the games live beside the program, so the folder must be
-; one the user can write to.
+; one the user can write to. An install again (an upgrade, a repair) goes
+; where the last one went: the club's settings and games are there.
 InstallDir "$LOCALAPPDATA\Kelmo"
+InstallDirRegKey HKCU "Software\Kelmo" "InstallDir"
 ; An administrator is asked to elevate, so the suit font can go to every
 ; user; a standard user installs without being asked, the font for the
 ; user alone.
 RequestExecutionLevel highest
-ShowInstDetails show
-ShowUninstDetails show
+BrandingText "Kelmo ${VERSION}"
+; The details stay behind a button: a director reads the pages.
+ShowInstDetails hide
+ShowUninstDetails hide
 
 !include "LogicLib.nsh"
 !include "WinMessages.nsh"
+!include "MUI2.nsh"
 
 !define FONTS_KEY "Software\Microsoft\Windows NT\CurrentVersion\Fonts"
 !define FONT_VALUE "Bridge (TrueType)"
@@ -43,10 +49,48 @@ ShowUninstDetails show
 Var Why        ; what went wrong, for the log and the message
 Var FontFile   ; where Windows has our font; "" when it has none of ours
 
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WIZARD}"
+!define MUI_ABORTWARNING
+
+!define MUI_WELCOMEPAGE_TITLE "Kelmo, the hand-record generator"
+!define MUI_WELCOMEPAGE_TEXT "This installs Kelmo on this computer.$\r$\n$\r$\nKelmo keeps the club's settings, games, PBN files and printouts in the folder it is installed in. Installed again, it goes to the same folder, and keeps all of them.$\r$\n$\r$\nClick Next to continue."
+!insertmacro MUI_PAGE_WELCOME
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Kelmo itself is always installed. Untick the desktop shortcut if you do not want one."
+!insertmacro MUI_PAGE_COMPONENTS
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Kelmo and the club's files go into this folder. It must be one your account can write to; the one proposed is."
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TITLE "Kelmo is installed"
+!define MUI_FINISHPAGE_TEXT "Kelmo is installed in $INSTDIR.$\r$\n$\r$\nThe Start menu has Kelmo, the club's files and the manual."
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Start Kelmo"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartKelmo
+!define MUI_FINISHPAGE_SHOWREADME
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the club folder"
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION OpenClubFolder
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!define MUI_FINISHPAGE_TITLE "Kelmo is removed"
+!define MUI_FINISHPAGE_TEXT "The club's files are kept, in $INSTDIR:$\r$\n$\r$\nthe settings (KELMO.INI, CLUBNAME.KM), the games (GAMEFILE.KM), the PBN files and the printouts (PRINTS).$\r$\n$\r$\nInstall Kelmo again into that folder to go on with them, or keep a copy of the folder."
+!insertmacro MUI_UNPAGE_FINISH
+
+!insertmacro MUI_LANGUAGE "English"
+
+; In its own folder: that is where it keeps the club's files.
+Function StartKelmo
+  SetOutPath "$INSTDIR"
+  Exec '"$INSTDIR\kelmo.exe"'
+FunctionEnd
+
+Function OpenClubFolder
+  ExecShell "open" "$INSTDIR"
+FunctionEnd
 
 ; A file written, or the install failed. SetOverwrite try (below) makes a
 ; file that cannot be written an error, never a question or a skip.
@@ -100,7 +144,8 @@ Function Fail
   Abort
 FunctionEnd
 
-Section "Kelmo"
+Section "Kelmo" SecKelmo
+  SectionIn RO
   SetOverwrite try
   ; A folder we cannot write to fails here, before anything is put anywhere.
   ClearErrors
@@ -137,6 +182,7 @@ Section "Kelmo"
   CreateShortcut "$SMPROGRAMS\Kelmo\Uninstall Kelmo.lnk" "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKCU "${KELMO_KEY}" "InstallDir" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\kelmo.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Kelmo"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
@@ -145,6 +191,11 @@ Section "Kelmo"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   DetailPrint "Kelmo is installed in $INSTDIR."
+SectionEnd
+
+Section "Desktop shortcut" SecDesktop
+  SetOutPath "$INSTDIR"
+  CreateShortcut "$DESKTOP\Kelmo.lnk" "$INSTDIR\kelmo.exe"
 SectionEnd
 
 ; The font for every user when we may write the system's font folder (an
@@ -246,9 +297,11 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Kelmo\Kelmo Manual.lnk"
   Delete "$SMPROGRAMS\Kelmo\Uninstall Kelmo.lnk"
   RMDir "$SMPROGRAMS\Kelmo"
+  Delete "$DESKTOP\Kelmo.lnk"
 
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   DeleteRegKey HKCU "${KELMO_KEY}"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
+  DetailPrint "The club's files are kept in $INSTDIR."
 SectionEnd

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <vector>
 
 #include "model/text.h"
@@ -383,6 +384,12 @@ std::string ExecutableFolder() {
 }
 
 }  // namespace
+
+std::string AbsolutePath(const std::string& name) {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(ResolvePath(name), error);
+    return error ? "" : path.lexically_normal().string();
+}
 
 std::string FindSharedFile(const std::string& relative) {
     std::vector<std::string> folders;

@@ -10,12 +10,13 @@
 #include <random>
 #include <vector>
 
+#include "platform/cp437.h"
 #include "platform/files.h"
 #include "platform/win32/win32.h"
 
 namespace {
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+DWORD Attributes(const std::string& path) { return GetFileAttributesW(WideFromUtf8(path).c_str()); }
 
 // The temporary of a write in progress. A console event (Ctrl+C, the
 // window closed) arrives on a thread of its own: it takes this lock, so it
@@ -49,6 +50,22 @@ std::string UniqueSuffix() {
 
 }  // namespace
 
+std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty()) return L"";
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0);
+    std::wstring wide((size_t)n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), wide.data(), n);
+    return wide;
+}
+
+std::string Utf8FromWide(const std::wstring& text) {
+    if (text.empty()) return "";
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
+    std::string narrow((size_t)n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), narrow.data(), n, nullptr, nullptr);
+    return narrow;
+}
+
 std::string ResolvePath(const std::string& name) {
     std::string path = name;
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -79,11 +96,13 @@ bool WriteFailed(DWORD error) {
 std::string LastFileError() { return lastWriteError == 0 ? "" : SystemMessage(lastWriteError); }
 
 std::string SystemMessage(DWORD error) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, (LPSTR)&text, 0, nullptr);
-    std::string reason = n && text ? std::string(text, n) : "error " + std::to_string(error);
+                                   nullptr, error, 0, (LPWSTR)&text, 0, nullptr);
+    // In the console's code page, whatever the language of the system.
+    std::string reason = n && text ? Cp437FromTextFile(Utf8FromWide(std::wstring(text, n)))
+                                   : "error " + std::to_string(error);
     if (text) LocalFree(text);
     // The system's sentence without its line end and full stop, to follow a
     // colon.
@@ -94,7 +113,7 @@ std::string SystemMessage(DWORD error) {
 }
 
 bool MakeFolder(const std::string& name) {
-    if (CreateDirectoryA(ResolvePath(name).c_str(), nullptr)) return true;
+    if (CreateDirectoryW(WideFromUtf8(ResolvePath(name)).c_str(), nullptr)) return true;
     const DWORD error = GetLastError();
     return FolderExists(name) || WriteFailed(error == ERROR_ALREADY_EXISTS ? ERROR_DIRECTORY : error);
 }
@@ -102,7 +121,7 @@ bool MakeFolder(const std::string& name) {
 
 int64_t FileSize(const std::string& name) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(ResolvePath(name).c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(WideFromUtf8(ResolvePath(name)).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return -1;
     return (int64_t)(((uint64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow);
@@ -114,7 +133,7 @@ bool PathExists(const std::string& name) {
 
 bool ReadWholeFile(const std::string& name, std::string& bytes, size_t limit) {
     bytes.clear();
-    HANDLE file = CreateFileA(ResolvePath(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(WideFromUtf8(ResolvePath(name)).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     // Only plain files: a device (CON, NUL) would never end or never start.
@@ -158,7 +177,8 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
         std::lock_guard<std::mutex> lock(pendingLock);
         for (int tries = 0; tries < 100 && file == INVALID_HANDLE_VALUE; tries++) {
             temp = folder + "." + base + "." + UniqueSuffix();
-            file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            file = CreateFileW(WideFromUtf8(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                               nullptr);
             if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return WriteFailed(GetLastError());
         }
         if (file == INVALID_HANDLE_VALUE) return WriteFailed(ERROR_FILE_EXISTS);
@@ -181,8 +201,9 @@ bool WriteFileAtomic(const std::string& name, const std::string& bytes) {
     ok = step(FlushFileBuffers(file)) && ok;
     ok = step(CloseHandle(file)) && ok;
     std::lock_guard<std::mutex> lock(pendingLock);
-    ok = ok && step(MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-    if (!ok) DeleteFileA(temp.c_str());
+    ok = ok && step(MoveFileExW(WideFromUtf8(temp).c_str(), WideFromUtf8(path).c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    if (!ok) DeleteFileW(WideFromUtf8(temp).c_str());
     pendingTemp.clear();
     return ok || WriteFailed(error);
 }
@@ -193,7 +214,7 @@ bool FolderTakesFiles(const std::string& folder) {
     if (!probe.empty() && probe.back() != '/') probe += '/';
     probe += ".kelmo-probe." + UniqueSuffix();
     // Gone when closed, whatever becomes of the program.
-    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE file = CreateFileW(WideFromUtf8(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return WriteFailed(GetLastError());
     CloseHandle(file);
@@ -202,7 +223,8 @@ bool FolderTakesFiles(const std::string& folder) {
 
 bool MoveFileNoReplace(const std::string& from, const std::string& to) {
     // Without MOVEFILE_REPLACE_EXISTING the move fails where a file stands.
-    return MoveFileExA(ResolvePath(from).c_str(), ResolvePath(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(WideFromUtf8(ResolvePath(from)).c_str(), WideFromUtf8(ResolvePath(to)).c_str(),
+                       MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::string SystemPath(const std::string& name) {
@@ -217,10 +239,10 @@ std::string SystemPath(const std::string& name) {
         const bool plain = !part.empty() && part != "." && part != ".." && part.back() != ':' &&
                            part.find_first_of("*?") == std::string::npos;
         if (plain) {
-            WIN32_FIND_DATAA found;
-            HANDLE search = FindFirstFileA((shown + part).c_str(), &found);
+            WIN32_FIND_DATAW found;
+            HANDLE search = FindFirstFileW(WideFromUtf8(shown + part).c_str(), &found);
             if (search != INVALID_HANDLE_VALUE) {
-                part = found.cFileName;
+                part = Utf8FromWide(found.cFileName);
                 FindClose(search);
             }
         }
@@ -228,7 +250,8 @@ std::string SystemPath(const std::string& name) {
         if (end < path.size()) shown += '\\';
         at = end + 1;
     }
-    return shown;
+    // For the code page 437 screen.
+    return Cp437FromTextFile(shown);
 }
 
 std::string ExampleFolderPath() { return "c:\\bridge\\dealer_4 data"; }
@@ -254,11 +277,11 @@ FolderClaim ClaimWorkingFolder() {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return ClaimFailed("KELMO.LCK is not a plain file");
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
+    HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     // A read-only folder that has the file still takes the lock.
     if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
-        file = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+        file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return ClaimFailed(SystemMessage(GetLastError()));
     OVERLAPPED at{};
@@ -280,27 +303,28 @@ void ReleaseWorkingFolder() {
 void RemovePendingTemporary() {
     // From the console-event thread: waits for a write's step to finish.
     std::lock_guard<std::mutex> lock(pendingLock);
-    if (!pendingTemp.empty()) DeleteFileA(pendingTemp.c_str());
+    if (!pendingTemp.empty()) DeleteFileW(WideFromUtf8(pendingTemp).c_str());
     pendingTemp.clear();
 }
 
 int RemoveStaleTemporaries(const std::string& folder, const timespec& before) {
     const std::string path = ResolvePath(folder.empty() ? "." : folder);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "/*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WideFromUtf8(path + "/*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     std::vector<std::string> stale;
     do {
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) continue;
-        if (!IsOwnTemporaryName(found.cFileName)) continue;
+        const std::string name = Utf8FromWide(found.cFileName);
+        if (!IsOwnTemporaryName(name)) continue;
         // Newer ones may belong to a write going on now.
         const timespec changed = FromFileTime(found.ftLastWriteTime);
         if (changed.tv_sec < before.tv_sec || (changed.tv_sec == before.tv_sec && changed.tv_nsec < before.tv_nsec))
-            stale.push_back(path + "/" + found.cFileName);
-    } while (FindNextFileA(search, &found));
+            stale.push_back(path + "/" + name);
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     int removed = 0;
-    for (const auto& file : stale) removed += DeleteFileA(file.c_str()) != 0;
+    for (const auto& file : stale) removed += DeleteFileW(WideFromUtf8(file).c_str()) != 0;
     return removed;
 }
 
@@ -309,42 +333,51 @@ int RemoveStaleTemporaries(const std::string& folder) { return RemoveStaleTempor
 std::vector<FolderFile> FilesInFolder(const std::string& folder) {
     std::vector<FolderFile> files;
     const std::string path = ResolvePath(folder.empty() ? "." : folder);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "/*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WideFromUtf8(path + "/*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return files;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        files.push_back({found.cFileName, (int64_t)FromFileTime(found.ftLastWriteTime).tv_sec,
+        files.push_back({Utf8FromWide(found.cFileName), (int64_t)FromFileTime(found.ftLastWriteTime).tv_sec,
                          (int64_t)(((uint64_t)found.nFileSizeHigh << 32) | found.nFileSizeLow)});
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return files;
 }
 
 std::string GetEnvironment(const std::string& name) {
     // Windows matches variable names without regard to case itself.
+    // As UTF-8, like every path the program holds: a profile folder named
+    // for "Jos\u00e9" must reach the system as it is.
     if (name.empty()) return "";
-    char small[1024];
-    DWORD n = GetEnvironmentVariableA(name.c_str(), small, sizeof small);
+    const std::wstring wide = WideFromUtf8(name);
+    wchar_t small[1024];
+    DWORD n = GetEnvironmentVariableW(wide.c_str(), small, 1024);
     if (n == 0) return "";
-    if (n < sizeof small) return std::string(small, n);
-    std::vector<char> big(n);
-    n = GetEnvironmentVariableA(name.c_str(), big.data(), (DWORD)big.size());
-    return n < big.size() ? std::string(big.data(), n) : "";
+    if (n < 1024) return Utf8FromWide(std::wstring(small, n));
+    std::vector<wchar_t> big(n);
+    n = GetEnvironmentVariableW(wide.c_str(), big.data(), (DWORD)big.size());
+    return n < big.size() ? Utf8FromWide(std::wstring(big.data(), n)) : "";
 }
 
 namespace {
 
 std::string ExecutableFolder() {
-    char buffer[MAX_PATH * 4];
-    DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    if (n == 0 || n >= sizeof buffer) return "";
-    std::string path = ResolvePath(std::string(buffer, n));
+    wchar_t buffer[32768];
+    DWORD n = GetModuleFileNameW(nullptr, buffer, 32768);
+    if (n == 0 || n >= 32768) return "";
+    std::string path = ResolvePath(Utf8FromWide(std::wstring(buffer, n)));
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? "" : path.substr(0, slash);
 }
 
 }  // namespace
+
+std::string AbsolutePath(const std::string& name) {
+    wchar_t full[32768];
+    const DWORD n = GetFullPathNameW(WideFromUtf8(ResolvePath(name)).c_str(), 32768, full, nullptr);
+    return n == 0 || n >= 32768 ? "" : ResolvePath(Utf8FromWide(std::wstring(full, n)));
+}
 
 std::string FindSharedFile(const std::string& relative) {
     std::vector<std::string> folders;

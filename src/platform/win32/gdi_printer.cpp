@@ -227,6 +227,16 @@ public:
         return ChoosePrinter(listPrinters_(), toFile) >= 0 && !toFile;
     }
 
+    std::string CannotPrint() override {
+        bool toFile = false;
+        const std::vector<PrinterInfo> printers = listPrinters_();
+        if (ChoosePrinter(printers, toFile) >= 0) return "";
+        // A default that takes no file name (OneNote) is worth a word.
+        for (const PrinterInfo& printer : printers)
+            if (printer.isDefault) return "Not printed: the default printer " + Narrow(printer.name) + " makes no file";
+        return "No printer is installed: add one in Settings, or Microsoft Print to PDF";
+    }
+
     void SetPenWidth(int pixels) override { penWidth_ = std::max(pixels, 1); }
 
     void MoveTo(double x, double y) override {

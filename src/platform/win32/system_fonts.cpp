@@ -49,7 +49,7 @@ public:
         for (const std::string& file : files) {
             if (!FileExists(file)) continue;
             found = true;
-            if (AddFontResourceExA(file.c_str(), 0, nullptr) > 0 && FontList::HasSuitFont())
+            if (AddFontResourceExW(WideFromUtf8(file).c_str(), 0, nullptr) > 0 && FontList::HasSuitFont())
                 return SuitFontState::Usable;
         }
         return found ? SuitFontState::Unusable : SuitFontState::Missing;
@@ -57,10 +57,10 @@ public:
 
 private:
     static std::string ProgramFolder() {
-        char path[MAX_PATH];
-        DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return ".";
-        std::string folder(path, length);
+        wchar_t path[32768];
+        DWORD length = GetModuleFileNameW(nullptr, path, 32768);
+        if (length == 0 || length >= 32768) return ".";
+        std::string folder = Utf8FromWide(std::wstring(path, length));
         size_t slash = folder.find_last_of("\\/");
         return slash == std::string::npos ? "." : folder.substr(0, slash);
     }

@@ -33,10 +33,11 @@ public:
         if (argv.empty() || argv[0].empty()) return -1;
         std::string line;
         for (const auto& arg : argv) line += (line.empty() ? "" : " ") + Quoted(arg);
-        STARTUPINFOA start{};
+        STARTUPINFOW start{};
         start.cb = sizeof start;
         PROCESS_INFORMATION child{};
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &child))
+        std::wstring wide = WideFromUtf8(line);
+        if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &child))
             return -1;
         // Ctrl+C meanwhile is for the other program, as system() has it.
         ChildRunning(true);

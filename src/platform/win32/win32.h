@@ -17,3 +17,10 @@ std::vector<std::string> WindowsSuitFontFolders();
 // The system's sentence for an error code, without its line end and full
 // stop, to follow a colon.
 std::string SystemMessage(DWORD error);
+
+// The program holds paths and commands as UTF-8 on Windows (its own names
+// are ASCII; what comes from the system is turned into UTF-8 once), and
+// gives every call into the system UTF-16: a folder named in any script,
+// or under a profile named "Jos\u00e9", works as any other.
+std::wstring WideFromUtf8(const std::string& text);
+std::string Utf8FromWide(const std::wstring& text);

@@ -32,8 +32,9 @@ grep -a -q "job-name.*Print Job" "$C/spool/c00001" || e2e_fail "the job is not n
 [ ! -e "$C/spool/c00002" ] || e2e_fail "the empty job reached the printer"
 
 # Wine has no Microsoft Print to PDF: the queue stands in for it, and wine's
-# driver writes PostScript into the file the job names.
-mkdir -p "$E2E_DIR/run" && cd "$E2E_DIR/run"
+# driver writes PostScript into the file the job names, in a club folder
+# named with accented letters.
+mkdir -p "$E2E_DIR/Société" && cd "$E2E_DIR/Société"
 # Once in a CI run the file job failed without a trace: what the job came to
 # is shown, and a first failure is tried once more before it counts.
 kept_run() {   # MODE: 0 when the job was kept as PRINTS/check.pdf

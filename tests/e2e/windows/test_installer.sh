@@ -2,7 +2,8 @@
 # The installer, run silently into a folder given with /D (with a blank in
 # its name), puts the program, its manual and the suit font where the
 # program finds them: the installed program passes its font check and shows
-# the header and the main menu. The uninstaller takes all that away again
+# the header and the main menu. Run again without a folder, it finds that
+# one again. The uninstaller takes all that away again
 # and keeps the user's settings and games. Another program's BRIDGE.TTF,
 # installed for all users, stays byte for byte through an install and an
 # uninstall, and so does its registration.
@@ -23,8 +24,8 @@ FONT="$(win_path 'C:\windows\Fonts')/bridge.ttf"
 rm -f "$FONT"
 # Typed as a user would: /D takes the rest of the line, blanks and all, so
 # it goes through cmd, where wine does not quote it as one argument.
-win_run cmd /c "$(winepath -w "$SETUP") /S /D=C:\Club Kelmo" || e2e_fail "the silent install failed"
-DIR="$(win_path 'C:\Club Kelmo')"
+win_run cmd /c "$(winepath -w "$SETUP") /S /D=C:\Bridge Club\Kelmo" || e2e_fail "the silent install failed"
+DIR="$(win_path 'C:\Bridge Club\Kelmo')"
 MENU="$(win_path 'C:\users')/$(whoami)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kelmo"
 cmp -s "$WIN_BUILD/kelmo.exe" "$DIR/kelmo.exe" || e2e_fail "kelmo.exe is not in the install folder"
 [ -f "$DIR/Bridge/Software/Manuals/Kelmo-Manual.htm" ] || e2e_fail "the manual is not installed"
@@ -40,6 +41,13 @@ e2e_keys Escape
 e2e_wait_for "Quit program?"
 e2e_keys Enter
 e2e_expect_exit 0 30
+
+# Installed again without a folder, as an upgrade or a repair is: it goes
+# where the club's files are, and so do its shortcuts.
+win_run "$SETUP" /S || e2e_fail "the second install failed"
+[ ! -e "$(win_path 'C:\users')/$(whoami)/AppData/Local/Kelmo" ] || e2e_fail "the second install went to another folder"
+cmp -s "$WIN_BUILD/kelmo.exe" "$DIR/kelmo.exe" || e2e_fail "kelmo.exe is not in the first install's folder"
+grep -a -q 'Bridge Club' "$MENU/Kelmo.lnk" || e2e_fail "the Start-menu entry leads elsewhere"
 
 # What the club made with the program stays.
 mkdir -p "$DIR/GAMEFILE.KM"
@@ -62,7 +70,7 @@ printf 'another program' | cat "$WIN_BUILD/resources/fonts/bridge.ttf" - >"$E2E_
 cp "$E2E_DIR/foreign.ttf" "$FONT"
 wine reg add "$FONTS_KEY" /v 'Bridge (TrueType)' /d 'BRIDGE.TTF' /f >/dev/null 2>&1
 registered() { wine reg query "$FONTS_KEY" /v 'Bridge (TrueType)' 2>/dev/null | grep -q 'BRIDGE\.TTF'; }
-win_run cmd /c "$(winepath -w "$SETUP") /S /D=C:\Club Kelmo" || e2e_fail "the install beside a foreign font failed"
+win_run cmd /c "$(winepath -w "$SETUP") /S /D=C:\Bridge Club\Kelmo" || e2e_fail "the install beside a foreign font failed"
 cmp -s "$E2E_DIR/foreign.ttf" "$FONT" || e2e_fail "the installer replaced another program's BRIDGE.TTF"
 registered || e2e_fail "the installer changed another program's font registration"
 win_run "$DIR/uninstall.exe" /S || e2e_fail "the second silent uninstall failed"
