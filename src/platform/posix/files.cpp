@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "model/text.h"
+#include "platform/cp437.h"
 #include "platform/posix/signals.h"
 
 namespace {
@@ -280,7 +281,10 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to) {
     return rename(source.c_str(), target.c_str()) == 0;
 }
 
-std::string SystemPath(const std::string& name) { return ResolvePath(name); }
+std::string SystemPath(const std::string& name) {
+    // For the code page 437 screen: the names on disk are UTF-8.
+    return Cp437FromTextFile(ResolvePath(name));
+}
 
 std::string ExampleFolderPath() { return "/home/club/bridge/dealer data"; }
 std::string FolderSeparatorName() { return "slashes"; }
