@@ -52,10 +52,22 @@ cmake -S . -B "$OUT" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw.cmake" 
   -DKELMO_TESTS=ON -DKELMO_WERROR=ON -DKELMO_DDS_ROOT="$DDS" >/dev/null
 nice cmake --build "$OUT" -j"$JOBS" --target kelmo kelmo_tests
 
-# The wine prefix for the tests: its first start takes a while, so once.
+# A new wine prefix takes a while to make, so it is made once, as it
+# comes: the end-to-end tests copy it for a prefix of their own, and the
+# build's own prefix for the tests starts as a copy too.
+# Made with a HOME of its own, as the tests run it: wine would take this
+# user's fonts into the prefix otherwise.
+if [ ! -f "$OUT/wineprefix-template/system.reg" ]; then
+  rm -rf "$OUT/wineprefix-template" "$OUT/wine-home"
+  mkdir -p "$OUT/wine-home"
+  HOME="$OUT/wine-home" XDG_DATA_HOME="$OUT/wine-home/.local/share" XDG_CACHE_HOME="$OUT/wine-home/.cache" \
+    WINEPREFIX="$OUT/wineprefix-template" WINEDEBUG=-all wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX="$OUT/wineprefix-template" wineserver -w || true
+  rm -rf "$OUT/wine-home"
+fi
 if [ ! -f "$OUT/wineprefix/system.reg" ]; then
-  WINEPREFIX="$OUT/wineprefix" WINEDEBUG=-all wineboot -i >/dev/null 2>&1 || true
-  WINEPREFIX="$OUT/wineprefix" wineserver -w || true
+  rm -rf "$OUT/wineprefix"
+  cp -a "$OUT/wineprefix-template" "$OUT/wineprefix"
 fi
 # No sound driver in it: there is no sound device here, and wine's ALSA
 # driver would write its complaints over the console.
