@@ -13,6 +13,7 @@
 #include "dealing/control.h"
 #include "dealing/dates.h"
 #include "dealing/deal.h"
+#include "game/dealscreens.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/print.h"

@@ -13,11 +13,11 @@
 #include <thread>
 
 #include "analysis/par.h"
+#include "console/kit.h"
 #include "dealing/deal.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "platform/threads.h"
-#include "shell/kit.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include "model/model.h"
 #include "platform/crypto.h"
 #include "platform/platform.h"
-#include "shell/kit.h"
 
 void DrawGameNumber() {
     RandomReseedFromTime();
@@ -50,7 +49,8 @@ DealKeyParts KeyPartsOfGame() {
     return parts;
 }
 
-// A decoded key becomes the game's: date, session, boards and secret.
+}  // namespace
+
 void TakeDealKey(const DealKeyParts& parts) {
     G.PrivateGame = 1;
     std::copy(parts.secret.begin(), parts.secret.end(), std::begin(G.DealSecretBytes));
@@ -61,7 +61,15 @@ void TakeDealKey(const DealKeyParts& parts) {
     G.ControlString = MakeDealKey(parts);
 }
 
-}  // namespace
+void TakeDecodedControl(const DecodedControl& decoded) {
+    G.PrivateGame = 0;
+    G.ControlString = decoded.controlString;
+    int32_t serial = decoded.serial;
+    parseserialdate(serial);
+    G.GameNumber = decoded.gameNumber;
+    G.SessionNumber = decoded.session;
+    G.TotalBoards = decoded.boards;
+}
 
 void BuildControlString() {
     if (G.PrivateGame == 1) {
@@ -145,87 +153,4 @@ bool DecodeControlText(const std::string& typed, int32_t todaySerial, DecodedCon
     out.boards = value[5] > 4 ? 36 : 24;
     out.controlString = "#" + text.substr(0, 5) + " " + text.substr(5, 5);
     return true;
-}
-
-namespace {
-
-// The field of a control number or a deal key: row 15 from column 53 up to
-// the frame, a key going on in row 16. Letters are taken for keys.
-void ReadCodeText() {
-    constexpr int column = 53, width = 25, maximum = 45;
-    G.AbandonFlag = 0;
-    G.InputText.clear();
-    FlushKeys();
-    auto locate = [](size_t at) { ConsoleLocate(15 + (int)at / width, column + (int)at % width); };
-    for (;;) {
-        const std::string key = ReadKey();
-        if (key == KeyEsc) {
-            G.AbandonFlag = 1;
-            return;
-        }
-        if (key == KeyEnter) return;
-        if (key == KeyBackspace) {
-            if (G.InputText.empty()) {
-                PlayNamedSound("beep2");
-                continue;
-            }
-            G.InputText.pop_back();
-            locate(G.InputText.size());
-            ConsoleWrite(" ");
-            locate(G.InputText.size());
-            continue;
-        }
-        const bool letter = key.size() == 1 && ((key[0] >= 'a' && key[0] <= 'z') || (key[0] >= 'A' && key[0] <= 'Z'));
-        const bool allowed = key.size() == 1 && (letter || std::string("0123456789 -").find(key[0]) != std::string::npos);
-        if (!allowed || (int)G.InputText.size() >= maximum) {
-            PlayNamedSound("beep2");
-            continue;
-        }
-        locate(G.InputText.size());
-        ConsoleWrite(key);
-        G.InputText += key;
-        locate(G.InputText.size());
-    }
-}
-
-}  // namespace
-
-void EnterControlString() {
-    G.ControlString.clear();
-    for (;;) {
-        ConsoleColor(YELLOW, BLUE);
-        ClearWorkArea();
-        ConsoleLocate(15, 13);
-        ConsoleWrite("Enter control string from handrecord:");
-        ConsoleLocate(15, 53);
-        ConsoleWrite(std::string(20, ' '));
-        ConsoleLocate(15, 53);
-        ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
-        ReadCodeText();
-        if (G.AbandonFlag == 1) return;
-
-        DecodedControl decoded;
-        DealKeyParts parts;
-        if (LooksLikeDealKey(G.InputText)) {
-            if (DecodeDealKey(G.InputText, parts)) {
-                TakeDealKey(parts);
-                return;
-            }
-        } else if (DecodeControlText(G.InputText, TodaySerial(), decoded)) {
-            G.PrivateGame = 0;
-            G.ControlString = decoded.controlString;
-            int32_t serial = decoded.serial;
-            parseserialdate(serial);
-            G.GameNumber = decoded.gameNumber;
-            G.SessionNumber = decoded.session;
-            G.TotalBoards = decoded.boards;
-            return;
-        }
-        ConsoleColor(BRIGHTWHITE, MAGENTA);
-        ConsoleLocate(MessageRow, 28);
-        ConsoleWrite(" Input error. Try again. ");
-        PlayNamedSound("beep2");
-        FlushKeys();
-        ReadKey();
-    }
 }

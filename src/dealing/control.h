@@ -13,14 +13,18 @@ void DrawDealSecret();
 // ControlString from GameSerial, GameNumber, SessionNumber, TotalBoards;
 // for a private game the deal key of its secret, date, session and boards.
 void BuildControlString();
-// Asks for a control number or a deal key until a good one or Esc; decodes
-// it into the game date, GameNumber (or the secret), SessionNumber,
-// TotalBoards and ControlString.
-void EnterControlString();
 // A control number or deal key a PBN file names, when it is the very game
 // of the date, session and board count; else "". A key also gives the
 // model its secret and makes the game private.
 std::string GameCodeOfFile(const std::string& written, int32_t serial, int session, int boards);
+
+// What a typed control number or deal key becomes: the game's date,
+// GameNumber (or the key's secret), SessionNumber, TotalBoards and
+// ControlString.
+struct DealKeyParts;
+void TakeDealKey(const DealKeyParts& parts);
+struct DecodedControl;
+void TakeDecodedControl(const DecodedControl& decoded);
 
 // Pure rules: the control string of the values, and the decoding of a typed
 // text (spaces are dropped, "x" taken as "X"). Decode returns false on an

@@ -5,7 +5,6 @@
 
 #include "model/model.h"
 #include "platform/platform.h"
-#include "shell/kit.h"
 
 static const int MonthCodes[13] = {0, 0, 3, 3, 6, 1, 4, 6, 2, 5, 0, 3, 5};
 const char* const MonthNames[13] = {"", "January", "February", "March", "April",
@@ -108,58 +107,3 @@ void datecontrol(int& month, int& day, int& year) {
 
 void parseserialdate(int32_t& serial) { DateOfSerial(serial, G.GameMonth, G.GameDay, G.GameYear); }
 
-static void EraseLast(std::string& text) {
-    ConsoleLocate(0, ConsoleColumn() - 1);
-    ConsoleWrite(" ");
-    ConsoleLocate(0, ConsoleColumn() - 1);
-    text.pop_back();
-}
-
-void ReadDateField() {
-    std::string text;
-    G.AbandonFlag = 0;
-    int start = ConsoleColumn();
-    FlushKeys();
-    for (;;) {
-        std::string key = ReadKey();
-        int count = (int)text.size();
-        if (key == KeyEsc) {
-            G.AbandonFlag = 1;
-            return;
-        }
-        if (key == KeyEnter) {
-            // Enter on an untouched field keeps the date shown there.
-            if (count == 0 && ConsoleCharAt(ConsoleRow(), ConsoleColumn()) != ' ') return;
-            if (count == 8) break;
-            PlayNamedSound("beep2");
-            continue;
-        }
-        if (ConsoleColumn() == start) {
-            ConsoleWrite(std::string(12, ' '));
-            ConsoleLocate(0, start);
-        }
-        if (key == KeyBackspace) {
-            if (text.empty()) {
-                PlayNamedSound("beep2");
-                continue;
-            }
-            EraseLast(text);
-            // A slash goes together with the digit before it.
-            if (text.size() == 2 || text.size() == 5) EraseLast(text);
-            continue;
-        }
-        if (count == 8 || key.size() != 1 || key[0] < '0' || key[0] > '9') {
-            PlayNamedSound("beep2");
-            continue;
-        }
-        ConsoleWrite(key);
-        text += key;
-        if (text.size() == 2 || text.size() == 5) {
-            ConsoleWrite("/");
-            text += "/";
-        }
-    }
-    G.GameMonth = std::stoi(text.substr(0, 2));
-    G.GameDay = std::stoi(text.substr(3, 2));
-    G.GameYear = std::stoi(text.substr(6, 2));
-}

@@ -6,9 +6,6 @@
 
 // Today's date (the platform clock) becomes the game date.
 void ReadSystemDate();
-// Keystroke entry of mm/dd/yy at the cursor; sets the game date, never
-// validates; AbandonFlag on Esc.
-void ReadDateField();
 // Validates the date (years 00..99) and fills DateValid, WeekdayText,
 // DateText, FullYear, PbnDate and GameSerial.
 void datecontrol(int& month, int& day, int& year);

@@ -12,7 +12,6 @@
 #include "dealing/random.h"
 #include "dealing/redeal.h"
 #include "model/model.h"
-#include "shell/kit.h"
 
 int DealingKeySeed(int year, int month, int day) {
     return 2 * (372 * year + 31 * (month - 1) + day) + 1;
@@ -43,15 +42,15 @@ int DealFromSource(uint16_t masks[4][4]) {
     });
 }
 
-void ClearHands() {
+}  // namespace
+
+void ClearDealtHands() {
     for (int board = 0; board <= MaxBoards; board++) {
         for (auto& seat : G.HandMasks[board])
             for (auto& suit : seat) suit = 0;
         SummarizeBoard(board);
     }
 }
-
-}  // namespace
 
 bool ApplyDealingKey() {
     G.DealingFailure = DealingGood;
@@ -139,39 +138,6 @@ int DealTextsAreTheGamesDeals(int boards, int gameNumber) {
     return same;
 }
 
-void DealBoards(int first, int last, int show) {
-    if (first < 1) first = 1;
-    if (last > MaxBoards) last = MaxBoards;
-    if (show) {
-        ConsoleCursor(CURSOR_HIDE);
-        ClearWorkArea();
-        ConsoleColor(YELLOW, BLUE);
-        ConsoleLocate(15, 27);
-        ConsoleColor(LIGHTGREEN, BLUE);
-        ConsoleWrite("Shuffling and dealing... ");
-        ConsoleColor(BRIGHTWHITE, BLUE);
-        ConsoleCursor(CURSOR_HIDE);
-    }
-    for (int board = first; board <= last; board++) {
-        if (show) {
-            char number[16];
-            std::snprintf(number, sizeof number, "%2d", board);
-            ConsoleLocate(0, 52);
-            ConsoleWrite(number);
-        }
-        const int failure = DealNextBoard(board);
-        if (failure != DealingGood) {
-            // Nothing is dealt from a source that failed: not even the
-            // boards before this one.
-            G.DealingFailure = failure;
-            G.DealingFailureBoard = board;
-            ClearHands();
-            return;
-        }
-        Pause(40);
-    }
-    Pause(1000);
-}
 
 int DealFault(const std::string& text, uint16_t masks[4][4]) {
     for (int s = 0; s < 4; s++)

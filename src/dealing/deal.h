@@ -8,16 +8,13 @@
 // for a private game, starts its stream (G.DealStream) from the secret.
 // False, with G.DealingFailure set, when the stream's hash fails.
 bool ApplyDealingKey();
-// Deals boards first..last from the current generator position; a board
-// whose East and West longest suits exceed 22 cards together is dealt again
-// from the same stream. show: the progress line in the work area. When a
-// board cannot be dealt, G.DealingFailure and G.DealingFailureBoard say
-// why and where, and no board of the game keeps a hand.
-void DealBoards(int first, int last, int show);
 // One board from the current position (the control number's generator or
 // the private game's stream), by the re-deal rule; no pause, nothing shown.
 // DealingGood, or why it failed (its hands then empty).
 int DealNextBoard(int board);
+// Every board's hands emptied (and summarised so): after a deal that
+// failed, nothing of the game is dealt.
+void ClearDealtHands();
 // Whether the deal texts of the boards the game has, up to `boards`, are
 // those that its code deals: the control number of gameNumber (or the
 // private game's secret) for the game's date and session. 1 yes, 0 no, -1

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "console/kit.h"
 #include "game/entry.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "platform/files.h"
-#include "shell/kit.h"
 
 std::string ArchiveFileName(int year, int month, int day, int session) {
     return GameDateDigits(year, month, day) + ".KM" + SessionLetter(session);

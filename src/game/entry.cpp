@@ -4,12 +4,12 @@
 #include <string_view>
 #include <vector>
 
+#include "console/kit.h"
 #include "dealing/dates.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "platform/files.h"
 #include "platform/platform.h"
-#include "shell/kit.h"
 
 namespace {
 
@@ -42,6 +42,62 @@ void AskQuestion(bool clear, int column, int cursorColumn, const std::string& te
 bool ClubNameRemembered() { return G.ClubNamePrompt == 1 && G.PbnImportMode == 0; }
 
 }  // namespace
+
+static void EraseLast(std::string& text) {
+    ConsoleLocate(0, ConsoleColumn() - 1);
+    ConsoleWrite(" ");
+    ConsoleLocate(0, ConsoleColumn() - 1);
+    text.pop_back();
+}
+
+void ReadDateField() {
+    std::string text;
+    G.AbandonFlag = 0;
+    int start = ConsoleColumn();
+    FlushKeys();
+    for (;;) {
+        std::string key = ReadKey();
+        int count = (int)text.size();
+        if (key == KeyEsc) {
+            G.AbandonFlag = 1;
+            return;
+        }
+        if (key == KeyEnter) {
+            // Enter on an untouched field keeps the date shown there.
+            if (count == 0 && ConsoleCharAt(ConsoleRow(), ConsoleColumn()) != ' ') return;
+            if (count == 8) break;
+            PlayNamedSound("beep2");
+            continue;
+        }
+        if (ConsoleColumn() == start) {
+            ConsoleWrite(std::string(12, ' '));
+            ConsoleLocate(0, start);
+        }
+        if (key == KeyBackspace) {
+            if (text.empty()) {
+                PlayNamedSound("beep2");
+                continue;
+            }
+            EraseLast(text);
+            // A slash goes together with the digit before it.
+            if (text.size() == 2 || text.size() == 5) EraseLast(text);
+            continue;
+        }
+        if (count == 8 || key.size() != 1 || key[0] < '0' || key[0] > '9') {
+            PlayNamedSound("beep2");
+            continue;
+        }
+        ConsoleWrite(key);
+        text += key;
+        if (text.size() == 2 || text.size() == 5) {
+            ConsoleWrite("/");
+            text += "/";
+        }
+    }
+    G.GameMonth = std::stoi(text.substr(0, 2));
+    G.GameDay = std::stoi(text.substr(3, 2));
+    G.GameYear = std::stoi(text.substr(6, 2));
+}
 
 std::string NameFromFileText(const std::string& text) {
     // A CR left at the end by the trim would be lost on the next read, and

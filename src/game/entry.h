@@ -6,6 +6,9 @@
 #include <string>
 
 void EnterClubName();
+// Keystroke entry of mm/dd/yy at the cursor; sets the game date, never
+// validates; AbandonFlag on Esc.
+void ReadDateField();
 void EnterGameDate();
 void EnterSession();
 void EnterEventName();

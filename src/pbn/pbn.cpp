@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "analysis/analysis.h"
+#include "console/kit.h"
 #include "dealing/control.h"
 #include "dealing/deal.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "pbn/pbnscan.h"
-#include "platform/files.h"
 #include "platform/cp437.h"
+#include "platform/files.h"
 #include "platform/platform.h"
-#include "shell/kit.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "console/kit.h"
 #include "dealing/control.h"
 #include "dealing/deal.h"
 #include "model/model.h"
@@ -19,7 +20,6 @@
 #include "platform/cp437.h"
 #include "platform/files.h"
 #include "platform/platform.h"
-#include "shell/kit.h"
 
 namespace {
 

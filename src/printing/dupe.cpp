@@ -1,9 +1,9 @@
 // The director's quick-dupe sheet: for every board and suit, thirteen digits
 // naming the seat that gets each card from the ace down.
+#include "console/kit.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "printing/print.h"
-#include "shell/kit.h"
 
 std::string DupeLine(const uint16_t masks[4][4], int suit) {
     std::string line(13, ' ');

@@ -1,10 +1,10 @@
 // Post-game handouts: copies of a two-sided sheet, each side confirmed on its
 // own so that a printer without duplexing can make it.
+#include "console/kit.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/diagram.h"
 #include "printing/print.h"
-#include "shell/kit.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "console/kit.h"
 #include "dealing/private.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/print.h"
-#include "shell/kit.h"
 
 namespace {
 

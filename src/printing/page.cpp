@@ -1,10 +1,10 @@
 // The page facility over the platform's page device, and the print fonts.
 #include <cctype>
 
+#include "console/kit.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/print.h"
-#include "shell/kit.h"
 
 void OpenJob(const std::string& tag) {
     if (!P.printer) return;

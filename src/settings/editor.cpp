@@ -2,13 +2,13 @@
 // line in SettingsLines at once; the file is rewritten once, on leaving.
 #include "settings/editor.h"
 
+#include "console/kit.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "printing/print.h"
 #include "settings/inifile.h"
-#include "shell/kit.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 // other's settings and archives.
 #include "settings/fontcheck.h"
 
+#include "console/kit.h"
 #include "model/model.h"
 #include "platform/files.h"
 #include "platform/platform.h"
-#include "shell/kit.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "console/kit.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "platform/files.h"
-#include "shell/kit.h"
 
 const SettingsItem SettingsItems[8] = {
     {},

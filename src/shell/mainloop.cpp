@@ -2,11 +2,12 @@
 
 #include "analysis/analysis.h"
 #include "analysis/par.h"
+#include "console/kit.h"
 #include "dealing/control.h"
 #include "dealing/dates.h"
 #include "dealing/deal.h"
-#include "dealing/verify.h"
 #include "game/archive.h"
+#include "game/dealscreens.h"
 #include "game/entry.h"
 #include "model/model.h"
 #include "pbn/pbn.h"
@@ -16,7 +17,6 @@
 #include "settings/editor.h"
 #include "settings/fontcheck.h"
 #include "settings/inifile.h"
-#include "shell/kit.h"
 #include "shell/menus.h"
 
 namespace {

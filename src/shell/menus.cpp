@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "console/kit.h"
 #include "model/model.h"
 #include "pbn/pbn.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "printing/print.h"
 #include "settings/editor.h"
-#include "shell/kit.h"
 
 namespace {
 

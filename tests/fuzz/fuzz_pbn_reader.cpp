@@ -13,13 +13,13 @@
 #include <string>
 
 #include "analysis/par.h"
+#include "console/kit.h"
 #include "dealing/dates.h"
 #include "dealing/deal.h"
 #include "game/entry.h"
 #include "model/model.h"
 #include "pbn/pbn.h"
 #include "platform/platform.h"
-#include "shell/kit.h"
 #include "shell/mainloop.h"
 
 namespace {

@@ -23,6 +23,7 @@
 #include "dealing/dates.h"
 #include "dealing/deal.h"
 #include "game/archive.h"
+#include "game/dealscreens.h"
 #include "game/entry.h"
 #include "model/model.h"
 #include "settings/editor.h"

@@ -1,6 +1,7 @@
+#include "console/kit.h"
 #include "dealing/control.h"
+#include "game/dealscreens.h"
 #include "model/model.h"
-#include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "support/golden.h"

@@ -1,6 +1,7 @@
+#include "console/kit.h"
 #include "dealing/dates.h"
+#include "game/entry.h"
 #include "model/model.h"
-#include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
 

@@ -3,10 +3,10 @@
 #include <functional>
 #include <utility>
 
+#include "console/kit.h"
 #include "model/model.h"
 #include "settings/editor.h"
 #include "settings/inifile.h"
-#include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "support/recording_printer.h"

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "console/kit.h"
 #include "game/entry.h"
 #include "model/model.h"
 #include "platform/files.h"
-#include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "support/golden.h"

@@ -2,8 +2,8 @@
 // game fields, the work area, the input routines and the box.
 #include <cstdio>
 
+#include "console/kit.h"
 #include "model/model.h"
-#include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
 #include "support/golden.h"

@@ -7,9 +7,10 @@
 #include <iterator>
 
 #include "analysis/analysis.h"
+#include "console/kit.h"
 #include "dealing/deal.h"
+#include "game/dealscreens.h"
 #include "model/model.h"
-#include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
 

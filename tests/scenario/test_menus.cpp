@@ -2,10 +2,10 @@
 // console.
 #include <cstdlib>
 
+#include "console/kit.h"
 #include "model/model.h"
 #include "platform/files.h"
 #include "printing/print.h"
-#include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "shell/menus.h"
 #include "support/doubles.h"

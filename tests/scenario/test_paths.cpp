@@ -11,14 +11,15 @@
 #include <vector>
 
 #include "analysis/analysis.h"
+#include "console/kit.h"
 #include "dealing/control.h"
 #include "dealing/deal.h"
 #include "dealing/private.h"
+#include "game/dealscreens.h"
 #include "model/model.h"
 #include "model/text.h"
 #include "platform/crypto.h"
 #include "settings/inifile.h"
-#include "shell/kit.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
 

@@ -8,10 +8,10 @@
 #include <iterator>
 #include <memory>
 
+#include "console/kit.h"
 #include "model/model.h"
 #include "platform/files.h"
 #include "printing/print.h"
-#include "shell/kit.h"
 #include "support/doubles.h"
 #include "support/recording_printer.h"
 

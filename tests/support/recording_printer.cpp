@@ -155,6 +155,7 @@ int RecordingPrinter::Count(const std::string& text, int job, int page) const {
 #include "dealing/control.h"
 #include "dealing/dates.h"
 #include "dealing/deal.h"
+#include "game/dealscreens.h"
 #include "model/model.h"
 #include "printing/print.h"
 

@@ -7,6 +7,7 @@
 #include "dealing/deal.h"
 #include "dealing/random.h"
 #include "dealing/redeal.h"
+#include "game/dealscreens.h"
 #include "model/model.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"

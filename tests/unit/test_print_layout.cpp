@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <set>
 
+#include "console/kit.h"
 #include "dealing/deal.h"
 #include "dealing/private.h"
 #include "model/model.h"
 #include "printing/diagram.h"
 #include "printing/print.h"
-#include "shell/kit.h"
 #include "support/doubles.h"
 #include "support/recording_printer.h"
 

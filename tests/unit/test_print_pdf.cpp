@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "console/kit.h"
 #include "model/model.h"
 #include "platform/posix/pdf_printer.h"
 #include "printing/print.h"
-#include "shell/kit.h"
 #include "support/doubles.h"
 #include "support/recording_printer.h"
 

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
+#include "console/kit.h"
 #include "model/text.h"
 #include "platform/cp437.h"
-#include "shell/kit.h"
 
 namespace {
 

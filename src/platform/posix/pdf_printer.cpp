@@ -20,8 +20,8 @@
 #include "model/text.h"
 #include "platform/cp437.h"
 #include "platform/files.h"
-#include "platform/posix/pdf_printer.h"
 #include "platform/platform.h"
+#include "platform/posix/pdf_printer.h"
 
 namespace {
 

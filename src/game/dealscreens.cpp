@@ -1,11 +1,127 @@
-#include "dealing/verify.h"
+#include "game/dealscreens.h"
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 
+#include "console/kit.h"
+#include "dealing/control.h"
+#include "dealing/dates.h"
+#include "dealing/deal.h"
+#include "dealing/private.h"
 #include "model/model.h"
 #include "platform/platform.h"
-#include "shell/kit.h"
+
+namespace {
+
+// The field of a control number or a deal key: row 15 from column 53 up to
+// the frame, a key going on in row 16. Letters are taken for keys.
+void ReadCodeText() {
+    constexpr int column = 53, width = 25, maximum = 45;
+    G.AbandonFlag = 0;
+    G.InputText.clear();
+    FlushKeys();
+    auto locate = [](size_t at) { ConsoleLocate(15 + (int)at / width, column + (int)at % width); };
+    for (;;) {
+        const std::string key = ReadKey();
+        if (key == KeyEsc) {
+            G.AbandonFlag = 1;
+            return;
+        }
+        if (key == KeyEnter) return;
+        if (key == KeyBackspace) {
+            if (G.InputText.empty()) {
+                PlayNamedSound("beep2");
+                continue;
+            }
+            G.InputText.pop_back();
+            locate(G.InputText.size());
+            ConsoleWrite(" ");
+            locate(G.InputText.size());
+            continue;
+        }
+        const bool letter = key.size() == 1 && ((key[0] >= 'a' && key[0] <= 'z') || (key[0] >= 'A' && key[0] <= 'Z'));
+        const bool allowed = key.size() == 1 && (letter || std::string("0123456789 -").find(key[0]) != std::string::npos);
+        if (!allowed || (int)G.InputText.size() >= maximum) {
+            PlayNamedSound("beep2");
+            continue;
+        }
+        locate(G.InputText.size());
+        ConsoleWrite(key);
+        G.InputText += key;
+        locate(G.InputText.size());
+    }
+}
+
+}  // namespace
+
+void EnterControlString() {
+    G.ControlString.clear();
+    for (;;) {
+        ConsoleColor(YELLOW, BLUE);
+        ClearWorkArea();
+        ConsoleLocate(15, 13);
+        ConsoleWrite("Enter control string from handrecord:");
+        ConsoleLocate(15, 53);
+        ConsoleWrite(std::string(20, ' '));
+        ConsoleLocate(15, 53);
+        ConsoleColor(BRIGHTWHITE, KEEP_BACKGROUND);
+        ReadCodeText();
+        if (G.AbandonFlag == 1) return;
+
+        DecodedControl decoded;
+        DealKeyParts parts;
+        if (LooksLikeDealKey(G.InputText)) {
+            if (DecodeDealKey(G.InputText, parts)) {
+                TakeDealKey(parts);
+                return;
+            }
+        } else if (DecodeControlText(G.InputText, TodaySerial(), decoded)) {
+            TakeDecodedControl(decoded);
+            return;
+        }
+        ConsoleColor(BRIGHTWHITE, MAGENTA);
+        ConsoleLocate(MessageRow, 28);
+        ConsoleWrite(" Input error. Try again. ");
+        PlayNamedSound("beep2");
+        FlushKeys();
+        ReadKey();
+    }
+}
+
+void DealBoards(int first, int last, int show) {
+    if (first < 1) first = 1;
+    if (last > MaxBoards) last = MaxBoards;
+    if (show) {
+        ConsoleCursor(CURSOR_HIDE);
+        ClearWorkArea();
+        ConsoleColor(YELLOW, BLUE);
+        ConsoleLocate(15, 27);
+        ConsoleColor(LIGHTGREEN, BLUE);
+        ConsoleWrite("Shuffling and dealing... ");
+        ConsoleColor(BRIGHTWHITE, BLUE);
+        ConsoleCursor(CURSOR_HIDE);
+    }
+    for (int board = first; board <= last; board++) {
+        if (show) {
+            char number[16];
+            std::snprintf(number, sizeof number, "%2d", board);
+            ConsoleLocate(0, 52);
+            ConsoleWrite(number);
+        }
+        const int failure = DealNextBoard(board);
+        if (failure != DealingGood) {
+            // Nothing is dealt from a source that failed: not even the
+            // boards before this one.
+            G.DealingFailure = failure;
+            G.DealingFailureBoard = board;
+            ClearDealtHands();
+            return;
+        }
+        Pause(40);
+    }
+    Pause(1000);
+}
 
 static std::string Chars(unsigned char ch, int count) { return std::string(count, (char)ch); }
 

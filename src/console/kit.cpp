@@ -1,4 +1,4 @@
-#include "shell/kit.h"
+#include "console/kit.h"
 
 #include <algorithm>
 
