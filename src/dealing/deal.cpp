@@ -139,30 +139,56 @@ int DealTextsAreTheGamesDeals(int boards, int gameNumber) {
 }
 
 
+DealReading ReadDealText(const std::string& text) {
+    DealReading reading;
+    const char* first = text.size() >= 2 && text[1] == ':' && text[0] ? std::strchr(SeatLetters, text[0]) : nullptr;
+    if (first == nullptr) {
+        reading.stop = DealReading::NoStart;
+        return reading;
+    }
+    int seat = (int)(first - SeatLetters), suit = 0, hands = 1;
+    for (size_t i = 2; i < text.size(); i++) {
+        const char ch = text[i];
+        const char* rank = ch ? std::strchr(RankLetters, ch) : nullptr;
+        if (ch == '.') {
+            if (++suit > 3) {
+                reading.stop = DealReading::FifthSuit;
+                reading.seat = seat;
+                return reading;
+            }
+        } else if (ch == ' ') {
+            if (++hands > 4) {
+                reading.stop = DealReading::FifthHand;
+                return reading;
+            }
+            seat = (seat + 1) % 4;
+            suit = 0;
+        } else if (rank != nullptr) {
+            reading.named[seat][suit][rank - RankLetters]++;
+        } else {
+            reading.stop = ch == '-' ? DealReading::NotGiven : DealReading::BadCharacter;
+            reading.character = ch;
+            return reading;
+        }
+    }
+    return reading;
+}
+
 int DealFault(const std::string& text, uint16_t masks[4][4]) {
     for (int s = 0; s < 4; s++)
         for (int t = 0; t < 4; t++) masks[s][t] = 0;
-    const char* first = text.size() >= 2 && text[1] == ':' && text[0] ? std::strchr(SeatLetters, text[0]) : nullptr;
-    if (first == nullptr) return RETURN_PBN_FAULT;
-    int seat = (int)(first - SeatLetters), suit = 0, hands = 1;
+    const DealReading reading = ReadDealText(text);
+    if (reading.stop != DealReading::Whole) return RETURN_PBN_FAULT;
     bool twice = false;
-    for (size_t i = 2; i < text.size(); i++) {
-        char ch = text[i];
-        if (ch == '.') {
-            if (++suit > 3) return RETURN_PBN_FAULT;
-        } else if (ch == ' ') {
-            if (++hands > 4) return RETURN_PBN_FAULT;
-            seat = (seat + 1) % 4;
-            suit = 0;
-        } else {
-            const char* rank = ch ? std::strchr(RankLetters, ch) : nullptr;
-            if (rank == nullptr) return RETURN_PBN_FAULT;
-            uint16_t bit = (uint16_t)(1u << (rank - RankLetters));
-            for (int s = 0; s < 4; s++)
-                if (masks[s][suit] & bit) twice = true;
-            masks[seat][suit] |= bit;
+    for (int t = 0; t < 4; t++)
+        for (int r = 0; r < 13; r++) {
+            int times = 0;
+            for (int s = 0; s < 4; s++) {
+                times += reading.named[s][t][r];
+                if (reading.named[s][t][r]) masks[s][t] |= (uint16_t)(1u << r);
+            }
+            twice = twice || times > 1;
         }
-    }
     // Like DDS, a hand counts a card it names twice once.
     int count[4] = {}, total = 0;
     for (int s = 0; s < 4; s++)

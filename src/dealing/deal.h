@@ -27,6 +27,23 @@ void SummarizeBoard(int board);
 // every text was good, else the first board whose text was rejected (its
 // masks stay empty).
 int HandsFromDealTexts();
+// A deal text read as far as it goes: the one reading under both the check
+// below and the reader's words for what is wrong.
+struct DealReading {
+    enum Stop {
+        Whole,          // read to its end
+        NoStart,        // no "N:", "E:", "S:" or "W:" in front
+        FifthSuit,      // a hand with a fifth suit (seat: whose)
+        FifthHand,      // a fifth hand
+        NotGiven,       // a "-": a hand not given
+        BadCharacter    // a character other than a rank letter, "." or " "
+    } stop = Whole;
+    int seat = 0;                  // FifthSuit: the seat
+    char character = 0;            // BadCharacter: the character
+    int named[4][4][13] = {};      // times each seat names each suit's rank
+};
+DealReading ReadDealText(const std::string& text);
+
 // The one check of a deal text, with the hands it names in masks[seat][suit]:
 // RETURN_NO_FAULT for a whole deal (four hands of 13, every card once), else
 // the code DDS gives the text. RETURN_PBN_FAULT: first letter not N, E, S or

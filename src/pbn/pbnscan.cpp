@@ -11,6 +11,7 @@
 #include <cstring>
 #include <set>
 
+#include "dealing/deal.h"
 #include "model/text.h"
 #include "platform/cp437.h"
 
@@ -237,38 +238,32 @@ PbnFileFound ScanPbnText(const std::string& text) { return Scanner(text).Scan();
 
 std::string DealFaultWords(const std::string& deal) {
     static const char* const seats[4] = {"North", "East", "South", "West"};
-    static const char* const ranks[13] = {"two", "three", "four", "five", "six",  "seven", "eight",
-                                          "nine", "ten",   "jack", "queen", "king", "ace"};
+    static const char* const ranks[13] = {"ace",  "king",  "queen", "jack", "ten",   "nine", "eight",
+                                          "seven", "six", "five",  "four", "three", "two"};
     static const char* const suits[4] = {"spades", "hearts", "diamonds", "clubs"};
-    static const std::string rankLetters = "23456789TJQKA";
     const std::string trimmed = TrimTrailing(deal);
-    if (trimmed.empty() || trimmed.size() <= 2) return "no cards";
-    const size_t first = std::string("NESW").find(trimmed[0]);
-    if (first == std::string::npos || trimmed[1] != ':') return "it does not begin with N:, E:, S: or W:";
-    int seat = (int)first, suit = 0, hands = 1, count[4] = {}, held[4][13] = {};
-    for (size_t i = 2; i < trimmed.size(); i++) {
-        const char ch = trimmed[i];
-        if (ch == '.') {
-            if (++suit > 3) return std::string(seats[seat]) + "'s hand has more than four suits";
-        } else if (ch == ' ') {
-            if (++hands > 4) return "it has more than four hands";
-            seat = (seat + 1) % 4;
-            suit = 0;
-        } else if (ch == '-') {
-            return "not every hand is given";
-        } else {
-            const size_t rank = rankLetters.find(ch);
-            if (rank == std::string::npos) return "it holds the character \"" + std::string(1, ch) + "\"";
-            held[suit][rank]++;
-            count[seat]++;
-        }
+    if (trimmed.size() <= 2) return "no cards";
+    const DealReading reading = ReadDealText(trimmed);
+    switch (reading.stop) {
+    case DealReading::NoStart: return "it does not begin with N:, E:, S: or W:";
+    case DealReading::FifthSuit: return std::string(seats[reading.seat]) + "'s hand has more than four suits";
+    case DealReading::FifthHand: return "it has more than four hands";
+    case DealReading::NotGiven: return "not every hand is given";
+    case DealReading::BadCharacter: return "it holds the character \"" + std::string(1, reading.character) + "\"";
+    case DealReading::Whole: break;
     }
+    // Here a card named twice counts twice: the hand it is in has too many.
+    int count[4] = {};
+    for (int s = 0; s < 4; s++)
+        for (const auto& suit : reading.named[s])
+            for (int times : suit) count[s] += times;
     if (count[0] + count[1] + count[2] + count[3] == 0) return "no cards";
     for (int s = 0; s < 4; s++)
         if (count[s] != 13) return std::string(seats[s]) + " holds " + std::to_string(count[s]) + " cards";
     for (int t = 0; t < 4; t++)
-        for (int r = 12; r >= 0; r--)
-            if (held[t][r] > 1) return std::string("the ") + ranks[r] + " of " + suits[t] + " is held twice";
+        for (int r = 0; r < 13; r++)
+            if (reading.named[0][t][r] + reading.named[1][t][r] + reading.named[2][t][r] + reading.named[3][t][r] > 1)
+                return std::string("the ") + ranks[r] + " of " + suits[t] + " is held twice";
     return "";
 }
 

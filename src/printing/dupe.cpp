@@ -92,7 +92,7 @@ void PrintDupeSheet() {
 
     UseFont(ArialFace, 9);
     DrawTextAt(3.95 - TextWidth(GameCodePrinted()) / 2, 10.08, GameCodePrinted());
-    CloseJob();
+    SayWhereItWent(CloseJob());
     Pause(5000);
 
     ConsoleCursor(CURSOR_HIDE);

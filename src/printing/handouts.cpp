@@ -60,7 +60,7 @@ void PrintSide(int side, int copies) {
     ConsoleCursor(CURSOR_HIDE);
     BlankRow(MessageRow);
     ConsoleCursor(CURSOR_SHOW);
-    CloseJob();
+    SayWhereItWent(CloseJob());
 }
 
 }  // namespace

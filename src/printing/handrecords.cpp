@@ -115,7 +115,7 @@ void PrintHandRecords() {
     for (int page = 1; page <= pages; page++) {
         // Esc is looked for only between pages; any other key is dropped.
         if (PollKey() == KeyEsc) {
-            CloseJob(false);
+            SayWhereItWent(CloseJob(false));
             G.AbandonFlag = 1;
             return;
         }
@@ -128,6 +128,6 @@ void PrintHandRecords() {
         EndPage();
         Pause(500);
     }
-    CloseJob();
+    SayWhereItWent(CloseJob());
     Pause(6000);
 }

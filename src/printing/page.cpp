@@ -1,7 +1,8 @@
 // The page facility over the platform's page device, and the print fonts.
+// It draws nothing on the screen: what became of a job goes back to the
+// printout that asked for it.
 #include <cctype>
 
-#include "console/kit.h"
 #include "model/model.h"
 #include "platform/platform.h"
 #include "printing/print.h"
@@ -69,12 +70,7 @@ void EndPage() {
     if (P.printer) P.printer->EndPage();
 }
 
-void CloseJob(bool complete) {
-    if (!P.printer) return;
-    JobResult result = P.printer->CloseJob(complete);
-    if (result.outcome == JobResult::Failed) ShowWarning(FitWarning(result.text));
-    else G.MenuNote = PrintNote(result);
-}
+JobResult CloseJob(bool complete) { return P.printer ? P.printer->CloseJob(complete) : JobResult{}; }
 
 std::string JoinPrintNotes(const std::string& first, const std::string& second) {
     if (first.empty() || second.empty()) return first.empty() ? second : first;
@@ -91,12 +87,6 @@ std::string AutoPaperText(const PaperChoice& choice) {
     if (choice.source == PaperChoice::Printer) return "auto: " + paper + ", the printer's paper";
     if (choice.source == PaperChoice::Locale) return "auto: " + paper + ", the locale's paper";
     return "auto: " + paper + ", no printer and no paper in the locale";
-}
-
-void SayPaperOnce() {
-    if (G.PaperNoteSaid || G.PaperSize != "auto" || !P.printer) return;
-    G.PaperNoteSaid = 1;
-    WriteAt(MessageRow, 6, "Paper " + AutoPaperText(P.printer->AutoPaper()), LIGHTCYAN, BLUE);
 }
 
 bool PrintsOnPaper() { return P.printer && P.printer->HasPrinter(); }

@@ -22,9 +22,9 @@ void TextSize(const std::string& text, double& width, double& height);
 void LineTo(double x, double y);
 void RoundBox(double x1, double y1, double x2, double y2, int rounding);
 void EndPage();
-// complete is false when the printout stops before its last page. A failed
-// job (file not written, printer refused it) is reported on row 22.
-void CloseJob(bool complete = true);
+// complete is false when the printout stops before its last page. What
+// became of the job goes back to the caller (SayWhereItWent shows it).
+JobResult CloseJob(bool complete = true);
 
 void CreatePrintFonts();
 // The club and event name fonts again, after the settings changed them.
@@ -62,6 +62,10 @@ std::string JoinPrintNotes(const std::string& first, const std::string& second);
 
 // What the paper "auto" comes to and why: "auto: A4, the printer's paper".
 std::string AutoPaperText(const PaperChoice& choice);
+// The console side the three printouts share. A failed job (file not
+// written, printer refused it) said on row 22 at once; else where it went,
+// for the printing options to say.
+void SayWhereItWent(const JobResult& result);
 // The paper of the printouts, said by the first printout of a run on row
 // 22 while the paper setting is auto; once.
 void SayPaperOnce();
