@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/paper.h"
+
 // Console colours by their standard numbers.
 enum ConsoleColour {
     BLACK = 0, BLUE = 1, GREEN = 2, CYAN = 3, RED = 4, MAGENTA = 5, BROWN = 6,
@@ -152,7 +154,7 @@ struct GameModel {
     int ClubNamePrompt = 1, ColorPrinting = 0, AutoCreatePBNfile = 0;
     std::string ClubNameFont, EventNameFont, PBNfilesDirectory;
     // Settings after the nine lines, each a "Key=value" line of its own.
-    std::string PaperSize = "auto";   // "auto", "A4" or "Letter"
+    Paper PaperSize = Paper::Auto;
     int PbnExportFormat = 0;          // 1: PBN files in the standard's export format
     int PrivateDeals = 0;             // 1: new games dealt from a secret (a deal key)
     // Lines after the nine that the program does not understand (a key it

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/paper.h"
+
 constexpr int ScreenRows = 25, ScreenColumns = 80;
 
 // Key texts as Console::ReadKey returns them. Keys without a character of
@@ -187,9 +189,6 @@ struct PageScale {
     }
 };
 
-// The paper of the printouts: as the system says (the default printer's,
-// else the locale's, else Letter), or forced by the settings.
-enum class Paper { Auto, A4, Letter };
 
 // What "auto" comes to on this system, and why.
 struct PaperChoice {

@@ -12,22 +12,28 @@
 namespace {
 
 const HandoutLayout Layout36{
-    36, 4, {4, 5}, 2, 2, {1.7, 0.4}, 4, 0.04,
-    9, 12, 0.038, 0.25, 0.06, 0.15,
-    9, 0.76, 0.69, 1.37, 0.14, "___",
-    1.29, 0.71, 8, 7, 0.023, 0.01, 0.14, 0.11, 0.108, 0.03, 0.014,
-    6, 0.58, 0.05,
-    0.02, 0.5, 60, 11, 0.4, {0.16, 0.31, 0.46},
-    18, 0.52, 16, 0.92, 11, 0.7, 0.87, 8};
+    .boards = 36, .columns = 4, .rows = {4, 5}, .columnWidth = 2, .rowHeight = 2, .gridTop = {1.7, 0.4},
+    .gridPen = 4, .dividerShift = 0.04, .labelPoints = 9, .numberPoints = 12, .numberRaise = 0.038,
+    .valueX = 0.25, .firstLineY = 0.06, .labelSpacing = 0.15, .handPoints = 9, .nsX = 0.76, .ewY = 0.69,
+    .southY = 1.37, .suitSpacing = 0.14, .voidMark = "___", .ddTop = 1.29, .ddBoxWidth = 0.71,
+    .ddHeaderPoints = 8, .ddRowPoints = 7, .ddHeaderY = 0.023, .ddHeaderShift = 0.01, .ddFirstColumn = 0.14,
+    .ddColumnSpacing = 0.11, .ddRowSpacing = 0.108, .ddFirstRowBase = 0.03, .markShift = 0.014,
+    .parPoints = 6, .parY = 0.58, .parX = 0.05, .headerX = 0.02, .headerY = 0.5, .emblemPoints = 60,
+    .logoPoints = 11, .logoX = 0.4, .logoY = {0.16, 0.31, 0.46}, .clubPoints = 18, .clubY = 0.52,
+    .eventPoints = 16, .eventY = 0.92, .datePoints = 11, .dateY1 = 0.7, .dateY2 = 0.87, .creditsPoints = 8
+};
 
 const HandoutLayout Layout24{
-    24, 3, {4, 4}, 2.66, 2.3, {1.0, 0.6}, 4, 0.05,
-    10, 14, 0.05, 0.3, 0.0726, 0.18,
-    10, 1.1, 0.79, 1.55, 0.17, "___",
-    1.51, 0.82, 9, 8, 0.024, 0.01, 0.15, 0.13, 0.12, 0.05, 0.017,
-    7, 0.66, 0.08,
-    0.02, 0.1, 60, 11, 0.4, {0.16, 0.31, 0.46},
-    18, 0.15, 16, 0.5, 11, 0.3, 0.47, 8};
+    .boards = 24, .columns = 3, .rows = {4, 4}, .columnWidth = 2.66, .rowHeight = 2.3, .gridTop = {1.0, 0.6},
+    .gridPen = 4, .dividerShift = 0.05, .labelPoints = 10, .numberPoints = 14, .numberRaise = 0.05,
+    .valueX = 0.3, .firstLineY = 0.0726, .labelSpacing = 0.18, .handPoints = 10, .nsX = 1.1, .ewY = 0.79,
+    .southY = 1.55, .suitSpacing = 0.17, .voidMark = "___", .ddTop = 1.51, .ddBoxWidth = 0.82,
+    .ddHeaderPoints = 9, .ddRowPoints = 8, .ddHeaderY = 0.024, .ddHeaderShift = 0.01, .ddFirstColumn = 0.15,
+    .ddColumnSpacing = 0.13, .ddRowSpacing = 0.12, .ddFirstRowBase = 0.05, .markShift = 0.017,
+    .parPoints = 7, .parY = 0.66, .parX = 0.08, .headerX = 0.02, .headerY = 0.1, .emblemPoints = 60,
+    .logoPoints = 11, .logoX = 0.4, .logoY = {0.16, 0.31, 0.46}, .clubPoints = 18, .clubY = 0.15,
+    .eventPoints = 16, .eventY = 0.5, .datePoints = 11, .dateY1 = 0.3, .dateY2 = 0.47, .creditsPoints = 8
+};
 
 
 struct FitRow {
@@ -136,7 +142,7 @@ void DrawCell(int board, double x0, double y0) {
 
 }  // namespace
 
-const HandoutLayout& LayoutForBoards(int totalBoards) { return totalBoards > 24 ? Layout36 : Layout24; }
+const HandoutLayout& LayoutForBoards(int totalBoards) { return BoardsOfLayout(totalBoards) == 36 ? Layout36 : Layout24; }
 
 const HandoutLayout& CurrentHandoutLayout() { return LayoutForBoards(G.TotalBoards); }
 

@@ -22,8 +22,10 @@ DupeLayout DupeLayoutFor(int totalBoards) {
     DupeLayout layout;
     // Counts other than 36 and 24 come from PBN imports: they take the
     // layout of the nearer sheet and as many rows as their boards need.
-    if (totalBoards > 24) layout = {9, 1.0, 0.028, 0.245, 1.0 / 6 + 0.012};
-    else layout = {6, 1.5, 0.1, 0.45, 1.5 / 6};
+    if (BoardsOfLayout(totalBoards) == 36)
+        layout = {.rows = 9, .rowHeight = 1.0, .numberY = 0.028, .firstLineY = 0.245, .lineSpacing = 1.0 / 6 + 0.012};
+    else
+        layout = {.rows = 6, .rowHeight = 1.5, .numberY = 0.1, .firstLineY = 0.45, .lineSpacing = 1.5 / 6};
     if (totalBoards != 36 && totalBoards != 24) layout.rows = (totalBoards + 3) / 4;
     return layout;
 }

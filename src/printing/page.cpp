@@ -9,7 +9,7 @@
 
 void OpenJob(const std::string& tag) {
     if (!P.printer) return;
-    P.printer->SetPaper(G.PaperSize == "A4" ? Paper::A4 : G.PaperSize == "Letter" ? Paper::Letter : Paper::Auto);
+    P.printer->SetPaper(G.PaperSize);
     P.printer->OpenJob(tag);
 }
 
@@ -83,7 +83,7 @@ std::string JoinPrintNotes(const std::string& first, const std::string& second) 
 }
 
 std::string AutoPaperText(const PaperChoice& choice) {
-    const std::string paper = choice.paper == Paper::A4 ? "A4" : "Letter";
+    const std::string paper = PaperName(choice.paper);
     if (choice.source == PaperChoice::Printer) return "auto: " + paper + ", the printer's paper";
     if (choice.source == PaperChoice::Locale) return "auto: " + paper + ", the locale's paper";
     return "auto: " + paper + ", no printer and no paper in the locale";

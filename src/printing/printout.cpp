@@ -11,7 +11,7 @@ void SayWhereItWent(const JobResult& result) {
 }
 
 void SayPaperOnce() {
-    if (G.PaperNoteSaid || G.PaperSize != "auto" || !P.printer) return;
+    if (G.PaperNoteSaid || G.PaperSize != Paper::Auto || !P.printer) return;
     G.PaperNoteSaid = 1;
     WriteAt(MessageRow, 6, "Paper " + AutoPaperText(P.printer->AutoPaper()), LIGHTCYAN, BLUE);
 }

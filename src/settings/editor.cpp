@@ -226,9 +226,9 @@ void MoreSettings() {
     ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
     ConsoleWrite("Private deals (a deal key, no control number)");
     for (;;) {
-        ShowValue(1, G.PaperSize);
+        ShowValue(1, PaperName(G.PaperSize));
         // What auto comes to here, and why, under the items.
-        const std::string paper = G.PaperSize == "auto" && P.printer ? AutoPaperText(P.printer->AutoPaper()) : "";
+        const std::string paper = G.PaperSize == Paper::Auto && P.printer ? AutoPaperText(P.printer->AutoPaper()) : "";
         WriteAt(11, 9, paper + std::string(68 - paper.size(), ' '), LIGHTCYAN, BLUE);
         ShowValue(2, G.PbnExportFormat == 1 ? "yes" : "no");
         ShowValue(3, G.PrivateDeals == 1 ? "yes" : "no");
@@ -240,7 +240,7 @@ void MoreSettings() {
         FlushKeys();
         const std::string key = UpperKey(ReadKey());
         if (key == "Q" || key == KeyEnter || key == KeyEsc) return;
-        if (key == "1") G.PaperSize = G.PaperSize == "auto" ? "A4" : G.PaperSize == "A4" ? "Letter" : "auto";
+        if (key == "1") G.PaperSize = G.PaperSize == Paper::Auto ? Paper::A4 : G.PaperSize == Paper::A4 ? Paper::Letter : Paper::Auto;
         else if (key == "2") G.PbnExportFormat = 1 - G.PbnExportFormat;
         else if (key == "3") G.PrivateDeals = 1 - G.PrivateDeals;
         else {

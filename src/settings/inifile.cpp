@@ -38,7 +38,7 @@ bool IsYesNoLine(int index) { return index >= 3 && index <= 5; }
 
 // The later settings' defaults, for a file that does not name them.
 void DefaultLaterSettings() {
-    G.PaperSize = "auto";
+    G.PaperSize = Paper::Auto;
     G.PbnExportFormat = 0;
     G.PrivateDeals = 0;
 }
@@ -54,12 +54,7 @@ bool IsLaterSettingKey(const std::string& upperKey) {
 bool TakeLaterSetting(const std::string& line) {
     const SettingsLineParts parts = SplitSettingsLine(line);
     const std::string key = AsciiUpper(parts.key);
-    if (key == "PAPERSIZE") {
-        const std::string paper = PaperSizeName(parts.value);
-        if (paper.empty()) return false;
-        G.PaperSize = paper;
-        return true;
-    }
+    if (key == "PAPERSIZE") return PaperOfSetting(parts.value, G.PaperSize);
     const int flag = YesNoValue(parts.value);
     if (flag < 0 || !IsLaterSettingKey(key)) return false;
     (key == "PBNEXPORT" ? G.PbnExportFormat : G.PrivateDeals) = flag;
@@ -236,11 +231,6 @@ bool SettingsLineGood(int index, const std::string& line) {
     return true;
 }
 
-std::string PaperSizeName(const std::string& value) {
-    const std::string up = AsciiUpper(Trim(value));
-    return up == "A4" ? "A4" : up == "LETTER" ? "Letter" : up == "AUTO" ? "auto" : "";
-}
-
 int YesNoValue(const std::string& value) {
     const std::string up = AsciiUpper(Trim(value, " \t"));
     for (const char* yes : {"YES", "Y", "TRUE", "1"})
@@ -281,7 +271,7 @@ bool ReadSettingsLines() {
 bool WriteSettingsLines() {
     if (std::atoi(G.SettingsLines[0].c_str()) == 0) G.SettingsLines[0] = "9";
     std::vector<std::string> lines(G.SettingsLines + 1, G.SettingsLines + 1 + SettingsLineCount);
-    lines.push_back("PaperSize=" + G.PaperSize);
+    lines.push_back(std::string("PaperSize=") + PaperName(G.PaperSize));
     lines.push_back(std::string("PbnExport=") + (G.PbnExportFormat == 1 ? "yes" : "no"));
     lines.push_back(std::string("PrivateDeals=") + (G.PrivateDeals == 1 ? "yes" : "no"));
     // The lines not understood, as they stood; one that gave a later setting

@@ -49,9 +49,6 @@ SettingsLineParts SplitSettingsLine(const std::string& line);
 bool SettingsLineGood(int index, const std::string& line);
 // The default text of line 1..9.
 std::string DefaultSettingsLine(int index);
-// A paper size setting as stored: "auto", "A4" or "Letter" (any letter
-// case in the file); "" for any other value.
-std::string PaperSizeName(const std::string& value);
 // A later setting's yes or no as people write it, in any letter case: 1
 // for yes, y, true, 1; 0 for no, n, false, 0; -1 for anything else.
 int YesNoValue(const std::string& value);

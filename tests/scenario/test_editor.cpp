@@ -183,11 +183,11 @@ TEST_F(EditorTest, MoreSettingsStepThePaperAndSaveIt) {
     };
     console.Type("m11x1qq");
     Edit();
-    EXPECT_EQ(G.PaperSize, "auto");   // A4, Letter, (x beeps), auto
+    EXPECT_EQ(G.PaperSize, Paper::Auto);   // A4, Letter, (x beeps), auto
     EXPECT_EQ(sound.Count("beep2"), 1);
     console.Type("m12qq");
     Edit();
-    EXPECT_EQ(G.PaperSize, "A4");
+    EXPECT_EQ(G.PaperSize, Paper::A4);
     EXPECT_EQ(G.PbnExportFormat, 1);
     EXPECT_TRUE(FileHas("PaperSize=A4\r\nPbnExport=yes"));
     EXPECT_TRUE(FileHas("Keelward"));

@@ -228,7 +228,7 @@ TEST_F(IniFileTest, LinesAfterTheNineNeverResetTheFile) {
         EXPECT_EQ(SettingsInMemory(), "Arial|Courier New|0|1|1|C:\\Pbn|North.Shore.Club");
         EXPECT_EQ(G.PrivateDeals, c.privateDeals);
         EXPECT_EQ(G.PbnExportFormat, c.exportForm);
-        EXPECT_EQ(G.PaperSize, c.paper);
+        EXPECT_STREQ(PaperName(G.PaperSize), c.paper);
         ASSERT_EQ(screens.size(), *c.warning ? 1u : 0u);
         if (*c.warning) {
             EXPECT_NE(screens[0].find(c.warning), std::string::npos) << screens[0];
@@ -252,7 +252,7 @@ TEST_F(IniFileTest, WriterSetsACountOfNine) {
     WriteFile("KELMO.INI", "PaperSize=A4\r\n" + Crlf(kDefaults));
     ReadSettingsLines();
     EXPECT_EQ(G.SettingsLines[1], "PaperSize=A4");
-    EXPECT_EQ(G.PaperSize, "auto");
+    EXPECT_EQ(G.PaperSize, Paper::Auto);
     EXPECT_EQ(G.SettingsOddLines, std::vector<std::string>{"Keelward"});
 }
 

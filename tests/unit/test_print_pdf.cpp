@@ -175,7 +175,7 @@ TEST_F(PrintPdfTest, AFourSheetsKeepTheLetterProportionsInsideTheSheet) {
     const double offX = 18 + (a4Width - 36 - 576 * scale) / 2, offY = 18 + (a4Height - 36 - 756 * scale) / 2;
     std::vector<Word> sheets[2][2];   // [Letter, A4][hand-records, handouts]
     for (int paper = 0; paper < 2; paper++) {
-        G.PaperSize = paper ? "A4" : "Letter";
+        G.PaperSize = paper ? Paper::A4 : Paper::Letter;
         console.Type(" ");
         Run([] { PrintHandRecords(); });
         for (int i = 0; i < 3; i++) console.Press(KeyEnter);   // one copy, both sides
