@@ -28,6 +28,13 @@ int main() {
     }
     delete P.console;   // restores the terminal
     P.console = nullptr;
+#ifdef KELMO_LEAK_CHECK
+    delete P.printer;
+    delete P.fonts;
+    P.printer = nullptr;
+    P.fonts = nullptr;
+    ReleaseSystemLibraries();
+#endif
     // Said only after the terminal is back, or it would be lost on the screen.
     if (failure) std::fprintf(stderr, "kelmo: %s\n", failure);
     return code;

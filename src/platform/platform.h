@@ -260,7 +260,7 @@ extern Platform P;
 // Real implementations (platform/*.cpp).
 // Null when there is no terminal it can use (the reason is on stderr).
 Console* MakeTerminalConsole();
-// Ctrl+C, SIGTERM and SIGHUP (and a crash) end the program at once, with the
+// Ctrl+C, SIGTERM, SIGHUP and SIGQUIT (and a crash) end the program at once, with the
 // terminal given back and a half-written temporary removed. The terminal
 // console installs it; tests may install it alone.
 void InstallEndHandlers();
@@ -277,6 +277,12 @@ OpenResult OpenDocument(const std::string& path);
 // The part every system shares: the file checked, its address appended to
 // the opener's command, which P.process runs with P.console handed over.
 OpenResult OpenDocumentWith(const std::string& path, const std::vector<std::string>& opener);
+
+// For a leak checker, at the very end: the caches the system's libraries
+// keep for the life of the process (fontconfig's configuration, cairo's
+// fonts) let go, so that the check sees only what the program itself lost.
+// Every printer and font list must be gone first.
+void ReleaseSystemLibraries();
 
 // Ends the program: unwinds to main, which restores the terminal and exits
 // with the code.

@@ -21,6 +21,7 @@
 #include "pbn/pbn.h"
 #include "platform/platform.h"
 #include "shell/mainloop.h"
+#include "support/doubles.h"
 
 namespace {
 
@@ -31,21 +32,11 @@ public:
     void FlushKeys() override {}
 };
 
-class StillClock : public Clock {
-public:
-    LocalTime Now() override { return LocalTime{2026, 12, 7, 12, 0, 0, 0}; }
-    double ElapsedSeconds() override { return 0; }
-    void Pause(int) override {}
-};
-
-class SilentSound : public Sound {
-public:
-    void Play(const std::string&) override {}
-};
-
 QuietConsole console;
-StillClock stillClock;
-SilentSound sound;
+VirtualClock virtualClock;
+RecordingSound sound;
+FakeFontList fonts;
+RecordingProcess process;
 std::string workDir;
 
 void RemoveWorkDir() {
@@ -61,9 +52,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     workDir = pattern;
     std::filesystem::current_path(workDir);
     atexit(RemoveWorkDir);
-    P.console = &console;
-    P.clock = &stillClock;
-    P.sound = &sound;
+    StartWith(console, virtualClock, sound, fonts, process);
     initialize();
     return 0;
 }
@@ -73,6 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // the list of the folder's games offers this one (the console's Enter
     // takes the first game of a list).
     const bool elsewhere = size % 7 == 3;
+    sound.played.clear();
+    virtualClock.pauses.clear();
     std::filesystem::remove("GAMEFILE.KM/150307A.pbn");
     std::filesystem::remove("GAMEFILE.KM/other.pbn");
     std::filesystem::remove("GAMEFILE.KM/written.pbn");

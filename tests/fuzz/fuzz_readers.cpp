@@ -85,13 +85,7 @@ void FreshStart(FuzzConsole& console) {
     sound.played.clear();
     virtualClock.pauses.clear();
     virtualClock.Set(LocalTime{2026, 12, 7, 12, 0, 0, 0});
-    ResetGameModel();
-    P = Platform{};
-    P.console = &console;
-    P.clock = &virtualClock;
-    P.sound = &sound;
-    P.fonts = &fonts;
-    P.process = &process;
+    StartWith(console, virtualClock, sound, fonts, process);
     initialize();
 }
 

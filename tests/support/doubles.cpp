@@ -133,6 +133,10 @@ void KelmoTest::SetUp() {
     ASSERT_NE(mkdtemp(buffer.data()), nullptr);
     workDir = buffer.data();
     fs::current_path(workDir);
+    StartWith(console, clock, sound, fonts, process);
+}
+
+void StartWith(Console& console, Clock& clock, Sound& sound, FontList& fonts, Process& process) {
     ResetGameModel();
     P = Platform{};
     P.console = &console;

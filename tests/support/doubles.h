@@ -136,6 +136,10 @@ inline const std::string ExampleBoardOne = "N:A753.Q975.2.J952 KQJT942.T6.53.63 
 // The model as at program start (the generator's state all ones).
 inline void ResetGameModel() { G = GameModel(); }
 
+// A fresh game model and these doubles in P (no printer): what every test
+// and every fuzz input starts from.
+void StartWith(Console& console, Clock& clock, Sound& sound, FontList& fonts, Process& process);
+
 // Every setting in memory on one line, for comparing them at once.
 std::string SettingsInMemory();
 

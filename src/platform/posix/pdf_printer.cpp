@@ -1,4 +1,4 @@
-// The page device of this system: cairo draws each job as a PDF of US Letter
+// The page device of this system: cairo draws each job as a PDF of A4 or US Letter
 // pages, fonts are found by family through fontconfig, and the finished PDF
 // is kept in the folder PRINTS and handed to the CUPS default printer when
 // there is one.
@@ -406,4 +406,9 @@ private:
 }  // namespace
 
 PageDevice* MakePdfPrinter() { return new PdfPrinter(); }
+
+void ReleaseSystemLibraries() {
+    cairo_debug_reset_static_data();
+    FcFini();
+}
 PageDevice* MakeSystemPrinter() { return MakePdfPrinter(); }

@@ -4,10 +4,16 @@
 
 #include "platform/threads.h"
 
+bool IsEndSignal(int sig) {
+    for (int end : EndSignals)
+        if (sig == end) return true;
+    return false;
+}
+
 sigset_t EndSignalSet() {
     sigset_t set;
     sigemptyset(&set);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&set, sig);
+    for (int sig : EndSignals) sigaddset(&set, sig);
     return set;
 }
 

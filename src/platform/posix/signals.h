@@ -4,7 +4,9 @@
 
 #include <csignal>
 
-// Ctrl+C, SIGTERM, SIGHUP and SIGQUIT.
+// Ctrl+C, SIGTERM, SIGHUP and SIGQUIT: the one list of them.
+inline constexpr int EndSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+bool IsEndSignal(int sig);
 sigset_t EndSignalSet();
 
 // Blocks the ending signals in this thread for as long as it lives; a

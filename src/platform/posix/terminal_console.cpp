@@ -69,7 +69,6 @@ volatile std::sig_atomic_t resetLength = 0;
 termios shellModes;
 volatile std::sig_atomic_t shellModesSaved = 0;
 
-const int EndSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 const int CrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 
 void PublishResetBytes(const std::string& bytes) {
@@ -470,7 +469,7 @@ void RestoreOnSignal(int sig) {
     RemovePendingTemporary();
     // Ctrl+C and the like end the program with the usual 128 + signal;
     // a crash goes on as the crash it is.
-    if (sig == SIGINT || sig == SIGTERM || sig == SIGHUP || sig == SIGQUIT) _exit(128 + sig);
+    if (IsEndSignal(sig)) _exit(128 + sig);
     signal(sig, SIG_DFL);
     sigset_t set;
     sigemptyset(&set);

@@ -75,3 +75,6 @@ std::vector<std::vector<std::string>> SuitFontAdvice() {
     return {{"Run the ", "Kelmo setup program", " again,"},
             {"or right-click ", "BRIDGE.TTF", " and select ", "INSTALL", "."}};
 }
+
+// GDI keeps nothing a leak checker would see.
+void ReleaseSystemLibraries() {}

@@ -76,14 +76,7 @@ e2e_expect_exit 0 30
 # The game again, its names from the archive the first run wrote.
 E2E_SESSION=printing
 win_start "$DIR" kelmo.exe --env CUPS_SERVER="$CUPS_SERVER"
-e2e_wait_at 20 34 "Select:  N" 60
-e2e_type r
-e2e_wait_at 15 13 "Enter control string from handrecord:"
-e2e_type "9172231459"
-e2e_keys Enter
-e2e_wait_for "Does this deal match Board #1" 20
-e2e_keys Enter
-e2e_wait_at 14 32 "PRINTING OPTIONS" 300
+e2e_recall_game 300 known
 e2e_type 3
 e2e_wait_for "Load paper for"
 e2e_type " "
