@@ -1,5 +1,6 @@
 // Reading a 5 MB PBN file of 36 boards: the bytes from disk, their
-// characters, and the games in them. The list of games of a folder that
+// characters, and the games in them. Writing a game of 36 boards as a PBN
+// file and as a web page. The list of games of a folder that
 // also holds a stray file of a gigabyte: its time, and the program's peak
 // memory.
 #include <benchmark/benchmark.h>
@@ -11,10 +12,16 @@
 #include <fstream>
 #include <string>
 
+#include "analysis/analysis.h"
+#include "analysis/par.h"
+#include "dealing/control.h"
+#include "dealing/dates.h"
+#include "dealing/deal.h"
 #include "model/model.h"
 #include "pbn/pbn.h"
 #include "pbn/pbnscan.h"
 #include "platform/files.h"
+#include "web/webpage.h"
 
 static std::string LargeFile() {
     const std::string deal = "N:AKQJ.T98.765.432 T98.765.432.AKQJ 765.432.AKQJ.T98 432.AKQJ.T98.765";
@@ -72,3 +79,32 @@ static void BM_ListOfGamesBesideAGigabyteFile(benchmark::State& state) {
     fs::remove_all(folder);
 }
 BENCHMARK(BM_ListOfGamesBesideAGigabyteFile)->Unit(benchmark::kMillisecond);
+
+// A dealt game of 36 boards, its tricks made up: what both writers read.
+static void Game36() {
+    G.GameYear = 15, G.GameMonth = 3, G.GameDay = 7, G.SessionNumber = 2, G.GameNumber = 1234, G.TotalBoards = 36;
+    G.ClubName = "Keelward Bridge Club", G.EventName = "Caf\x82 Pairs";
+    datecontrol(G.GameMonth, G.GameDay, G.GameYear);
+    BuildControlString();
+    ApplyDealingKey();
+    for (int board = 1; board <= 36; board++) {
+        DealNextBoard(board);
+        for (int seat = 1; seat <= 4; seat++)
+            for (int strain = 1; strain <= 5; strain++) G.DDTricks[board][seat][strain] = (board + seat + strain) % 14;
+    }
+    BuildDealTexts();
+    GetParResults();
+    EncodeDDTricksTexts();
+}
+
+static void BM_PbnFileOf36Boards(benchmark::State& state) {
+    Game36();
+    for (auto _ : state) benchmark::DoNotOptimize(PbnFileText("12-09-2026"));
+}
+BENCHMARK(BM_PbnFileOf36Boards)->Unit(benchmark::kMicrosecond);
+
+static void BM_WebPageOf36Boards(benchmark::State& state) {
+    Game36();
+    for (auto _ : state) benchmark::DoNotOptimize(WebPageText());
+}
+BENCHMARK(BM_WebPageOf36Boards)->Unit(benchmark::kMicrosecond);

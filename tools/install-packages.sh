@@ -11,12 +11,13 @@ PACKAGES=(
 )
 # The fuzzers are built with clang; libclang-rt-dev follows Debian's default
 # clang and brings its libFuzzer runtime.
+# Chromium shows the game's web page in the tests, tidy checks its HTML.
 TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev tmux poppler-utils ghostscript clang libclang-rt-dev
+  libgtest-dev libgmock-dev libbenchmark-dev tmux poppler-utils ghostscript clang libclang-rt-dev tidy
 )
-# The tests start a print server of their own; its daemon's recommended
-# extras (network discovery and the like) are not wanted.
-NO_RECOMMENDS=(cups-daemon cups-client)
+# The tests start a print server of their own, and a browser; their
+# recommended extras (network discovery and the like) are not wanted.
+NO_RECOMMENDS=(cups-daemon cups-client chromium)
 # The Windows build: mingw-w64 with POSIX threads, wine to test it, nsis for
 # the installer, and a virtual X display with xdotool, xwd and netpbm to
 # click through the installer's pages and keep a picture of each. Their

@@ -40,7 +40,9 @@ bool SideOfSeat(int seat, int side) { return side == NS ? (seat == 1 || seat == 
 
 }  // namespace
 
-std::string ParOfBoard(int board, const int tricks[5][6]) {
+std::string ParOfBoard(int board, const int tricks[5][6]) { return ParOfBoardWithContracts(board, tricks).text; }
+
+ParResult ParOfBoardWithContracts(int board, const int tricks[5][6]) {
     int seatScore[5][36] = {};
     int sideScore[3][36] = {};
     int bestScore[3] = {}, bestIndex[3] = {};
@@ -67,7 +69,7 @@ std::string ParOfBoard(int board, const int tricks[5][6]) {
         }
     }
 
-    if (bestScore[NS] == 0 && bestScore[EW] == 0) return "Passout";
+    if (bestScore[NS] == 0 && bestScore[EW] == 0) return {"Passout", {}};
 
     int side = bestIndex[EW] > bestIndex[NS] ? EW : NS;
     int s = bestScore[side], c = bestIndex[side];
@@ -90,24 +92,32 @@ std::string ParOfBoard(int board, const int tricks[5][6]) {
         }
     }
 
+    // Each declarer with the contract it scores the par in.
+    ParResult result;
     std::string declarers;
+    auto declare = [&](int seat, int index) {
+        const int level = (index - 1) / 5 + 1, strain = (index - 1) % 5 + 1;
+        declarers += SeatLetters[seat - 1];
+        result.contracts.push_back({seat, level, strain, level + 6 > std::clamp(tricks[seat][strain], 0, 13)});
+    };
     if (s == s0 && bestScore[NS] == bestScore[EW] && bestIndex[NS] == bestIndex[EW]) {
         for (int seat = 1; seat <= 4; seat++)
-            if (seatScore[seat][c] == s) declarers += SeatLetters[seat - 1];
+            if (seatScore[seat][c] == s) declare(seat, c);
     }
     if (declarers.empty()) {
         for (int seat = 1; seat <= 4; seat++) {
             if (!SideOfSeat(seat, side)) continue;
             for (int index = std::max(1, c - 3); index <= c; index++)
                 if (seatScore[seat][index] == s) {
-                    declarers += SeatLetters[seat - 1];
+                    declare(seat, index);
                     break;
                 }
         }
     }
 
-    if (s == 0) return "Passout";
-    return declarers + " " + std::to_string(s);
+    if (s == 0) return {"Passout", {}};
+    result.text = declarers + " " + std::to_string(s);
+    return result;
 }
 
 void GetParResults() {

@@ -157,6 +157,7 @@ struct GameModel {
     Paper PaperSize = Paper::Auto;
     int PbnExportFormat = 0;          // 1: PBN files in the standard's export format
     int PrivateDeals = 0;             // 1: new games dealt from a secret (a deal key)
+    int WebPage = 0;                  // 1: a web page written with every PBN file
     // Lines after the nine that the program does not understand (a key it
     // does not know, a value it cannot read), as they stand: passed over,
     // and written back with the file, so a misspelt line loses nothing.

@@ -56,11 +56,13 @@ void EncodeDDTricksTexts() {
     }
 }
 
-void MakePbnFilePath() {
+std::string GameFilePath(const std::string& extension) {
     std::string session = SessionLetter(G.SessionNumber);
     if (session.empty()) session = "M";
-    G.PbnFilePath = G.PBNfilesDirectory + "\\" + GameDateDigits(G.GameYear, G.GameMonth, G.GameDay) + session + ".pbn";
+    return G.PBNfilesDirectory + "\\" + GameDateDigits(G.GameYear, G.GameMonth, G.GameDay) + session + extension;
 }
+
+void MakePbnFilePath() { G.PbnFilePath = GameFilePath(".pbn"); }
 
 std::string StandardOptimumScore(const std::string& par) {
     const size_t space = par.find(' ');
@@ -154,14 +156,7 @@ bool WritePbnFile() {
     // Another game's file of the same date and session is kept under the
     // first free "-2", "-3"... name: no game's file is ever replaced by
     // another's.
-    if (PathExists(G.PbnFilePath) && !PbnFileIsOfGame(G.PbnFilePath, G.ControlString)) {
-        const std::string kept = FirstFreeName(G.PbnFilePath);
-        if (!MoveFileNoReplace(G.PbnFilePath, kept)) {
-            ShowWarning(FitWarning("PBN file not written: cannot keep " + SystemPath(G.PbnFilePath) + " as " +
-                                   SystemPath(kept)));
-            return false;
-        }
-    }
+    if (!KeepAnotherGamesFile(G.PbnFilePath, PbnFileIsOfGame, "PBN file")) return false;
     LocalTime today = P.clock->Now();
     std::string date = TwoDigits(today.month) + "-" + TwoDigits(today.day) + "-" + std::to_string(today.year);
     // Written under a temporary name and renamed, so a failure leaves no
@@ -189,9 +184,21 @@ void SavePbnFile() {
     MakePbnFilePath();
     // This game's own file, under whichever of the numbered names it has,
     // is rewritten; else the first free name beside the others' files.
-    const std::string base = G.PbnFilePath;
-    for (int n = 2; PathExists(G.PbnFilePath) && !PbnFileIsOfGame(G.PbnFilePath, G.ControlString); n++)
-        G.PbnFilePath = NumberedName(base, n);
+    G.PbnFilePath = NameOfThisGamesFile(G.PbnFilePath, PbnFileIsOfGame);
     if (WritePbnFile()) G.MenuNote = "Saved " + SystemPath(G.PbnFilePath);
+}
+
+bool KeepAnotherGamesFile(const std::string& path, FileOfGame ofGame, const std::string& what) {
+    if (!PathExists(path) || ofGame(path, G.ControlString)) return true;
+    const std::string kept = FirstFreeName(path);
+    if (MoveFileNoReplace(path, kept)) return true;
+    ShowWarning(FitWarning(what + " not written: cannot keep " + SystemPath(path) + " as " + SystemPath(kept)));
+    return false;
+}
+
+std::string NameOfThisGamesFile(const std::string& base, FileOfGame ofGame) {
+    std::string path = base;
+    for (int n = 2; PathExists(path) && !ofGame(path, G.ControlString); n++) path = NumberedName(base, n);
+    return path;
 }
 

@@ -28,7 +28,10 @@ inline constexpr int PbnFileStrains[5] = {5, 4, 3, 2, 1};
 constexpr size_t PbnFileLimit = 8u << 20;
 
 void EncodeDDTricksTexts();    // DDTricksText from DDTricks
-void MakePbnFilePath();        // PbnFilePath from date, session and folder
+// The game's file of that extension in the PBN folder: yymmdd, the
+// session's letter, the extension ("PBNfiles\\150307A.pbn").
+std::string GameFilePath(const std::string& extension);
+void MakePbnFilePath();        // PbnFilePath: GameFilePath(".pbn")
 // Writes the game to PbnFilePath. Another game's file there is first kept
 // under the first free "-2", "-3"... name.
 void writepbnfile();
@@ -40,6 +43,15 @@ void SavePbnFile();
 void CheckPbnFolder();
 // Whether the file is the PBN file of the game with this control number.
 bool PbnFileIsOfGame(const std::string& path, const std::string& controlString);
+// The two rules that keep every game's files, by a test of whether a file
+// is the game's (PbnFileIsOfGame, WebPageIsOfGame). A new game takes its
+// own name: another game's file there is first kept under the first free
+// "-2", "-3"... name (false, and row 22 says why, when it cannot be). A
+// file saved from the printing options goes beside the others' instead: the
+// first of base, -2, -3... that is free or this game's own.
+using FileOfGame = bool (*)(const std::string& path, const std::string& controlString);
+bool KeepAnotherGamesFile(const std::string& path, FileOfGame ofGame, const std::string& what);
+std::string NameOfThisGamesFile(const std::string& base, FileOfGame ofGame);
 // Reads G.PbnFilePath into the model: one game of it, chosen by the
 // director when the file holds several, or from the PBN files there are
 // when it is missing. A fault leaves its PbnFault in G.ErrorCode. The game

@@ -213,37 +213,38 @@ void display() {
 
 // The second screen: the settings after the nine lines. "1" steps the
 // paper through auto, A4 and Letter; "2" turns the export format of the
-// PBN files on and off, "3" private deals.
+// PBN files on and off, "3" private deals, "4" the web page.
 void MoreSettings() {
     DrawSettingsFrame(32, "MORE SETTINGS");
-    WriteAt(7, 6, "1  ", YELLOW);
-    ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
-    ConsoleWrite("Paper for the printouts (auto: the printer's)");
-    WriteAt(8, 6, "2  ", YELLOW);
-    ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
-    ConsoleWrite("PBN files in export form, for other programs");
-    WriteAt(9, 6, "3  ", YELLOW);
-    ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
-    ConsoleWrite("Private deals (a deal key, no control number)");
+    static const char* const labels[4] = {
+        "Paper for the printouts (auto: the printer's)", "PBN files in export form, for other programs",
+        "Private deals (a deal key, no control number)", "Write a web page with every PBN file"};
+    for (int item = 1; item <= 4; item++) {
+        WriteAt(item + 6, 6, std::to_string(item) + "  ", YELLOW);
+        ConsoleColor(LIGHTCYAN, KEEP_BACKGROUND);
+        ConsoleWrite(labels[item - 1]);
+    }
+    int* const flags[4] = {nullptr, &G.PbnExportFormat, &G.PrivateDeals, &G.WebPage};
     for (;;) {
         ShowValue(1, PaperName(G.PaperSize));
+        for (int item = 2; item <= 4; item++) ShowValue(item, *flags[item - 1] == 1 ? "yes" : "no");
         // What auto comes to here, and why, under the items.
         const std::string paper = G.PaperSize == Paper::Auto && P.printer ? AutoPaperText(P.printer->AutoPaper()) : "";
-        WriteAt(11, 9, paper + std::string(68 - paper.size(), ' '), LIGHTCYAN, BLUE);
-        ShowValue(2, G.PbnExportFormat == 1 ? "yes" : "no");
-        ShowValue(3, G.PrivateDeals == 1 ? "yes" : "no");
+        WriteAt(12, 9, paper + std::string(68 - paper.size(), ' '), LIGHTCYAN, BLUE);
         BlankRows(16, WorkAreaBottom);
-        WriteAt(17, 29, "Change (1-3)  or  (Q)uit ", YELLOW, BLUE);
+        WriteAt(17, 29, "Change (1-4)  or  (Q)uit ", YELLOW, BLUE);
         WriteAt(19, 35, "Select:  Q", YELLOW, BLUE);
         ConsoleLocate(19, 44);
         ConsoleCursor(99);
         FlushKeys();
         const std::string key = UpperKey(ReadKey());
         if (key == "Q" || key == KeyEnter || key == KeyEsc) return;
-        if (key == "1") G.PaperSize = G.PaperSize == Paper::Auto ? Paper::A4 : G.PaperSize == Paper::A4 ? Paper::Letter : Paper::Auto;
-        else if (key == "2") G.PbnExportFormat = 1 - G.PbnExportFormat;
-        else if (key == "3") G.PrivateDeals = 1 - G.PrivateDeals;
-        else {
+        if (key == "1") {
+            G.PaperSize = G.PaperSize == Paper::Auto ? Paper::A4 : G.PaperSize == Paper::A4 ? Paper::Letter : Paper::Auto;
+        } else if (key.size() == 1 && key[0] >= '2' && key[0] <= '4') {
+            int& flag = *flags[key[0] - '1'];
+            flag = 1 - flag;
+        } else {
             PlayNamedSound("beep2");
             continue;
         }

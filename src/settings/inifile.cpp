@@ -41,11 +41,12 @@ void DefaultLaterSettings() {
     G.PaperSize = Paper::Auto;
     G.PbnExportFormat = 0;
     G.PrivateDeals = 0;
+    G.WebPage = 0;
 }
 
 // The keys of the later settings, upper-cased, as the reader compares them.
 bool IsLaterSettingKey(const std::string& upperKey) {
-    return upperKey == "PAPERSIZE" || upperKey == "PBNEXPORT" || upperKey == "PRIVATEDEALS";
+    return upperKey == "PAPERSIZE" || upperKey == "PBNEXPORT" || upperKey == "PRIVATEDEALS" || upperKey == "WEBPAGE";
 }
 
 // A line after the nine that sets one of the later settings: taken. False
@@ -57,7 +58,7 @@ bool TakeLaterSetting(const std::string& line) {
     if (key == "PAPERSIZE") return PaperOfSetting(parts.value, G.PaperSize);
     const int flag = YesNoValue(parts.value);
     if (flag < 0 || !IsLaterSettingKey(key)) return false;
-    (key == "PBNEXPORT" ? G.PbnExportFormat : G.PrivateDeals) = flag;
+    (key == "PBNEXPORT" ? G.PbnExportFormat : key == "PRIVATEDEALS" ? G.PrivateDeals : G.WebPage) = flag;
     return true;
 }
 
@@ -274,6 +275,7 @@ bool WriteSettingsLines() {
     lines.push_back(std::string("PaperSize=") + PaperName(G.PaperSize));
     lines.push_back(std::string("PbnExport=") + (G.PbnExportFormat == 1 ? "yes" : "no"));
     lines.push_back(std::string("PrivateDeals=") + (G.PrivateDeals == 1 ? "yes" : "no"));
+    lines.push_back(std::string("WebPage=") + (G.WebPage == 1 ? "yes" : "no"));
     // The lines not understood, as they stood; one that gave a later setting
     // a value it does not have is replaced by that setting's own line.
     for (const std::string& line : G.SettingsOddLines)

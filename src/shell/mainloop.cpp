@@ -18,6 +18,7 @@
 #include "settings/fontcheck.h"
 #include "settings/inifile.h"
 #include "shell/menus.h"
+#include "web/webpage.h"
 
 namespace {
 
@@ -59,6 +60,10 @@ void DateControlOfGame() { datecontrol(G.GameMonth, G.GameDay, G.GameYear); }
 void DealAllShown() { DealBoards(1, G.TotalBoards, 1); }
 void DealBoardOneSilently() { DealBoards(1, 1, 0); }
 void PositionDeal() { ApplyDealingKey(); }
+// With the setting, the web page goes with the PBN file.
+void WriteWebPageWithPbn() {
+    if (G.WebPage == 1) WriteWebPage(WebPagePlace::OwnName);
+}
 void DealRestShown() { DealBoards(2, G.TotalBoards, 1); }
 void EmptyNames() {
     G.ClubName.clear();
@@ -109,7 +114,7 @@ PathResult NewGamePath() {
                       DealAllShown, BuildDealTexts, ddanalysis}))
         return Stopped();
     if (G.AutoCreatePBNfile == 1) {
-        if (AnyAbandoned({EncodeDDTricksTexts, MakePbnFilePath, writepbnfile}))
+        if (AnyAbandoned({EncodeDDTricksTexts, MakePbnFilePath, writepbnfile, WriteWebPageWithPbn}))
             return Stopped();
     }
     return PathResult::Finished;

@@ -5,11 +5,13 @@
 
 #include "console/kit.h"
 #include "model/model.h"
+#include "model/text.h"
 #include "pbn/pbn.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "printing/print.h"
 #include "settings/editor.h"
+#include "web/webpage.h"
 
 namespace {
 
@@ -108,6 +110,8 @@ void PrintingOptions() {
         // Under the printouts, on the row the menu leaves free.
         ConsoleLocate(MenuTopRow + 6, 25);
         ConsoleWrite("(P) Save PBN file");
+        ConsoleLocate(MenuTopRow + 6, 47);
+        ConsoleWrite("(W) Web page");
         ShowHotKeyLine();
         // The number another site needs to rebuild the game, between the
         // hot keys.
@@ -139,6 +143,13 @@ void PrintingOptions() {
             PrintHandRecords();
         } else if (G.KeyText == "P") {
             SavePbnFile();
+            // With the setting, the web page goes with every PBN file.
+            if (G.WebPage == 1 && !G.MenuNote.empty()) {
+                const std::string page = WriteWebPage(WebPagePlace::BesideOthers);
+                if (!page.empty()) G.MenuNote = JoinPrintNotes(G.MenuNote, "Saved " + SystemPath(page));
+            }
+        } else if (G.KeyText == "W") {
+            SaveWebPage();
         } else if (G.KeyText == "S") {
             programsettings();
             ShowHeader();
@@ -154,25 +165,54 @@ void ShowManual() { OpenManual(FindSharedFile("Bridge/Software/Manuals/Kelmo-Man
 
 void OpenManual(const std::string& path) {
     if (P.process == nullptr) return;
+    if (path.empty()) {
+        PlayNamedSound("beep2");
+        G.MenuNote = "Cannot open the manual: Kelmo-Manual.htm is missing";
+        return;
+    }
+    OpenInBrowser(path, "the manual");
+}
+
+void OpenInBrowser(const std::string& path, const std::string& what) {
+    if (P.process == nullptr) return;
     const OpenResult result = OpenDocument(path);
     if (result.outcome == OpenResult::Opened) return;
     // Said on the menu's row 22, waiting for nothing: the next key is the
     // director's next choice.
     PlayNamedSound("beep2");
     if (result.outcome == OpenResult::Missing) {
-        G.MenuNote = "Cannot open the manual: Kelmo-Manual.htm is missing";
+        G.MenuNote = "Cannot open " + what + ": " + SystemPath(path) + " is missing";
         return;
     }
-    // Where the manual is, for the director to open it another way: the
-    // reason gives way to the path when the row is too short for both.
+    // Where it is, for the director to open it another way: the reason
+    // gives way to the path when the row is too short for both.
     const std::string where = SystemPath(path);
     const std::string reason = result.outcome == OpenResult::NotStarted
                                    ? result.opener + " did not start"
                                    : result.opener + " ended with code " + std::to_string(result.code);
+    const std::string name = what.substr(what.find(' ') + 1);
+    const std::string title = AsciiUpper(name.substr(0, 1)) + name.substr(1);
     const size_t width = 72;
-    std::string text = "Cannot open the manual (" + reason + "): " + where;
-    if (text.size() > width) text = "Open the manual yourself: " + where;
-    if (text.size() > width) text = "Manual: " + where;
-    if (text.size() > width) text = "Manual: ..." + where.substr(where.size() - (width - 11));
+    std::string text = "Cannot open " + what + " (" + reason + "): " + where;
+    if (text.size() > width) text = "Open " + what + " yourself: " + where;
+    if (text.size() > width) text = title + ": " + where;
+    if (text.size() > width) text = title + ": ..." + where.substr(where.size() - (width - title.size() - 5));
     G.MenuNote = text;
+}
+
+void SaveWebPage() {
+    const std::string path = WriteWebPage(WebPagePlace::BesideOthers);
+    if (path.empty()) return;   // the warning has said why
+    const std::string saved = "Saved " + SystemPath(path);
+    ConsoleCursor(CURSOR_HIDE);
+    BlankRow(SelectRow + 1);
+    BlankRow(MessageRow);
+    const std::string note = " " + FitWarning(saved) + " ";
+    WriteAt(MessageRow, WorkAreaLeft + (74 - (int)note.size()) / 2, note, BRIGHTWHITE, BLUE);
+    WriteAt(SelectRow + 1, 21, "Open it in the web browser?  (Y/n)", YELLOW, BLUE);
+    ConsoleLocate(SelectRow + 1, 51);
+    AskYesNo(1);
+    G.MenuNote = saved;
+    if (G.AbandonFlag == 0 && G.YesNoAnswer == 1) OpenInBrowser(path, "the web page");
+    G.AbandonFlag = 0;
 }

@@ -48,6 +48,7 @@
 #                              with club Keelward and event Pairs (known: the
 #                              archive has them), up to the printing options
 #                              (waiting SECONDS for them)
+#   e2e_expect_page FILE       fail unless FILE is that game's web page
 #   e2e_quit_from_menu         Esc at the main menu, Enter at the quit
 #                              question; the program must end with code 0
 #   e2e_cups                   a private cupsd with a default queue that
@@ -284,8 +285,6 @@ CONF
   lpadmin -d kelmotest || e2e_fail "lpadmin could not make it the default"
 }
 
-# The game of 03/07/15, afternoon, recalled from its control number on a
-# club without its archive file, up to the printing options.
 e2e_quit_from_menu() {
   e2e_wait_at 20 34 "Select:  N" 60
   e2e_keys Escape
@@ -294,6 +293,8 @@ e2e_quit_from_menu() {
   e2e_expect_exit 0
 }
 
+# The game of 03/07/15, afternoon, recalled from its control number on a
+# club without its archive file, up to the printing options.
 e2e_recall_game() {
   e2e_wait_at 20 34 "Select:  N" 60
   e2e_type r
@@ -311,4 +312,14 @@ e2e_recall_game() {
     e2e_keys Enter
   fi
   e2e_wait_at 14 32 "PRINTING OPTIONS" "${1:-120}"
+}
+
+# The web page of that game is the same file on both systems: the Linux and
+# the Windows path each check the one sum (a changed page names its new one).
+E2E_PAGE_SHA256=89d27fbe1b394ebc1baf30813f2a67ea91b0caf6422e60cce8b086d7a9a4e58a
+e2e_expect_page() {
+  [ -f "$1" ] || e2e_fail "no web page $1"
+  local sum
+  sum="$(sha256sum "$1" | cut -d' ' -f1)"
+  [ "$sum" == "$E2E_PAGE_SHA256" ] || e2e_fail "the web page $1 is not the game's page (its sum is $sum)"
 }

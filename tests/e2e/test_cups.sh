@@ -2,7 +2,7 @@
 # With a CUPS default printer, a printout is handed to it as "Print Job",
 # byte for byte the PDF that is kept in PRINTS; when the queue refuses the
 # job, row 22 says so. The printer is a private cupsd with a raw queue that
-# keeps its job files.
+# keeps its job files. The game's web page is the same on both systems.
 source "$(dirname "$0")/lib.sh"
 trap 'kill ${CUPSD:-} 2>/dev/null; _e2e_cleanup' EXIT
 e2e_cups
@@ -36,6 +36,13 @@ e2e_expect_style 22 "$col" 15 5
 cmp -s "$pdf" "$C/spool/d00001-001" || e2e_fail "the first sheet was replaced"
 e2e_type " "
 e2e_wait_at 14 32 "PRINTING OPTIONS" 30
+
+# The game's web page, its browser declined.
+e2e_type w
+e2e_wait_for "Open it in the web browser?"
+e2e_type n
+e2e_wait_for "Saved GAMEFILE.KM/150307A.html"
+e2e_expect_page "$E2E_WORK/GAMEFILE.KM/150307A.html"
 
 e2e_type q
 e2e_wait_for "Prepare another game?"

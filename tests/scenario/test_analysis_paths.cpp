@@ -17,6 +17,7 @@
 #include "support/doubles.h"
 #include "support/recording_printer.h"
 #include "unit/test_analysis_games.h"
+#include "web/webpage.h"
 
 namespace fs = std::filesystem;
 
@@ -141,8 +142,9 @@ TEST_F(GamePathTest, NewGameWritesItsPbnFileThenImportsItWithoutAnalysing) {
 // first's PBN file is kept as -2. Each game's printing options show its own
 // control number. A recall of the first asks its names again rather than
 // show the second's, leaves the second's archive alone, and "Save PBN file"
-// rewrites the first's own file.
+// rewrites the first's own file. Each game's web page goes with its PBN file.
 TEST_F(GamePathTest, TwoGamesOfOneSessionKeepBothFilesAndTheirOwnNames) {
+    WriteFile("KELMO.INI", ReadFile("KELMO.INI") + "WebPage=yes\r\n");
     const std::string question = "A game of 03/07/15, Afternoon exists (Pairs). Replace it?  (y/N)";
     std::string controls[2];
     int menus = 0, questions = 0;
@@ -161,13 +163,13 @@ TEST_F(GamePathTest, TwoGamesOfOneSessionKeepBothFilesAndTheirOwnNames) {
         if (menus == 1) {
             std::vector<std::string> files = FilesIn("PbnFiles");
             std::sort(files.begin(), files.end());
-            EXPECT_EQ(files, (std::vector<std::string>{"150307A-2.pbn", "150307A.pbn"}));
+            EXPECT_EQ(files, (std::vector<std::string>{"150307A-2.html", "150307A-2.pbn", "150307A.html", "150307A.pbn"}));
             // The first game again, from its control number.
             Keys({"q", "y", "r", controls[0].substr(1) + "\r", "y", "Harbour Club\r", "Pairs\r"});
         }
         if (menus == 2) Keys({"p"});
         if (menus == 3) {
-            EXPECT_NE(c.Text(22, 1, 80).find(" Saved " + SystemPath("PbnFiles/150307A-2.pbn") + " "),
+            EXPECT_NE(c.Text(22, 1, 80).find(" Saved " + SystemPath("PbnFiles/150307A-2.pbn") + " and ...html "),
                       std::string::npos)
                 << c.Dump();
             Keys({"q", "n"});
@@ -185,7 +187,9 @@ TEST_F(GamePathTest, TwoGamesOfOneSessionKeepBothFilesAndTheirOwnNames) {
     // second game's still.
     EXPECT_TRUE(PbnFileIsOfGame("PbnFiles/150307A-2.pbn", controls[0]));
     EXPECT_TRUE(PbnFileIsOfGame("PbnFiles/150307A.pbn", controls[1]));
-    EXPECT_EQ(FilesIn("PbnFiles").size(), 2u);
+    EXPECT_TRUE(WebPageIsOfGame("PbnFiles/150307A-2.html", controls[0]));
+    EXPECT_TRUE(WebPageIsOfGame("PbnFiles/150307A.html", controls[1]));
+    EXPECT_EQ(FilesIn("PbnFiles").size(), 4u);
     const std::string M(1, (char)ArchiveMarker);
     EXPECT_EQ(ReadFile("GAMEFILE.KM/150307.KMA"), "Keelward Club" + M + "\r\nTeams" + M + "\r\n" + controls[1] + "\r\n");
 }

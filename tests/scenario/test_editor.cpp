@@ -169,9 +169,9 @@ TEST_F(EditorTest, MoreSettingsStepThePaperAndSaveIt) {
     printer.autoPaper = {Paper::A4, PaperChoice::Printer};
     P.printer = &printer;
     console.onReadKey = [](ScriptedConsole& c) {
-        if (c.ReadKeyCalls() == 2) ExpectShown(c, {{11, 9, "auto: A4, the printer's paper ", LIGHTCYAN, BLUE}});
+        if (c.ReadKeyCalls() == 2) ExpectShown(c, {{12, 9, "auto: A4, the printer's paper ", LIGHTCYAN, BLUE}});
         if (c.ReadKeyCalls() != 3) return;
-        EXPECT_TRUE(c.Shows(11, 9, std::string(30, ' ')));
+        EXPECT_TRUE(c.Shows(12, 9, std::string(30, ' ')));
         ExpectShown(c, {{5, 32, "\xc4 MORE SETTINGS \xc4", YELLOW, BLUE},
                         {7, 6, "1  ", YELLOW},
                         {7, 55, "A4 ", BRIGHTWHITE, BLUE},
@@ -179,17 +179,19 @@ TEST_F(EditorTest, MoreSettingsStepThePaperAndSaveIt) {
                         {8, 55, "no ", BRIGHTWHITE, BLUE},
                         {9, 6, "3  ", YELLOW},
                         {9, 55, "no ", BRIGHTWHITE, BLUE},
-                        {17, 29, "Change (1-3)  or  (Q)uit ", YELLOW, BLUE}});
+                        {10, 9, "Write a web page with every PBN file", LIGHTCYAN, BLUE},
+                        {17, 29, "Change (1-4)  or  (Q)uit ", YELLOW, BLUE}});
     };
     console.Type("m11x1qq");
     Edit();
     EXPECT_EQ(G.PaperSize, Paper::Auto);   // A4, Letter, (x beeps), auto
     EXPECT_EQ(sound.Count("beep2"), 1);
-    console.Type("m12qq");
+    console.Type("m124qq");
     Edit();
     EXPECT_EQ(G.PaperSize, Paper::A4);
     EXPECT_EQ(G.PbnExportFormat, 1);
-    EXPECT_TRUE(FileHas("PaperSize=A4\r\nPbnExport=yes"));
+    EXPECT_EQ(G.WebPage, 1);
+    EXPECT_TRUE(FileHas("PaperSize=A4\r\nPbnExport=yes\r\nPrivateDeals=no\r\nWebPage=yes"));
     EXPECT_TRUE(FileHas("Keelward"));
 }
 

@@ -12,7 +12,7 @@
 namespace {
 
 // What the writer puts after the nine lines.
-const std::string Later = "PaperSize=auto\r\nPbnExport=no\r\nPrivateDeals=no\r\n";
+const std::string Later = "PaperSize=auto\r\nPbnExport=no\r\nPrivateDeals=no\r\nWebPage=no\r\n";
 
 
 using Lines = std::vector<std::string>;

@@ -77,22 +77,47 @@ std::string GoldenScreenText(const ScriptedConsole& c) {
     return text;
 }
 
-::testing::AssertionResult MatchesGolden(const ScriptedConsole& c, const std::string& name) {
-    const std::string path = std::string(KELMO_SOURCE_DIR) + "/tests/golden/screens/" + name + ".txt";
-    const std::string actual = GoldenScreenText(c);
+namespace {
+
+// The golden file under tests/golden/ against the actual bytes: the update
+// mode rewrites a file that differs and still fails, naming it, so that a
+// run in that mode never passes for one that compared.
+::testing::AssertionResult Compare(const std::string& relative, const std::string& actual,
+                                   std::string (*differences)(const std::string&, const std::string&)) {
+    const std::string path = std::string(KELMO_SOURCE_DIR) + "/tests/golden/" + relative;
     std::ifstream in(path, std::ios::binary);
     std::ostringstream expected;
     if (in) expected << in.rdbuf();
     if (in && expected.str() == actual) return ::testing::AssertionSuccess();
-    // Update mode rewrites the file and still fails, naming it, so that a
-    // run in that mode never passes for one that compared.
     const char* update = std::getenv("KELMO_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
         std::ofstream(path, std::ios::binary) << actual;
         return ::testing::AssertionFailure() << "rewrote " << path << " (review it before committing)";
     }
-    if (!in) return ::testing::AssertionFailure() << "no golden screen " << path << " (KELMO_UPDATE_GOLDEN=1 writes it)";
-    return ::testing::AssertionFailure() << "screen differs from " << path << "\n"
-                                         << Differences(expected.str(), actual)
+    if (!in) return ::testing::AssertionFailure() << "no golden file " << path << " (KELMO_UPDATE_GOLDEN=1 writes it)";
+    return ::testing::AssertionFailure() << path << " differs\n"
+                                         << differences(expected.str(), actual)
                                          << "(KELMO_UPDATE_GOLDEN=1 rewrites the file; review it before committing)";
+}
+
+// The first line that differs.
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+    std::istringstream a(expected), b(actual);
+    std::string x, y;
+    for (int line = 1;; line++) {
+        const bool more = (bool)std::getline(a, x), also = (bool)std::getline(b, y);
+        if (!more && !also) return "";
+        if (x != y || more != also)
+            return "line " + std::to_string(line) + "\n  expected " + x + "\n  actual   " + y + "\n";
+    }
+}
+
+}  // namespace
+
+::testing::AssertionResult MatchesGolden(const ScriptedConsole& c, const std::string& name) {
+    return Compare("screens/" + name + ".txt", GoldenScreenText(c), Differences);
+}
+
+::testing::AssertionResult MatchesGoldenFile(const std::string& actual, const std::string& name) {
+    return Compare(name, actual, FirstDifference);
 }

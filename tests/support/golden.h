@@ -19,6 +19,10 @@ std::string GoldenScreenText(const ScriptedConsole& c);
 // row that differs, a caret under each cell that differs.
 ::testing::AssertionResult MatchesGolden(const ScriptedConsole& c, const std::string& name);
 
+// Any other golden file, tests/golden/<name>: the same bytes on every
+// system (a PBN file, a web page).
+::testing::AssertionResult MatchesGoldenFile(const std::string& actual, const std::string& name);
+
 // The golden name of a screen that shows a path, which each system writes
 // its own way: "<name>-windows" on Windows.
 inline std::string SystemGolden(const std::string& name) {

@@ -100,7 +100,8 @@ TEST(ParBoard, GetParResultsFillsEveryBoardOfTheGame) {
 }
 
 // Our par against DDS's own on real deals, each under the four
-// vulnerabilities (boards 1 to 4 are None, N-S, E-W, Both).
+// vulnerabilities (boards 1 to 4 are None, N-S, E-W, Both); and each of
+// its contracts against the scoring rules.
 TEST(ParBoard, AgreesWithSidesParOfDds) {
     const int ddsVul[4] = {1, 0, 2, 3};   // our VulIndex -> DDS code
     int compared = 0;
@@ -117,6 +118,13 @@ TEST(ParBoard, AgreesWithSidesParOfDds) {
             parResultsDealer sides[2];
             ASSERT_EQ(SidesPar(&table, sides, ddsVul[VulIndex(board)]), RETURN_NO_FAULT);
             std::string par = ParOfBoard(board, tricks);
+            // Every contract the par names scores the par for its declarer.
+            const ParResult result = ParOfBoardWithContracts(board, tricks);
+            if (result.contracts.empty() != (par == "Passout")) faults.push_back(par + ": no contract");
+            for (const ParContract& c : result.contracts)
+                if (ScoreContract(c.level, c.strain, tricks[c.seat][c.strain], SeatVulnerable(board, c.seat - 1),
+                                  c.doubled) != std::stoi(par.substr(par.find(' ') + 1)))
+                    faults.push_back(par + ": " + std::to_string(c.level) + "/" + std::to_string(c.strain) + " scores else");
             std::vector<int> ours;
             if (par == "Passout") {
                 ours.push_back(0);

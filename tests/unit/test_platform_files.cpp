@@ -271,7 +271,7 @@ TEST_F(PlatformFiles, KilledWritesLeaveAWholeFileAndNoTemporary) {
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM) << round << ": " << status;
 
         const std::string ini = ReadFile("KELMO.INI"), file = ReadFile("GAMEFILE.KM/090105A.pbn");
-        const std::string later = "PaperSize=auto\r\nPbnExport=no\r\nPrivateDeals=no\r\n";
+        const std::string later = "PaperSize=auto\r\nPbnExport=no\r\nPrivateDeals=no\r\nWebPage=no\r\n";
         ASSERT_TRUE(ini == JoinCrLf(settings[0]) + later || ini == JoinCrLf(settings[1]) + later)
             << round << ": " << ini;
         ASSERT_TRUE(file == pbn[0] || file == pbn[1]) << round << ": " << file.size() << " bytes";

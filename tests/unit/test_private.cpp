@@ -20,6 +20,7 @@
 #include "platform/crypto.h"
 #include "shell/mainloop.h"
 #include "support/doubles.h"
+#include "support/golden.h"
 
 namespace {
 
@@ -170,13 +171,7 @@ TEST_F(PrivateGameTest, OneKeyDealsTheSameGameOnEverySystem) {
     for (int board = 1; board <= 36; board++) DealNextBoard(board);
     BuildDealTexts();
     const std::string text = PbnFileText("12-08-2026");
-    const std::string path = KELMO_SOURCE_DIR "/tests/golden/private-150307A.pbn";
-    const char* update = std::getenv("KELMO_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") std::ofstream(path, std::ios::binary) << text;
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream golden;
-    golden << in.rdbuf();
-    EXPECT_EQ(text, golden.str()) << "KELMO_UPDATE_GOLDEN=1 rewrites " << path;
+    EXPECT_TRUE(MatchesGoldenFile(text, "private-150307A.pbn"));
 
     // Imported, the file keeps its key when the key deals its boards; with
     // a board's hands changed it is analysed afresh, and said so.

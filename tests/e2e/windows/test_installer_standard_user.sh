@@ -6,7 +6,8 @@
 # C:\Société\Kelmo puts the font where the user may (the user's own font
 # folder). Kelmo starts there; without a printer it says so before any
 # question of paper; Help hands the manual's address to the browser (a
-# stand-in that records it); the game's PBN file is saved in the folder;
+# stand-in that records it); the game's PBN file and web page are saved in
+# the folder, the page (the Linux one's bytes) handed to the browser too;
 # with a printer it prints its suits in the Bridge font.
 # Usage: test_installer_standard_user.sh WINDOWS_BUILD_DIR
 source "$(dirname "$0")/../lib.sh"
@@ -66,6 +67,14 @@ grep -q 'file:///C:/Soci%C3%A9t%C3%A9/Kelmo/Bridge/Software/Manuals/Kelmo-Manual
 e2e_type p
 e2e_wait_for "Saved GAMEFILE.KM\150307A.pbn"
 [ -f "$DIR/GAMEFILE.KM/150307A.pbn" ] || e2e_fail "no PBN file in C:\\Société\\Kelmo"
+# The web page beside it, handed to the browser the same way.
+e2e_type w
+e2e_wait_for "Open it in the web browser?"
+e2e_keys Enter
+for _ in $(seq 100); do grep -q 'html' "$E2E_HOME/opened.txt" && break; sleep 0.1; done
+grep -qi 'file:///C:/Soci%C3%A9t%C3%A9/Kelmo/GAMEFILE.KM/150307A.html' "$E2E_HOME/opened.txt" ||
+  e2e_fail "the web page was not handed to the browser: $(cat "$E2E_HOME/opened.txt")"
+e2e_expect_page "$DIR/GAMEFILE.KM/150307A.html"
 e2e_type q
 e2e_wait_for "Prepare another game?"
 e2e_keys Enter
