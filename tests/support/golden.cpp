@@ -102,14 +102,11 @@ namespace {
 
 // The first line that differs.
 std::string FirstDifference(const std::string& expected, const std::string& actual) {
-    std::istringstream a(expected), b(actual);
-    std::string x, y;
-    for (int line = 1;; line++) {
-        const bool more = (bool)std::getline(a, x), also = (bool)std::getline(b, y);
-        if (!more && !also) return "";
-        if (x != y || more != also)
-            return "line " + std::to_string(line) + "\n  expected " + x + "\n  actual   " + y + "\n";
-    }
+    const std::vector<std::string> want = Lines(expected), got = Lines(actual);
+    size_t i = 0;
+    while (i < want.size() && i < got.size() && want[i] == got[i]) i++;
+    return "line " + std::to_string(i + 1) + "\n  expected " + (i < want.size() ? want[i] : "") + "\n  actual   " +
+           (i < got.size() ? got[i] : "") + "\n";
 }
 
 }  // namespace

@@ -1,20 +1,13 @@
 #!/usr/bin/python3
-"""The game's web pages in a real browser (Debian's chromium, driven through
-its DevTools protocol over a pipe) and an HTML checker (tidy).
-
-    check_pages.py KELMO_TESTS OUT
-
-KELMO_TESTS writes the pages of a 36-board new game, a 24-board private
-game with names that would be markup, and a 28-board import with boards
-absent, each beside its PBN file (the oracle), into OUT. Each page must be
-valid HTML5, make no request and run nothing; every board's hands must be
-the PBN file's deal, its grid and par the file's; at 1280 pixels several
-boards stand in a row, at 375 one, nothing wider than the window and no two
-boards overlapping; printed, no board is split across pages. Pictures of a
-desktop, a phone and a printed page are kept in OUT. Exit 77 without
-chromium or tidy.
-"""
-import json, os, re, shutil, subprocess, sys, tempfile
+"""check_pages.py KELMO_TESTS OUT: the pages KELMO_TESTS writes into OUT
+(a 36-board new game, a 24-board private game named in markup, a 28-board
+import with boards absent), each beside its PBN file, in headless chromium
+(its DevTools protocol over a pipe) and tidy. Each page is valid HTML5,
+requests and runs nothing, and shows the file's hands, grid and par; at 1280
+pixels several boards a row, at 375 one, within the window, none
+overlapping; printed, no board split. Pictures stay in OUT. Exit 77 without
+chromium, tidy or pdftotext."""
+import base64, json, os, re, shutil, subprocess, sys, tempfile
 
 TESTS, OUT = sys.argv[1], sys.argv[2]
 CHROMIUM = shutil.which('chromium')
@@ -158,27 +151,21 @@ for name in PAGES:
             fail(name + ': at 375 pixels not one whole board a row inside the window')
         if name == 'new-36':
             shot = browser.call('Page.captureScreenshot', session=True, format='png')['data']
-            open(os.path.join(OUT, 'desktop.png' if width == 1280 else 'phone.png'), 'wb').write(
-                __import__('base64').b64decode(shot))
+            open(os.path.join(OUT, 'desktop.png' if width == 1280 else 'phone.png'), 'wb').write(base64.b64decode(shot))
     # Printed: every board's words on one page.
     pdf = os.path.join(OUT, name + '.pdf')
-    open(pdf, 'wb').write(__import__('base64').b64decode(
-        browser.call('Page.printToPDF', session=True, preferCSSPageSize=True)['data']))
+    open(pdf, 'wb').write(base64.b64decode(browser.call('Page.printToPDF', session=True, preferCSSPageSize=True)['data']))
     words = subprocess.run(['pdftotext', '-bbox', pdf, '-'], capture_output=True, text=True).stdout
-    pages, board, seen = 0, None, {}
+    # Each word's page, under the board whose "Board N" came last.
+    pages, board, seen, last = 0, None, {}, ''
     for line in words.split('\n'):
-        if '<page ' in line:
-            pages += 1
+        pages += '<page ' in line
         word = re.search(r'>([^<]*)</word>', line)
-        if not word:
-            continue
-        if board == 'Board':
-            seen.setdefault(word.group(1), set())
-            board = word.group(1)
-        elif word.group(1) == 'Board':
-            board = 'Board'
-        if board and board != 'Board':
-            seen[board].add(pages)
+        if word:
+            board = word.group(1) if last == 'Board' else None if word.group(1) == 'Board' else board
+            last = word.group(1)
+            if board:
+                seen.setdefault(board, set()).add(pages)
     split = sorted((b for b, p in seen.items() if len(p) > 1), key=int)
     if split or len(seen) != len(expected) or pages < 2 or pages >= len(expected):
         fail('%s: printed on %d pages, boards %s split' % (name, pages, split))
