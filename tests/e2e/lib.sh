@@ -99,6 +99,9 @@ e2e_fail() {
     e2e_screen >&2
     echo "--------------" >&2
   fi
+  # A program that ended before its first screen says why only here.
+  [ -f "$E2E_DIR/$E2E_SESSION.exit" ] && echo "the program ended with code $(cat "$E2E_DIR/$E2E_SESSION.exit")" >&2
+  [ -s "$E2E_DIR/wine.log" ] && { echo "--- wine.log ---"; tail -n 20 "$E2E_DIR/wine.log"; } >&2
   exit 1
 }
 
